@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class IProfileStore;
+
+// Every persisted parameter, one public field per stored value. The field name is also the
+// value name in the profile; the order of the fields is the order of loading and saving.
+struct AppSettings {
+    AppSettings();
+
+    // Reads all 25 values; a missing or unreadable value leaves its field as it was.
+    void Load(IProfileStore& profile);
+    // Writes all 25 values and commits them to the store in one piece.
+    bool Save(IProfileStore& profile) const;
+
+    std::int32_t CurrentTab;
+    std::int32_t bAutoRun;
+    std::int32_t iAutoRunMethod;
+    std::int32_t bAutoShutdown;
+    std::string sShutdownTime;
+    std::int32_t bEnableWatchDogging;
+    std::string sDefaultConnection;
+    std::int32_t bEstablishConnection;
+    std::int32_t bCheckConnState;
+    std::int32_t bCheckFileRefresh;
+    std::int32_t bCheckURLDownload;
+    std::int32_t iCheckDelay;
+    std::int32_t iMaxFaults;
+    std::string sFileRefresh;
+    std::string sURLDownload;
+    std::int32_t iLptPort;
+    std::int32_t iDataPort;
+    std::int32_t iCtrlPort;
+    std::int32_t iDataPortMask;
+    std::int32_t iCtrlPortMask;
+    std::int32_t iModemOffTime;
+    std::int32_t iModemWaitTime;
+    std::int32_t bTryToHangUp;
+    std::int32_t bTryToReestablish;
+    std::int32_t bMakeSureModemOn;
+};
+
+// Section names of the profile.
+inline constexpr const char* kSectionGeneral = "General";
+inline constexpr const char* kSectionWatchDogging = "WatchDogging";
+inline constexpr const char* kSectionLptResetter = "LptResetter";
+
+// Host probed by the reachability check until the user names another.
+inline constexpr const char* kDefaultURLDownload = "www.debian.org";

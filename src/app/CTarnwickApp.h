@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/AppSettings.h"
+#include "app/CServices.h"
+
+#include <cstdint>
+#include <memory>
+
+class CMainFrame;
+
+// The application: the parameters, the fault counter, the main frame, start-up and exit.
+class CTarnwickApp {
+public:
+    explicit CTarnwickApp(CServices& services);
+    ~CTarnwickApp();
+    CTarnwickApp(const CTarnwickApp&) = delete;
+    CTarnwickApp& operator=(const CTarnwickApp&) = delete;
+
+    // Loads the parameters, creates the main frame and runs its start-up, then applies
+    // autorun and arms the shutdown and check timers. False when start-up failed.
+    bool InitInstance();
+    // Saves the parameters and destroys the main frame. Runs once; later calls do nothing.
+    int ExitInstance();
+
+    // Brings the autorun entries in line with bAutoRun and iAutoRunMethod.
+    bool ApplyAutorun();
+    // Arms the daily shutdown timer; false when automatic shutdown is off or the time invalid.
+    bool SetupShutdownTimer();
+    // Clears the fault counter and arms the check timer; false when no check is enabled.
+    bool SetupCheckTimer();
+    // The about box, one at a time.
+    void OnAppAbout();
+
+    CMainFrame* GetMainWnd() { return m_pMainWnd.get(); }
+    CServices& Services() { return m_services; }
+
+    bool m_bAboutOpen = false;
+    AppSettings m_AppSettings;
+    std::int32_t m_nFaultCount = 0;
+
+private:
+    CServices& m_services;
+    std::unique_ptr<CMainFrame> m_pMainWnd;
+    bool m_bExited = false;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+class CTarnwickApp;
+
+// The parts of the frontend the engine talks to: modal windows and the event loop.
+class IUserInterface {
+public:
+    virtual ~IUserInterface() = default;
+    // A modal Yes/No question with the application title as caption; true for Yes.
+    virtual bool AskYesNo(const std::string& strText) = 0;
+    // The about box, modal.
+    virtual void DoModalAbout() = 0;
+    // The parameters dialog, modal.
+    virtual void DoModalSettings(CTarnwickApp& app) = 0;
+    // Runs fn once the current handler and everything before it in the loop is done.
+    virtual void Post(std::function<void()> fn) = 0;
+    // Ends the event loop once the current handler is done (an orderly exit follows).
+    virtual void PostQuit() = 0;
+};

@@ -1,0 +1,7 @@
+#pragma once
+
+class IProcessList;
+
+// The process id of another running process whose executable has the program's own file
+// name (compared without regard to case), or 0.
+unsigned FindOtherInstance(IProcessList& processes);

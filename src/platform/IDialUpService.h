@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One active connection as the dial-up service lists it.
+struct SActiveConnection {
+    std::string strEntryName; // name of the phone-book entry it belongs to
+    std::string strHandle;    // the service's own reference to the connection
+};
+
+// The operating system's dial-up service: the phone book and its live connections.
+// All calls are synchronous and bounded; errors are reported as false, never thrown.
+class IDialUpService {
+public:
+    virtual ~IDialUpService() = default;
+    // The active connections in the service's order; false when they cannot be listed.
+    virtual bool EnumConnections(std::vector<SActiveConnection>& connections) = 0;
+    // True when the status of the connection can be read (whatever its state).
+    virtual bool GetConnectStatus(const SActiveConnection& connection) = 0;
+    // Starts hanging up the connection; does not wait for it to go.
+    virtual bool HangUp(const SActiveConnection& connection) = 0;
+    // Every phone-book entry name in the service's order; false when they cannot be listed.
+    virtual bool EnumEntries(std::vector<std::string>& entries) = 0;
+    // Dials the entry of exactly this name with its stored credentials and blocks until the
+    // connection is up (true) or has failed (false). A failed dial leaves nothing half-open.
+    virtual bool Dial(const std::string& strEntry) = 0;
+};

@@ -1,0 +1,64 @@
+#include "platform/TextUtil.h"
+
+#include <cctype>
+#include <climits>
+#include <cstdint>
+#include <cwchar>
+#include <cwctype>
+
+namespace {
+template <typename Fn> std::string MapChars(const std::string& strText, Fn fnMap) {
+    std::string strOut;
+    strOut.reserve(strText.size());
+    std::mbstate_t inState{};
+    std::mbstate_t outState{};
+    const char* p = strText.data();
+    std::size_t nLeft = strText.size();
+    char buf[MB_LEN_MAX];
+    while (nLeft > 0) {
+        wchar_t wc = 0;
+        const std::size_t n = std::mbrtowc(&wc, p, nLeft, &inState);
+        if (n == static_cast<std::size_t>(-1) || n == static_cast<std::size_t>(-2) || n == 0) {
+            // Not a character in this locale: keep the byte and start afresh after it.
+            strOut.push_back(*p);
+            ++p;
+            --nLeft;
+            inState = std::mbstate_t{};
+            continue;
+        }
+        const std::size_t nOut = std::wcrtomb(buf, static_cast<wchar_t>(fnMap(wc)), &outState);
+        if (nOut == static_cast<std::size_t>(-1))
+            strOut.append(p, n);
+        else
+            strOut.append(buf, nOut);
+        p += n;
+        nLeft -= n;
+    }
+    return strOut;
+}
+} // namespace
+
+std::string MbLower(const std::string& strText) {
+    return MapChars(strText, [](wchar_t wc) { return std::towlower(static_cast<wint_t>(wc)); });
+}
+
+std::string MbUpper(const std::string& strText) {
+    return MapChars(strText, [](wchar_t wc) { return std::towupper(static_cast<wint_t>(wc)); });
+}
+
+int AtoI(const std::string& strText) {
+    std::size_t i = 0;
+    while (i < strText.size() && std::isspace(static_cast<unsigned char>(strText[i])))
+        ++i;
+    bool bNegative = false;
+    if (i < strText.size() && (strText[i] == '+' || strText[i] == '-')) {
+        bNegative = strText[i] == '-';
+        ++i;
+    }
+    std::uint32_t nValue = 0;
+    for (; i < strText.size() && std::isdigit(static_cast<unsigned char>(strText[i])); ++i)
+        nValue = nValue * 10u + static_cast<std::uint32_t>(strText[i] - '0');
+    if (bNegative)
+        nValue = 0u - nValue;
+    return static_cast<int>(nValue);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/IProfileStore.h"
+
+#include <string>
+
+typedef struct _GKeyFile GKeyFile;
+
+// The profile as an INI file (GLib's key file): one group per section, integers in decimal,
+// texts as text. Writes collect in memory; Commit replaces the file atomically, mode 0600.
+class CKeyFileProfileStore : public IProfileStore {
+public:
+    // Reads the file if it exists; a missing or unreadable file is an empty profile.
+    explicit CKeyFileProfileStore(std::string strPath);
+    ~CKeyFileProfileStore() override;
+    CKeyFileProfileStore(const CKeyFileProfileStore&) = delete;
+    CKeyFileProfileStore& operator=(const CKeyFileProfileStore&) = delete;
+
+    // $XDG_CONFIG_HOME/Tarnwick/Tarnwick.conf, with ~/.config when the variable is unset or
+    // not an absolute path.
+    static std::string DefaultPath();
+
+    std::int32_t GetProfileInt(const std::string& strSection, const std::string& strEntry,
+                               std::int32_t nDefault) override;
+    std::string GetProfileString(const std::string& strSection, const std::string& strEntry,
+                                 const std::string& strDefault) override;
+    bool WriteProfileInt(const std::string& strSection, const std::string& strEntry,
+                         std::int32_t nValue) override;
+    bool WriteProfileString(const std::string& strSection, const std::string& strEntry,
+                            const std::string& strValue) override;
+    bool Commit() override;
+
+    const std::string& GetPath() const { return m_strPath; }
+
+private:
+    std::string m_strPath;
+    GKeyFile* m_pKeyFile;
+};

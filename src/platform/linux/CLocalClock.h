@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/IClock.h"
+
+// The local time of day from the system clock and time zone.
+class CLocalClock : public IClock {
+public:
+    SLocalTime GetLocalTime() override;
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "tray/CMenu.h"
+
+// Menu 130: its first (and only) pop-up is the tray menu. A fresh copy on every call.
+CMenu LoadTrayMenu();

@@ -1,0 +1,143 @@
+#include "tray/CSystemTray.h"
+
+#include "engine/ICommandTarget.h"
+#include "res/Resource.h"
+#include "res/TrayMenu.h"
+#include "tray/CMenu.h"
+
+#include <utility>
+
+namespace {
+// The icon record's tooltip field holds 128 bytes with its terminator.
+constexpr std::size_t s_nTipLimit = 128;
+
+// The tray menu's pop-up, or false when the menu has none.
+bool LoadPopup(CMenu& popup) {
+    CMenu menu = LoadTrayMenu();
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (pPopup == nullptr)
+        return false;
+    popup = std::move(*pPopup);
+    return true;
+}
+} // namespace
+
+std::string CutTrayTip(const std::string& strTip) {
+    std::size_t nLen = strTip.size();
+    if (nLen <= s_nTipLimit - 1)
+        return strTip;
+    nLen = s_nTipLimit - 1;
+    // Step back over continuation bytes so that no character is cut in two.
+    std::size_t nStart = nLen;
+    while (nStart > 0 && (static_cast<unsigned char>(strTip[nStart]) & 0xC0) == 0x80)
+        --nStart;
+    return strTip.substr(0, nStart);
+}
+
+CSystemTray::CSystemTray(IShellTray& shell, ICommandTarget& target)
+    : m_shell(shell), m_target(target) {}
+
+CSystemTray::~CSystemTray() {
+    RemoveIcon();
+    m_shell.SetHandler(nullptr);
+}
+
+bool CSystemTray::Create(unsigned uCallbackMessage, const std::string& strTip,
+                         unsigned nIconResource, unsigned uID, MenuHook pfnMenuHook) {
+    m_pfnMenuHook = std::move(pfnMenuHook);
+    m_bShellSupported = m_shell.IsShellSupported();
+    if (!m_bShellSupported)
+        return false;
+    m_shell.SetHandler(this);
+
+    m_nid = STrayIconData{};
+    m_nid.uID = uID;
+    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_nid.uCallbackMessage = uCallbackMessage;
+    m_nid.nIconResource = nIconResource;
+    m_nid.strTip = CutTrayTip(strTip);
+    m_uAddFlags = m_nid.uFlags;
+
+    const bool bAdded = m_shell.NotifyIcon(NIM_ADD, m_nid);
+    m_bIconAbsent = m_bIconRemoved = m_bRestorePending = !bAdded;
+    return bAdded;
+}
+
+bool CSystemTray::SetDefaultMenuItem(unsigned nItem, bool bByPos) {
+    if (nItem == m_nDefaultItem && bByPos == m_bDefaultByPos)
+        return true;
+    m_nDefaultItem = nItem;
+    m_bDefaultByPos = bByPos;
+    CMenu popup;
+    if (!LoadPopup(popup))
+        return false;
+    popup.SetDefaultItem(nItem, bByPos);
+    return true;
+}
+
+void CSystemTray::OnTrayNotification(unsigned nIconID, unsigned nMouseMsg) {
+    HandleTrayMessage(nIconID, nMouseMsg);
+}
+
+unsigned CSystemTray::HandleTrayMessage(unsigned nIconID, unsigned nMouseMsg) {
+    if (nIconID != m_nid.uID)
+        return 0;
+    const unsigned nMsg = nMouseMsg & 0xFFFFu;
+    if (nMsg == WM_RBUTTONUP) {
+        CMenu popup;
+        if (!LoadPopup(popup))
+            return 0;
+        popup.SetDefaultItem(m_nDefaultItem, m_bDefaultByPos);
+        PrepareMenu(popup);
+        const unsigned nCmd = m_shell.TrackPopupMenu(popup);
+        if (nCmd != 0)
+            m_target.PostCommand(nCmd);
+        return 1;
+    }
+    if (nMsg == WM_LBUTTONDBLCLK) {
+        unsigned nCmd = m_nDefaultItem;
+        if (m_bDefaultByPos) {
+            CMenu popup;
+            if (!LoadPopup(popup))
+                return 0;
+            nCmd = popup.GetMenuItemID(static_cast<int>(m_nDefaultItem));
+        }
+        m_target.PostCommand(nCmd);
+        return 1;
+    }
+    return 1;
+}
+
+void CSystemTray::PrepareMenu(CMenu& popup) {
+    if (m_pfnMenuHook)
+        m_pfnMenuHook(popup);
+}
+
+void CSystemTray::OnTaskbarCreated() {
+    m_bRestorePending = true;
+    RestoreIcon();
+}
+
+void CSystemTray::OnSettingChange(unsigned uFlags) {
+    if (uFlags != SPI_SETWORKAREA)
+        return;
+    m_bRestorePending = !m_bIconAbsent;
+    RestoreIcon();
+}
+
+void CSystemTray::RestoreIcon() {
+    if (!m_bRestorePending || m_bIconAbsent)
+        return;
+    m_nid.uFlags = m_uAddFlags;
+    const bool bAdded = m_shell.NotifyIcon(NIM_ADD, m_nid);
+    m_bIconAbsent = m_bRestorePending = !bAdded;
+}
+
+void CSystemTray::RemoveIcon() {
+    m_bRestorePending = false;
+    if (!m_bShellSupported || m_bIconRemoved)
+        return;
+    m_nid.uFlags = 0;
+    if (m_shell.NotifyIcon(NIM_DELETE, m_nid))
+        m_bIconAbsent = m_bIconRemoved = true;
+}

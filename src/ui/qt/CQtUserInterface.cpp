@@ -1,0 +1,25 @@
+#include "ui/qt/CQtUserInterface.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QMetaObject>
+
+#include <utility>
+
+bool CQtUserInterface::AskYesNo(const std::string& strText) {
+    return QMessageBox::question(nullptr, QApplication::applicationName(),
+                                 QString::fromStdString(strText),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void CQtUserInterface::DoModalAbout() {}
+
+void CQtUserInterface::DoModalSettings(CTarnwickApp&) {}
+
+void CQtUserInterface::Post(std::function<void()> fn) {
+    QMetaObject::invokeMethod(qApp, std::move(fn), Qt::QueuedConnection);
+}
+
+void CQtUserInterface::PostQuit() {
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}

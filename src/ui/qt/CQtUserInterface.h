@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/IUserInterface.h"
+
+// Message boxes, the about box, the parameters dialog and the event loop, in Qt.
+class CQtUserInterface : public IUserInterface {
+public:
+    bool AskYesNo(const std::string& strText) override;
+    void DoModalAbout() override;
+    void DoModalSettings(CTarnwickApp& app) override;
+    void Post(std::function<void()> fn) override;
+    void PostQuit() override;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+#include <QSocketNotifier>
+
+#include <memory>
+
+// Turns SIGTERM, SIGINT and SIGHUP into a call on the event loop, so that the program
+// leaves through its orderly exit (which saves the parameters) when asked to.
+class CSignalWatcher : public QObject {
+    Q_OBJECT
+public:
+    CSignalWatcher();
+    ~CSignalWatcher() override;
+
+signals:
+    void Received(int nSignal);
+
+private:
+    static void Handler(int nSignal);
+    void OnReadable();
+
+    static int s_fds[2];
+    std::unique_ptr<QSocketNotifier> m_pNotifier;
+};
