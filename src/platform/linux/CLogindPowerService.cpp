@@ -1,7 +1,26 @@
 #include "platform/linux/CLogindPowerService.h"
 
-CLogindPowerService::CLogindPowerService(const QDBusConnection& bus) : m_bus(bus) {}
+#include <QDBusMessage>
+#include <QString>
 
-bool CLogindPowerService::ExitSystem(unsigned) {
-    return false;
+CLogindPowerService::CLogindPowerService(const QDBusConnection& bus,
+                                         std::chrono::milliseconds callTimeout)
+    : m_bus(bus), m_callTimeout(callTimeout) {}
+
+bool CLogindPowerService::ExitSystem(unsigned uFlags) {
+    QString strMethod;
+    if ((uFlags & EWX_REBOOT) != 0)
+        strMethod = QStringLiteral("Reboot");
+    else if ((uFlags & EWX_SHUTDOWN) != 0)
+        strMethod = QStringLiteral("PowerOff");
+    else
+        return false;
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), strMethod);
+    // Not interactive: nobody is there to answer an authentication prompt.
+    message.setArguments({false});
+    const QDBusMessage reply =
+        m_bus.call(message, QDBus::Block, static_cast<int>(m_callTimeout.count()));
+    return reply.type() == QDBusMessage::ReplyMessage;
 }

@@ -4,13 +4,20 @@
 
 #include <QDBusConnection>
 
-// Reboot and power-off through systemd-logind on the system bus.
-// (Placeholder until the logind backend lands: every request is refused.)
+#include <chrono>
+
+// Reboot and power-off through systemd-logind on the system bus: Reboot(false) for
+// EWX_REBOOT, PowerOff(false) for EWX_SHUTDOWN, never interactive. Accepted only when logind
+// answered without an error; there is no other way to the power switch.
 class CLogindPowerService : public IPowerService {
 public:
-    explicit CLogindPowerService(const QDBusConnection& bus);
+    static constexpr std::chrono::milliseconds kDefaultCallTimeout{10000};
+
+    explicit CLogindPowerService(const QDBusConnection& bus,
+                                 std::chrono::milliseconds callTimeout = kDefaultCallTimeout);
     bool ExitSystem(unsigned uFlags) override;
 
 private:
     QDBusConnection m_bus;
+    std::chrono::milliseconds m_callTimeout;
 };

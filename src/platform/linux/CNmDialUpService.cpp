@@ -1,19 +1,247 @@
 #include "platform/linux/CNmDialUpService.h"
 
-CNmDialUpService::CNmDialUpService(const QDBusConnection& bus) : m_bus(bus) {}
+#include <QDBusArgument>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QList>
+#include <QMap>
 
-bool CNmDialUpService::EnumConnections(std::vector<SActiveConnection>&) {
+#include <algorithm>
+#include <thread>
+
+namespace {
+const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
+const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
+const QString kManagerIface = QStringLiteral("org.freedesktop.NetworkManager");
+const QString kSettingsPath = QStringLiteral("/org/freedesktop/NetworkManager/Settings");
+const QString kSettingsIface = QStringLiteral("org.freedesktop.NetworkManager.Settings");
+const QString kProfileIface = QStringLiteral("org.freedesktop.NetworkManager.Settings.Connection");
+const QString kActiveIface = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
+const QString kPropertiesIface = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString kLoopbackType = QStringLiteral("loopback");
+
+// NMActiveConnectionState
+constexpr uint kStateActivated = 2;
+constexpr uint kStateDeactivating = 3;
+constexpr uint kStateDeactivated = 4;
+
+// How often a dial in progress looks at its connection's state.
+constexpr std::chrono::milliseconds kPollInterval{200};
+
+using NMSettings = QMap<QString, QVariantMap>;
+
+QList<QDBusObjectPath> ToPathList(const QVariant& value) {
+    return qdbus_cast<QList<QDBusObjectPath>>(value);
+}
+
+// The id and type of a profile from its settings (GetSettings never carries secrets).
+bool ParseSettings(const QDBusMessage& reply, QString& strId, QString& strType) {
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return false;
+    const NMSettings settings = qdbus_cast<NMSettings>(reply.arguments().at(0));
+    const QVariantMap connection = settings.value(QStringLiteral("connection"));
+    strId = connection.value(QStringLiteral("id")).toString();
+    strType = connection.value(QStringLiteral("type")).toString();
+    return connection.contains(QStringLiteral("id"));
+}
+
+bool IsReply(const QDBusMessage& reply) {
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+int ToMs(std::chrono::milliseconds timeout) {
+    return static_cast<int>(
+        std::clamp<std::chrono::milliseconds::rep>(timeout.count(), 1, 3600000));
+}
+} // namespace
+
+CNmDialUpService::CNmDialUpService(const QDBusConnection& bus,
+                                   std::chrono::milliseconds dialTimeout,
+                                   std::chrono::milliseconds callTimeout)
+    : m_bus(bus), m_dialTimeout(dialTimeout), m_callTimeout(callTimeout) {
+    qDBusRegisterMetaType<NMSettings>();
+}
+
+QDBusMessage CNmDialUpService::Call(const QString& strPath, const QString& strInterface,
+                                    const QString& strMethod, const QVariantList& args,
+                                    std::chrono::milliseconds timeout) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(kService, strPath, strInterface, strMethod);
+    message.setArguments(args);
+    // A plain blocking call: no event loop runs while it waits, so no timer can fire.
+    return m_bus.call(message, QDBus::Block, ToMs(timeout));
+}
+
+bool CNmDialUpService::GetProperty(const QString& strPath, const QString& strInterface,
+                                   const QString& strName, QVariant& value,
+                                   std::chrono::milliseconds timeout) {
+    const QDBusMessage reply =
+        Call(strPath, kPropertiesIface, QStringLiteral("Get"), {strInterface, strName}, timeout);
+    if (!IsReply(reply) || reply.arguments().isEmpty())
+        return false;
+    value = qvariant_cast<QDBusVariant>(reply.arguments().at(0)).variant();
+    return value.isValid();
+}
+
+bool CNmDialUpService::EnumConnections(std::vector<SActiveConnection>& connections) {
+    QVariant active;
+    if (!GetProperty(kManagerPath, kManagerIface, QStringLiteral("ActiveConnections"), active,
+                     m_callTimeout))
+        return false;
+    const QList<QDBusObjectPath> paths = ToPathList(active);
+
+    // The questions go out together and the answers are collected afterwards, so a long list
+    // costs about one round trip instead of one per connection.
+    std::vector<QDBusPendingCall> details;
+    for (const QDBusObjectPath& path : paths) {
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(kService, path.path(), kPropertiesIface, "GetAll");
+        message.setArguments({kActiveIface});
+        details.push_back(m_bus.asyncCall(message, ToMs(m_callTimeout)));
+    }
+    struct SListed {
+        QString strPath;
+        QString strId;
+        QDBusPendingCall profile;
+    };
+    std::vector<SListed> listed;
+    for (std::size_t i = 0; i < details.size(); ++i) {
+        details[i].waitForFinished();
+        const QDBusMessage reply = details[i].reply();
+        // A connection that went away since the listing is simply not listed.
+        if (!IsReply(reply) || reply.arguments().isEmpty())
+            continue;
+        const QVariantMap properties = qdbus_cast<QVariantMap>(reply.arguments().at(0));
+        if (properties.value(QStringLiteral("Type")).toString() == kLoopbackType)
+            continue;
+        const QString strProfile =
+            qvariant_cast<QDBusObjectPath>(properties.value(QStringLiteral("Connection"))).path();
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            kService, strProfile.isEmpty() ? QStringLiteral("/") : strProfile, kProfileIface,
+            "GetSettings");
+        listed.push_back({paths[static_cast<qsizetype>(i)].path(),
+                          properties.value(QStringLiteral("Id")).toString(),
+                          m_bus.asyncCall(message, ToMs(m_callTimeout))});
+    }
+
+    connections.clear();
+    for (SListed& entry : listed) {
+        entry.profile.waitForFinished();
+        // The entry name is the id of the connection's profile, as the phone book shows it;
+        // the active connection's own copy of the id serves when the profile is unreadable.
+        QString strId;
+        QString strType;
+        if (!ParseSettings(entry.profile.reply(), strId, strType))
+            strId = entry.strId;
+        connections.push_back({strId.toStdString(), entry.strPath.toStdString()});
+    }
+    return true;
+}
+
+bool CNmDialUpService::GetConnectStatus(const SActiveConnection& connection) {
+    QVariant state;
+    return GetProperty(QString::fromStdString(connection.strHandle), kActiveIface,
+                       QStringLiteral("State"), state, m_callTimeout);
+}
+
+bool CNmDialUpService::HangUp(const SActiveConnection& connection) {
+    const QDBusObjectPath path(QString::fromStdString(connection.strHandle));
+    return IsReply(Call(kManagerPath, kManagerIface, QStringLiteral("DeactivateConnection"),
+                        {QVariant::fromValue(path)}, m_callTimeout));
+}
+
+bool CNmDialUpService::ListProfiles(std::vector<SProfile>& profiles) {
+    const QDBusMessage list =
+        Call(kSettingsPath, kSettingsIface, QStringLiteral("ListConnections"), {}, m_callTimeout);
+    if (!IsReply(list) || list.arguments().isEmpty())
+        return false;
+    const QList<QDBusObjectPath> paths = ToPathList(list.arguments().at(0));
+
+    std::vector<QDBusPendingCall> pending;
+    pending.reserve(static_cast<std::size_t>(paths.size()));
+    for (const QDBusObjectPath& path : paths) {
+        const QDBusMessage message =
+            QDBusMessage::createMethodCall(kService, path.path(), kProfileIface, "GetSettings");
+        pending.push_back(m_bus.asyncCall(message, ToMs(m_callTimeout)));
+    }
+    profiles.clear();
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        pending[i].waitForFinished();
+        QString strId;
+        QString strType;
+        // A profile deleted since the listing, or one this user may not read, is left out.
+        if (!ParseSettings(pending[i].reply(), strId, strType) || strType == kLoopbackType)
+            continue;
+        profiles.push_back({paths[static_cast<qsizetype>(i)].path(), strId.toStdString()});
+    }
+    return true;
+}
+
+bool CNmDialUpService::EnumEntries(std::vector<std::string>& entries) {
+    std::vector<SProfile> profiles;
+    if (!ListProfiles(profiles))
+        return false;
+    entries.clear();
+    for (const SProfile& profile : profiles)
+        entries.push_back(profile.strId);
+    return true;
+}
+
+bool CNmDialUpService::Dial(const std::string& strEntry) {
+    std::vector<SProfile> profiles;
+    if (!ListProfiles(profiles))
+        return false;
+    const auto it = std::find_if(profiles.begin(), profiles.end(),
+                                 [&](const SProfile& p) { return p.strId == strEntry; });
+    if (it == profiles.end())
+        return false;
+
+    // NetworkManager picks the device itself ("/" for the device and the specific object).
+    const QDBusObjectPath root(QStringLiteral("/"));
+    const QDBusMessage reply =
+        Call(kManagerPath, kManagerIface, QStringLiteral("ActivateConnection"),
+             {QVariant::fromValue(QDBusObjectPath(it->strPath)), QVariant::fromValue(root),
+              QVariant::fromValue(root)},
+             m_callTimeout);
+    if (!IsReply(reply) || reply.arguments().isEmpty())
+        return false;
+    const QString strActive = qvariant_cast<QDBusObjectPath>(reply.arguments().at(0)).path();
+    if (strActive.isEmpty())
+        return false;
+    if (WaitForActivation(strActive))
+        return true;
+    // A dial that failed or took too long leaves nothing half-open behind.
+    Deactivate(strActive);
     return false;
 }
-bool CNmDialUpService::GetConnectStatus(const SActiveConnection&) {
-    return false;
+
+bool CNmDialUpService::WaitForActivation(const QString& strActive) {
+    // The thread blocks as a dial always has: short state queries and sleeps, no event loop
+    // that could run the program's timers in the middle of a dial.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + m_dialTimeout;
+    for (;;) {
+        const auto remaining =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (remaining.count() <= 0)
+            return false;
+        QVariant state;
+        // The connection is gone (failed and removed) or NetworkManager went away.
+        if (!GetProperty(strActive, kActiveIface, QStringLiteral("State"), state,
+                         std::min(m_callTimeout, remaining)))
+            return false;
+        const uint nState = state.toUInt();
+        if (nState == kStateActivated)
+            return true;
+        if (nState == kStateDeactivating || nState == kStateDeactivated)
+            return false;
+        std::this_thread::sleep_for(std::min(kPollInterval, remaining));
+    }
 }
-bool CNmDialUpService::HangUp(const SActiveConnection&) {
-    return false;
-}
-bool CNmDialUpService::EnumEntries(std::vector<std::string>&) {
-    return false;
-}
-bool CNmDialUpService::Dial(const std::string&) {
-    return false;
+
+void CNmDialUpService::Deactivate(const QString& strActive) {
+    Call(kManagerPath, kManagerIface, QStringLiteral("DeactivateConnection"),
+         {QVariant::fromValue(QDBusObjectPath(strActive))}, m_callTimeout);
 }

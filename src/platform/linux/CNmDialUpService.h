@@ -3,12 +3,29 @@
 #include "platform/IDialUpService.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
+#include <QString>
+#include <QVariant>
 
-// The dial-up service on NetworkManager over the system bus.
-// (Placeholder until the NetworkManager backend lands: it reports no service.)
+#include <chrono>
+#include <string>
+#include <vector>
+
+// The dial-up service on NetworkManager over the system bus. The phone book is the list of
+// connection profiles (all but the loopback one), named by their id, in NetworkManager's
+// order; the connections are its active connections. Every bus call is bounded by a short
+// timeout; a missing, restarting or failing NetworkManager gives false or an empty list.
+// Profiles' secrets are never asked for.
 class CNmDialUpService : public IDialUpService {
 public:
-    explicit CNmDialUpService(const QDBusConnection& bus);
+    // A real modem dial (dialling, answer, PPP negotiation) fits well into two minutes.
+    static constexpr std::chrono::milliseconds kDefaultDialTimeout{120000};
+    // Each single bus call; NetworkManager answers its queries in milliseconds.
+    static constexpr std::chrono::milliseconds kDefaultCallTimeout{5000};
+
+    explicit CNmDialUpService(const QDBusConnection& bus,
+                              std::chrono::milliseconds dialTimeout = kDefaultDialTimeout,
+                              std::chrono::milliseconds callTimeout = kDefaultCallTimeout);
 
     bool EnumConnections(std::vector<SActiveConnection>& connections) override;
     bool GetConnectStatus(const SActiveConnection& connection) override;
@@ -17,5 +34,24 @@ public:
     bool Dial(const std::string& strEntry) override;
 
 private:
+    struct SProfile {
+        QString strPath;
+        std::string strId;
+    };
+
+    // Every profile but the loopback one, in NetworkManager's order.
+    bool ListProfiles(std::vector<SProfile>& profiles);
+    // Waits until the active connection is up (true) or has failed (false), or the dial
+    // timeout has passed (false).
+    bool WaitForActivation(const QString& strActive);
+    void Deactivate(const QString& strActive);
+
+    QDBusMessage Call(const QString& strPath, const QString& strInterface, const QString& strMethod,
+                      const QVariantList& args, std::chrono::milliseconds timeout);
+    bool GetProperty(const QString& strPath, const QString& strInterface, const QString& strName,
+                     QVariant& value, std::chrono::milliseconds timeout);
+
     QDBusConnection m_bus;
+    std::chrono::milliseconds m_dialTimeout;
+    std::chrono::milliseconds m_callTimeout;
 };
