@@ -3,7 +3,6 @@
 #include <glib.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -162,26 +161,29 @@ std::string CXdgAutorunStore::QuoteDesktopExec(const std::string& strPath) {
 }
 
 std::string CXdgAutorunStore::QuoteSystemdExec(const std::string& strPath) {
-    // One double-quoted word with C-style escapes; '%' starts a specifier anywhere on the
-    // line and is doubled. The executable's path is taken literally, without variables.
+    // One double-quoted word; '%' starts a specifier anywhere on the line and is doubled.
+    // The executable's path is taken literally otherwise (no variables are expanded in it).
     std::string strQuoted = "\"";
     for (char c : strPath) {
-        const auto uc = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            strQuoted += '\\';
-            strQuoted += c;
-        } else if (c == '%') {
-            strQuoted += "%%";
-        } else if (uc < 0x20 || uc == 0x7f) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02x", uc);
-            strQuoted += buf;
-        } else {
-            strQuoted += c;
-        }
+        if (c == '%')
+            strQuoted += '%';
+        strQuoted += c;
     }
     strQuoted += '"';
     return strQuoted;
+}
+
+bool CXdgAutorunStore::IsSystemdExecutablePath(const std::string& strPath) {
+    // systemd refuses an executable whose path holds quotes, backslashes or control
+    // characters, however they are escaped.
+    if (strPath.empty())
+        return false;
+    for (char c : strPath) {
+        const auto uc = static_cast<unsigned char>(c);
+        if (uc < 0x20 || uc == 0x7f || c == '"' || c == '\'' || c == '\\')
+            return false;
+    }
+    return true;
 }
 
 bool CXdgAutorunStore::SetRunKeyEntry(bool bAdd, const std::string& strCommand) {
@@ -230,7 +232,7 @@ std::vector<std::string> CXdgAutorunStore::LinkedTargets() const {
 }
 
 bool CXdgAutorunStore::AddUnit(const std::string& strCommand) {
-    if (strCommand.empty())
+    if (!IsSystemdExecutablePath(strCommand))
         return false;
     const std::string strUnit = UnitPath();
     const std::string strLink = UnitLinkPath(kUnitTarget);

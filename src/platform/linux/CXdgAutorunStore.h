@@ -29,6 +29,8 @@ public:
     static std::string QuoteDesktopExec(const std::string& strPath);
     // The same for a unit's ExecStart=.
     static std::string QuoteSystemdExec(const std::string& strPath);
+    // Whether systemd accepts the path as a unit's executable at all.
+    static bool IsSystemdExecutablePath(const std::string& strPath);
 
     static constexpr const char* kUnitTarget = "default.target";
 
