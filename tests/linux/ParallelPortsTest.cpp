@@ -136,38 +136,51 @@ TEST_F(ParallelPortsTest, EveryAccessClaimsAndReleasesTheOnceOpenedDevice) {
                                         "release parport0", "close parport0"}));
 }
 
-TEST_F(ParallelPortsTest, WithoutUsableDeviceRawIoServesAPrivilegedProcess) {
-    m_hardware.devices.clear(); // ppdev not loaded: no device nodes
-    m_hardware.bRawPermitted = true;
-    CParallelPorts ports(Proc(), (m_tree.path() + "/dev").toStdString(), m_hardware);
-    EXPECT_EQ(ports.In32(0x37A), 0x5A);
-    ports.Out32(0x3BC, 0x104);
-    EXPECT_EQ(m_hardware.log.back(), "outb 956 4");
+// When ppdev cannot serve an address, raw port I/O does if the process may use it.
+struct SFallback {
+    const char* pszName;
+    bool bProcTree; // the parport driver is loaded
+    bool bDevices;  // ppdev's device nodes exist
+    bool bClaim;    // the port can be claimed
+    bool bRawPermitted;
+    unsigned short nExpected; // what In32(0x37A) gives
+};
+
+void PrintTo(const SFallback& fallback, std::ostream* pOut) {
+    *pOut << fallback.pszName;
 }
 
-TEST_F(ParallelPortsTest, UnclaimablePortFallsBackToRawIo) {
-    m_hardware.bClaim = false;
-    m_hardware.bRawPermitted = true;
-    CParallelPorts ports(Proc(), (m_tree.path() + "/dev").toStdString(), m_hardware);
-    EXPECT_EQ(ports.In32(0x378), 0x5A);
-}
+class ParallelPortsFallbackTest : public ParallelPortsTest,
+                                  public testing::WithParamInterface<SFallback> {};
 
-TEST_F(ParallelPortsTest, NoWayToThePortReadsZeroAndWritesNothing) {
-    m_hardware.devices.clear();
-    CParallelPorts ports(Proc(), (m_tree.path() + "/dev").toStdString(), m_hardware);
-    EXPECT_EQ(ports.In32(0x37A), 0);
-    ports.Out32(0x37A, 4);
-    for (const std::string& strLine : m_hardware.log)
-        EXPECT_TRUE(strLine.rfind("open ", 0) == 0) << strLine;
-}
-
-TEST_F(ParallelPortsTest, MachineWithoutParallelPortsUsesOnlyRawIo) {
-    m_hardware.bRawPermitted = true;
-    CParallelPorts ports((m_tree.path() + "/absent").toStdString(),
+TEST_P(ParallelPortsFallbackTest, ReadGoesWhereItCan) {
+    const SFallback& f = GetParam();
+    if (!f.bDevices)
+        m_hardware.devices.clear();
+    m_hardware.bClaim = f.bClaim;
+    m_hardware.bRawPermitted = f.bRawPermitted;
+    m_hardware.registers["parport0.control"] = 0x0C;
+    CParallelPorts ports(f.bProcTree ? Proc() : (m_tree.path() + "/absent").toStdString(),
                          (m_tree.path() + "/dev").toStdString(), m_hardware);
-    EXPECT_EQ(ports.In32(0x378), 0x5A);
-    EXPECT_EQ(m_hardware.log, std::vector<std::string>{"inb 888"});
+    EXPECT_EQ(ports.In32(0x37A), f.nExpected);
+    ports.Out32(0x37A, 0x104);
+    const bool bRawWrite = !m_hardware.log.empty() && m_hardware.log.back() == "outb 890 4";
+    EXPECT_EQ(bRawWrite, f.nExpected == 0x5A) << "a raw write exactly where a raw read went";
+    if (f.nExpected == 0) {
+        for (const std::string& strLine : m_hardware.log)
+            EXPECT_TRUE(strLine.rfind("write", 0) != 0 && strLine.rfind("outb", 0) != 0) << strLine;
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, ParallelPortsFallbackTest,
+    testing::Values(SFallback{"Ppdev", true, true, true, true, 0x0C},
+                    SFallback{"NoDeviceNodesRaw", true, false, true, true, 0x5A},
+                    SFallback{"NoDeviceNodesUnprivileged", true, false, true, false, 0},
+                    SFallback{"UnclaimableRaw", true, true, false, true, 0x5A},
+                    SFallback{"NoParallelPortRaw", false, false, true, true, 0x5A},
+                    SFallback{"NoParallelPortUnprivileged", false, false, true, false, 0}),
+    [](const testing::TestParamInfo<SFallback>& param) { return param.param.pszName; });
 
 TEST_F(ParallelPortsTest, UnreadableBaseAddressIsNoPort) {
     AddPort("parport2", "");

@@ -39,6 +39,11 @@ QString ActivationScript(CNmMock::EOutcome outcome, int nDelayMs) {
     if (outcome == EOutcome::Refused)
         return QStringLiteral("raise dbus.exceptions.DBusException('Activation refused', "
                               "name='org.freedesktop.NetworkManager.UnknownConnection')");
+    if (outcome == EOutcome::LateAnswer)
+        return QStringLiteral("ret = self.activate_connection(self, args[0], args[1], args[2])\n"
+                              "import time\n"
+                              "time.sleep(%1 / 1000.0)\n")
+            .arg(nDelayMs);
     QString strScript =
         QStringLiteral("ret = self.activate_connection(self, args[0], args[1], args[2])\n"
                        "objects[ret].Set('%1', 'State', dbus.UInt32(1))\n")

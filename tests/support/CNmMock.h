@@ -22,7 +22,7 @@ public:
         Deactivated = 4
     };
     // What a scripted activation ends in.
-    enum class EOutcome { Activated, Deactivated, Vanished, StaysActivating, Refused };
+    enum class EOutcome { Activated, Deactivated, Vanished, StaysActivating, Refused, LateAnswer };
 
     explicit CNmMock(const QDBusConnection& bus);
 
@@ -37,7 +37,8 @@ public:
     bool SetActiveState(const QString& strActive, unsigned nState);
     QStringList ActiveConnections();
     // From now on ActivateConnection makes a connection that is activating and, after
-    // nDelayMs, reaches the outcome (Refused: the call itself fails).
+    // nDelayMs, reaches the outcome (Refused: the call itself fails; LateAnswer: the call
+    // activates at once but answers only after nDelayMs).
     bool ScriptActivation(EOutcome outcome, int nDelayMs = 0);
     // The profile's GetSettings fails from now on.
     bool BreakProfile(const QString& strProfile);

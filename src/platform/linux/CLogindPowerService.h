@@ -11,7 +11,7 @@
 // answered without an error; there is no other way to the power switch.
 class CLogindPowerService : public IPowerService {
 public:
-    static constexpr std::chrono::milliseconds kDefaultCallTimeout{10000};
+    static constexpr std::chrono::milliseconds kDefaultCallTimeout{5000};
 
     explicit CLogindPowerService(const QDBusConnection& bus,
                                  std::chrono::milliseconds callTimeout = kDefaultCallTimeout);

@@ -85,57 +85,60 @@ bool CNmDialUpService::GetProperty(const QString& strPath, const QString& strInt
     return value.isValid();
 }
 
-bool CNmDialUpService::EnumConnections(std::vector<SActiveConnection>& connections) {
-    QVariant active;
-    if (!GetProperty(kManagerPath, kManagerIface, QStringLiteral("ActiveConnections"), active,
+bool CNmDialUpService::ListActive(std::vector<SActive>& active) {
+    QVariant list;
+    if (!GetProperty(kManagerPath, kManagerIface, QStringLiteral("ActiveConnections"), list,
                      m_callTimeout))
         return false;
-    const QList<QDBusObjectPath> paths = ToPathList(active);
-
+    const QList<QDBusObjectPath> paths = ToPathList(list);
     // The questions go out together and the answers are collected afterwards, so a long list
     // costs about one round trip instead of one per connection.
-    std::vector<QDBusPendingCall> details;
+    std::vector<QDBusPendingCall> pending;
     for (const QDBusObjectPath& path : paths) {
         QDBusMessage message =
             QDBusMessage::createMethodCall(kService, path.path(), kPropertiesIface, "GetAll");
         message.setArguments({kActiveIface});
-        details.push_back(m_bus.asyncCall(message, ToMs(m_callTimeout)));
+        pending.push_back(m_bus.asyncCall(message, ToMs(m_callTimeout)));
     }
-    struct SListed {
-        QString strPath;
-        QString strId;
-        QDBusPendingCall profile;
-    };
-    std::vector<SListed> listed;
-    for (std::size_t i = 0; i < details.size(); ++i) {
-        details[i].waitForFinished();
-        const QDBusMessage reply = details[i].reply();
+    active.clear();
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        pending[i].waitForFinished();
+        const QDBusMessage reply = pending[i].reply();
         // A connection that went away since the listing is simply not listed.
         if (!IsReply(reply) || reply.arguments().isEmpty())
             continue;
         const QVariantMap properties = qdbus_cast<QVariantMap>(reply.arguments().at(0));
         if (properties.value(QStringLiteral("Type")).toString() == kLoopbackType)
             continue;
-        const QString strProfile =
-            qvariant_cast<QDBusObjectPath>(properties.value(QStringLiteral("Connection"))).path();
-        QDBusMessage message = QDBusMessage::createMethodCall(
-            kService, strProfile.isEmpty() ? QStringLiteral("/") : strProfile, kProfileIface,
-            "GetSettings");
-        listed.push_back({paths[static_cast<qsizetype>(i)].path(),
-                          properties.value(QStringLiteral("Id")).toString(),
-                          m_bus.asyncCall(message, ToMs(m_callTimeout))});
+        active.push_back(
+            {paths[static_cast<qsizetype>(i)].path(),
+             qvariant_cast<QDBusObjectPath>(properties.value(QStringLiteral("Connection"))).path(),
+             properties.value(QStringLiteral("Id")).toString()});
     }
+    return true;
+}
 
+bool CNmDialUpService::EnumConnections(std::vector<SActiveConnection>& connections) {
+    std::vector<SActive> active;
+    if (!ListActive(active))
+        return false;
+    std::vector<QDBusPendingCall> pending;
+    for (const SActive& entry : active) {
+        const QDBusMessage message = QDBusMessage::createMethodCall(
+            kService, entry.strProfile.isEmpty() ? QStringLiteral("/") : entry.strProfile,
+            kProfileIface, "GetSettings");
+        pending.push_back(m_bus.asyncCall(message, ToMs(m_callTimeout)));
+    }
     connections.clear();
-    for (SListed& entry : listed) {
-        entry.profile.waitForFinished();
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        pending[i].waitForFinished();
         // The entry name is the id of the connection's profile, as the phone book shows it;
         // the active connection's own copy of the id serves when the profile is unreadable.
         QString strId;
         QString strType;
-        if (!ParseSettings(entry.profile.reply(), strId, strType))
-            strId = entry.strId;
-        connections.push_back({strId.toStdString(), entry.strPath.toStdString()});
+        if (!ParseSettings(pending[i].reply(), strId, strType))
+            strId = active[i].strId;
+        connections.push_back({strId.toStdString(), active[i].strPath.toStdString()});
     }
     return true;
 }
@@ -205,8 +208,15 @@ bool CNmDialUpService::Dial(const std::string& strEntry) {
              {QVariant::fromValue(QDBusObjectPath(it->strPath)), QVariant::fromValue(root),
               QVariant::fromValue(root)},
              m_callTimeout);
-    if (!IsReply(reply) || reply.arguments().isEmpty())
+    if (!IsReply(reply) || reply.arguments().isEmpty()) {
+        // Unanswered in time: the request may still have started the connection, which must
+        // not stay half-open. (The caller dials only an entry that was not connected.)
+        const QString strError = reply.errorName();
+        if (strError == QStringLiteral("org.freedesktop.DBus.Error.NoReply") ||
+            strError == QStringLiteral("org.freedesktop.DBus.Error.Timeout"))
+            DeactivateProfile(it->strPath);
         return false;
+    }
     const QString strActive = qvariant_cast<QDBusObjectPath>(reply.arguments().at(0)).path();
     if (strActive.isEmpty())
         return false;
@@ -244,4 +254,14 @@ bool CNmDialUpService::WaitForActivation(const QString& strActive) {
 void CNmDialUpService::Deactivate(const QString& strActive) {
     Call(kManagerPath, kManagerIface, QStringLiteral("DeactivateConnection"),
          {QVariant::fromValue(QDBusObjectPath(strActive))}, m_callTimeout);
+}
+
+void CNmDialUpService::DeactivateProfile(const QString& strProfile) {
+    std::vector<SActive> active;
+    if (!ListActive(active))
+        return;
+    for (const SActive& entry : active) {
+        if (entry.strProfile == strProfile)
+            Deactivate(entry.strPath);
+    }
 }

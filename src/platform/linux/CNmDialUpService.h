@@ -38,13 +38,21 @@ private:
         QString strPath;
         std::string strId;
     };
+    struct SActive {
+        QString strPath;
+        QString strProfile; // the profile's object path
+        QString strId;      // the active connection's own copy of the profile's id
+    };
 
     // Every profile but the loopback one, in NetworkManager's order.
     bool ListProfiles(std::vector<SProfile>& profiles);
+    // Every active connection but the loopback one, in NetworkManager's order.
+    bool ListActive(std::vector<SActive>& active);
     // Waits until the active connection is up (true) or has failed (false), or the dial
     // timeout has passed (false).
     bool WaitForActivation(const QString& strActive);
     void Deactivate(const QString& strActive);
+    void DeactivateProfile(const QString& strProfile);
 
     QDBusMessage Call(const QString& strPath, const QString& strInterface, const QString& strMethod,
                       const QVariantList& args, std::chrono::milliseconds timeout);
