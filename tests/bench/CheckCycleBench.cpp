@@ -2,6 +2,7 @@
 // fake dial-up service), the file time (a real file) and the TCP probe (a real loopback
 // listener).
 #include "CFakeServices.h"
+#include "CLoopbackListener.h"
 
 #include "app/CTarnwickApp.h"
 #include "engine/CMainFrame.h"
@@ -9,25 +10,15 @@
 #include "platform/linux/CLinuxFileTimes.h"
 #include "platform/linux/CPosixNetService.h"
 
-#include <arpa/inet.h>
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
     const int nCycles = argc > 1 ? std::atoi(argv[1]) : 2000;
 
-    const int fdListen = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sin{};
-    sin.sin_family = AF_INET;
-    sin.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fdListen, reinterpret_cast<sockaddr*>(&sin), sizeof sin);
-    listen(fdListen, 64);
-    socklen_t nLen = sizeof sin;
-    getsockname(fdListen, reinterpret_cast<sockaddr*>(&sin), &nLen);
+    CLoopbackListener listener;
 
     char szFile[] = "/tmp/tarnwick-bench-XXXXXX";
     const int fdFile = mkstemp(szFile);
@@ -43,7 +34,7 @@ int main(int argc, char* argv[]) {
     s.bCheckConnState = s.bCheckFileRefresh = s.bCheckURLDownload = 1;
     s.sDefaultConnection = "Modem";
     s.sFileRefresh = szFile;
-    s.sURLDownload = "127.0.0.1:" + std::to_string(ntohs(sin.sin_port));
+    s.sURLDownload = "127.0.0.1:" + std::to_string(listener.Port());
     fakes.dialUp.Connect("Modem");
     app.InitInstance();
 
@@ -51,10 +42,7 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < nCycles; ++i) {
         [[maybe_unused]] const ssize_t n = write(fdFile, "x", 1);
         app.GetMainWnd()->OnTimer(IDT_CHECK);
-        // Take the probe's connection off the listener's queue.
-        const int fd = accept(fdListen, nullptr, nullptr);
-        if (fd >= 0)
-            close(fd);
+        listener.AcceptOne(); // keep the listen queue short
     }
     const double dUs =
         std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count();
@@ -64,6 +52,5 @@ int main(int argc, char* argv[]) {
     app.ExitInstance();
     close(fdFile);
     unlink(szFile);
-    close(fdListen);
     return 0;
 }
