@@ -1,0 +1,128 @@
+#pragma once
+
+// Small fakes of the OS services and one bundle that holds them all.
+
+#include "CFakeDialUpService.h"
+#include "CFakePortModule.h"
+#include "CFakeProfileStore.h"
+#include "CFakeShellTray.h"
+#include "CFakeTimerService.h"
+#include "CFakeUserInterface.h"
+
+#include "app/CServices.h"
+#include "platform/IAutorunStore.h"
+#include "platform/IClock.h"
+#include "platform/IFileTimes.h"
+#include "platform/INetService.h"
+#include "platform/IPowerService.h"
+#include "platform/IProcessList.h"
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CFakePowerService : public IPowerService {
+public:
+    bool ExitSystem(unsigned uFlags) override {
+        m_requests.push_back(uFlags);
+        return m_bAccept;
+    }
+    bool m_bAccept = true;
+    std::vector<unsigned> m_requests;
+};
+
+class CFakeNetService : public INetService {
+public:
+    bool InetAddr(const std::string& strDotted, std::uint32_t& nAddr) override;
+    bool ResolveIPv4(const std::string& strHost, std::uint32_t& nAddr) override;
+    bool Connect(std::uint32_t nAddr, std::uint16_t nPort) override;
+
+    std::map<std::string, std::uint32_t> m_hosts;             // name -> address
+    std::set<std::pair<std::uint32_t, std::uint16_t>> m_open; // listening address and port
+    std::vector<std::string> m_lookups;                       // names looked up
+    std::vector<std::pair<std::uint32_t, std::uint16_t>> m_connects;
+};
+
+class CFakeFileTimes : public IFileTimes {
+public:
+    struct SFile {
+        std::uint64_t ftWrite = 1;
+        bool bHeldByWriter = false;
+    };
+    bool GetLastWriteTime(const std::string& strPath, std::uint64_t& ftLastWrite) override {
+        const auto it = m_files.find(strPath);
+        if (it == m_files.end() || it->second.bHeldByWriter)
+            return false;
+        ftLastWrite = it->second.ftWrite;
+        return true;
+    }
+    std::map<std::string, SFile> m_files;
+};
+
+class CFakeProcessList : public IProcessList {
+public:
+    bool Snapshot(std::vector<SProcessEntry>& processes) override {
+        processes = m_processes;
+        return m_bAvailable;
+    }
+    unsigned GetCurrentProcessId() override { return m_nOwnPid; }
+    std::string GetOwnExePath() override { return m_strOwnPath; }
+    std::string GetOwnExeName() override { return m_strOwnName; }
+
+    bool m_bAvailable = true;
+    unsigned m_nOwnPid = 100;
+    std::string m_strOwnPath = "/opt/tarnwick/bin/tarnwick";
+    std::string m_strOwnName = "tarnwick";
+    std::vector<SProcessEntry> m_processes{{1, "systemd"}, {100, "tarnwick"}};
+};
+
+class CFakeClock : public IClock {
+public:
+    SLocalTime GetLocalTime() override { return m_now; }
+    SLocalTime m_now{12, 0, 0};
+};
+
+class CFakeAutorunStore : public IAutorunStore {
+public:
+    bool SetRunKeyEntry(bool bAdd, const std::string& strCommand) override {
+        return Set(0, bAdd, strCommand);
+    }
+    bool SetWinIniEntry(bool bAdd, const std::string& strCommand) override {
+        return Set(1, bAdd, strCommand);
+    }
+    // The command each method's entry runs; empty when the entry is absent.
+    std::string m_entries[2];
+    bool m_bWritable = true;
+    std::vector<std::string> m_calls; // "add 0 <cmd>", "remove 1"
+
+private:
+    bool Set(int nMethod, bool bAdd, const std::string& strCommand) {
+        m_calls.push_back((bAdd ? "add " : "remove ") + std::to_string(nMethod) +
+                          (bAdd ? " " + strCommand : std::string()));
+        if (!m_bWritable)
+            return false;
+        m_entries[nMethod] = bAdd ? strCommand : std::string();
+        return true;
+    }
+};
+
+// Every fake, and the services record that hands them to the program.
+struct CFakeServices {
+    CFakeProfileStore profile;
+    CFakeTimerService timers;
+    CFakeDialUpService dialUp;
+    CFakePortModule modules;
+    CFakePowerService power;
+    CFakeNetService net;
+    CFakeFileTimes files;
+    CFakeProcessList processes;
+    CFakeClock clock;
+    CFakeAutorunStore autorun;
+    CFakeShellTray shell;
+    CFakeUserInterface ui;
+    CServices services{profile, timers,    dialUp, modules, power, net,
+                       files,   processes, clock,  autorun, shell, ui};
+};
