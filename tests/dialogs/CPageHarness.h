@@ -11,6 +11,10 @@
 
 #include <initializer_list>
 #include <memory>
+#include <string>
+
+// Every field of a record as "name=value;" text, in record order, to compare records whole.
+std::string SettingsText(const AppSettings& settings);
 
 // One page on a fake window: created, then bound to m_settings by Open().
 class CPageHarness : public ::testing::Test {
@@ -23,9 +27,13 @@ protected:
         ASSERT_TRUE(page.Create(*m_pItems));
         page.Bind(&m_settings);
     }
+    // The page hands its controls back into a record of defaults: what it stores.
+    AppSettings Stored(CPageDlg& page) {
+        m_settings = AppSettings();
+        page.StoreIfBound();
+        return m_settings;
+    }
     CFakeDialogItems& Items() { return *m_pItems; }
-
-    // The ids among ids that are enabled (true) or disabled (false) for every id.
     void ExpectEnabled(std::initializer_list<int> ids, bool bEnabled) {
         for (int nID : ids)
             EXPECT_EQ(m_pItems->IsItemEnabled(nID), bEnabled) << "control " << nID;
