@@ -48,6 +48,10 @@ QWidget* CreateStatic(const SDlgItemTemplate& item, QWidget* pParent) {
 
 QComboBox* CreateComboBox(const SDlgItemTemplate& item, QWidget* pParent) {
     auto* pCombo = new QComboBox(pParent);
+    // The list drops down below the box with the template's height, as a list does, rather
+    // than as a menu over the whole screen height (which some styles make of a list-only
+    // box, ignoring the number of visible items).
+    pCombo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     if ((item.dwStyle & CBS_TYPEMASK) == CBS_DROPDOWN) {
         pCombo->setEditable(true);
         // The field takes any name as typed: nothing is completed and nothing is added.
