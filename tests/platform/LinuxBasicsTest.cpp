@@ -1,43 +1,20 @@
 // The POSIX backends against the real kernel: sockets on loopback, file times and leases,
 // the process list.
+#include "CLoopbackListener.h"
+
 #include "platform/linux/CLinuxFileTimes.h"
 #include "platform/linux/CPosixNetService.h"
 #include "platform/linux/CProcFsProcessList.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <fcntl.h>
 #include <filesystem>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A listening TCP socket on a free loopback port.
-class CListener {
-public:
-    CListener() {
-        m_fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in sin{};
-        sin.sin_family = AF_INET;
-        sin.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(m_fd, reinterpret_cast<sockaddr*>(&sin), sizeof sin);
-        listen(m_fd, 4);
-        socklen_t nLen = sizeof sin;
-        getsockname(m_fd, reinterpret_cast<sockaddr*>(&sin), &nLen);
-        m_nPort = ntohs(sin.sin_port);
-    }
-    ~CListener() { close(m_fd); }
-    std::uint16_t Port() const { return m_nPort; }
-
-private:
-    int m_fd;
-    std::uint16_t m_nPort = 0;
-};
 
 TEST(PosixNetTest, ConnectsToAListenerAndFailsOnAClosedPort) {
     CPosixNetService net(2000);
@@ -45,7 +22,7 @@ TEST(PosixNetTest, ConnectsToAListenerAndFailsOnAClosedPort) {
     ASSERT_TRUE(net.InetAddr("127.0.0.1", nAddr));
     std::uint16_t nClosed = 0;
     {
-        CListener listener;
+        CLoopbackListener listener;
         EXPECT_TRUE(net.Connect(nAddr, listener.Port()));
         nClosed = listener.Port();
     }
