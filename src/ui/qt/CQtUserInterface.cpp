@@ -1,5 +1,9 @@
 #include "ui/qt/CQtUserInterface.h"
 
+#include "dialogs/CParamsDlg.h"
+#include "ui/qt/CQtFileChooser.h"
+#include "ui/qt/CQtParamsDialog.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
@@ -14,7 +18,12 @@ bool CQtUserInterface::AskYesNo(const std::string& strText) {
 
 void CQtUserInterface::DoModalAbout() {}
 
-void CQtUserInterface::DoModalSettings(CTarnwickApp&) {}
+void CQtUserInterface::DoModalSettings(CTarnwickApp& app) {
+    CQtFileChooser fileChooser;
+    CParamsDlg dlg(app, fileChooser);
+    CQtParamsDialog window(dlg);
+    window.DoModal();
+}
 
 void CQtUserInterface::Post(std::function<void()> fn) {
     QMetaObject::invokeMethod(qApp, std::move(fn), Qt::QueuedConnection);

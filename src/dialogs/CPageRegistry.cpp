@@ -1,0 +1,13 @@
+#include "dialogs/CPageRegistry.h"
+
+#include "dialogs/CPageDlg.h"
+
+void CPageRegistry::BindAllPages(AppSettings* pSettings) {
+    for (CPageDlg* pPage : m_livePages)
+        pPage->Bind(pSettings);
+}
+
+void CPageRegistry::StoreAllPages() {
+    for (CPageDlg* pPage : m_livePages)
+        pPage->StoreIfBound();
+}

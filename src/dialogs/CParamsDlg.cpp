@@ -1,0 +1,62 @@
+#include "dialogs/CParamsDlg.h"
+
+#include "app/CTarnwickApp.h"
+#include "dialogs/IDialogWindow.h"
+#include "res/DialogIds.h"
+#include "res/ParamsDialogs.h"
+#include "res/Resource.h"
+
+CParamsDlg::CParamsDlg(CTarnwickApp& app, IFileChooser& fileChooser)
+    : m_app(app), m_settings(app.m_AppSettings), m_pAppSettings(&app.m_AppSettings),
+      m_pageGeneral(m_registry), m_pageWatchDogging(m_registry, app.GetMainWnd(), fileChooser),
+      m_pageLptResetter(m_registry, app.GetMainWnd()) {}
+
+bool CParamsDlg::OnInitDialog(IDialogWindow& window) {
+    m_pWindow = &window;
+    ITabControl* pTab = window.GetTabControl(IDC_PARAMS_TAB);
+    if (pTab == nullptr)
+        return false;
+    m_tab.Attach(*pTab, this);
+    CTabPageDlg* const pages[] = {&m_pageGeneral, &m_pageWatchDogging, &m_pageLptResetter};
+    m_tab.AddPages(g_ParamsTabCaptions.data(), pages, static_cast<int>(std::size(pages)));
+    // A remembered tab that does not exist, too high or negative, opens the first page
+    // rather than an empty page area.
+    const int nCount = m_tab.GetItemCount();
+    const int nTab = m_settings.CurrentTab;
+    m_tab.SelectPage(nTab >= 0 && nTab < nCount ? nTab : 0, true);
+    m_registry.BindAllPages(&m_settings);
+    return true;
+}
+
+void CParamsDlg::OnOK() {
+    m_registry.StoreAllPages();
+    *m_pAppSettings = m_settings;
+    m_pAppSettings->Save(m_app.Services().profile);
+    m_app.ApplyAutorun();
+    m_app.SetupShutdownTimer();
+    m_app.SetupCheckTimer();
+    if (m_pWindow != nullptr)
+        m_pWindow->EndDialog(static_cast<int>(IDOK));
+}
+
+void CParamsDlg::OnCancel() {
+    if (m_pWindow != nullptr)
+        m_pWindow->EndDialog(static_cast<int>(IDCANCEL));
+}
+
+void CParamsDlg::OnDestroy() {
+    if (m_tab.IsAttached())
+        m_pAppSettings->CurrentTab = m_tab.GetCurSel();
+}
+
+void CParamsDlg::OnDialogCommand(int nID) {
+    if (nID == static_cast<int>(IDOK))
+        OnOK();
+    else if (nID == static_cast<int>(IDCANCEL))
+        OnCancel();
+}
+
+void CParamsDlg::OnNotify(int nID, int nCode) {
+    if (nID == IDC_PARAMS_TAB && nCode == TCN_SELCHANGE)
+        m_tab.OnSelChange();
+}

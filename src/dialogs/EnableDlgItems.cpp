@@ -1,0 +1,11 @@
+#include "dialogs/EnableDlgItems.h"
+
+#include "dialogs/IDialogItems.h"
+
+void EnableDlgItems(IDialogItems* pDlg, const int* pIds, int nCount, bool bEnable) {
+    if (pDlg == nullptr || pIds == nullptr)
+        return;
+    for (int i = 0; i < nCount; ++i)
+        if (pDlg->HasItem(pIds[i]))
+            pDlg->EnableItem(pIds[i], bEnable);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+class ITabControl;
+
+// The window of a modal dialog, as its dialog object sees it.
+class IDialogWindow {
+public:
+    virtual ~IDialogWindow() = default;
+    // The tab control with this id, or nullptr.
+    virtual ITabControl* GetTabControl(int nID) = 0;
+    // Ends the modal loop with nResult (IDOK or IDCANCEL); the window goes afterwards.
+    virtual void EndDialog(int nResult) = 0;
+};

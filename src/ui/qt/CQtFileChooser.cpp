@@ -1,0 +1,37 @@
+#include "ui/qt/CQtFileChooser.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+QStringList CQtFileChooser::ToNameFilters(const std::string& strFilter) {
+    const QStringList parts = QString::fromStdString(strFilter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            break;
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& strPattern : patterns) {
+            strPattern = strPattern.trimmed();
+            if (strPattern == QLatin1String("*.*"))
+                strPattern = QStringLiteral("*");
+        }
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
+    }
+    return filters;
+}
+
+bool CQtFileChooser::ChooseFileToOpen(const std::string& strFilter, std::string& strPathName) {
+    // Above the parameters dialog, which stays on top of everything else.
+    QWidget* pParent = QApplication::activeModalWidget();
+    if (pParent == nullptr)
+        pParent = QApplication::activeWindow();
+    QFileDialog dialog(pParent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(ToNameFilters(strFilter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    strPathName = dialog.selectedFiles().constFirst().toStdString();
+    return true;
+}
