@@ -1,5 +1,8 @@
 #include "ui/qt/CQtUserInterface.h"
 
+#include "res/AboutBox.h"
+#include "ui/qt/CQtAboutBox.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
@@ -12,7 +15,10 @@ bool CQtUserInterface::AskYesNo(const std::string& strText) {
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void CQtUserInterface::DoModalAbout() {}
+void CQtUserInterface::DoModalAbout() {
+    CQtAboutBox box(AboutBoxTemplate());
+    box.exec();
+}
 
 void CQtUserInterface::DoModalSettings(CTarnwickApp&) {}
 
