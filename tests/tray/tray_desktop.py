@@ -61,7 +61,8 @@ class Desktop:
     def _start_bus(self):
         process = subprocess.Popen(
             ["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-            stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, env=self.env, text=True)
+            stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            env=self.env, text=True)
         self.processes.append(process)
         return process.stdout.readline().strip()
 
@@ -107,6 +108,12 @@ class Desktop:
     def visible_windows(self, *search):
         out = self.run("xdotool", "search", "--onlyvisible", *search, check=False)
         return [int(line) for line in out.split()]
+
+    def popups(self, *search):
+        """Visible override-redirect windows (menus, tooltips) among those found."""
+        return [w for w in self.visible_windows(*search)
+                if "Override Redirect State: yes" in self.run("xwininfo", "-id", str(w),
+                                                               check=False)]
 
     def geometry(self, window):
         out = self.run("xwininfo", "-id", str(window))
@@ -160,3 +167,69 @@ class Desktop:
             if process.stdout:
                 process.stdout.close()
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+class Program:
+    """The tarnwick binary running on a Desktop."""
+
+    def __init__(self, desktop, binary):
+        self.desktop = desktop
+        self.started = time.monotonic()
+        self.process = subprocess.Popen([binary], env=desktop.env, stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                        text=True)
+
+    def profile(self):
+        return self.desktop.path("config", "Tarnwick", "Tarnwick.conf")
+
+    def wait(self, timeout=10):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def status(self):
+        """VmRSS and VmHWM in kB, and the voluntary context switches of all threads."""
+        pid = self.process.pid
+        values = {}
+        with open("/proc/%d/status" % pid) as status:
+            for line in status:
+                key, _, value = line.partition(":")
+                if key in ("VmRSS", "VmHWM"):
+                    values[key] = int(value.split()[0])
+        switches = 0
+        for task in os.listdir("/proc/%d/task" % pid):
+            try:
+                with open("/proc/%d/task/%s/status" % (pid, task)) as status:
+                    for line in status:
+                        if line.startswith("voluntary_ctxt_switches"):
+                            switches += int(line.split()[1])
+            except FileNotFoundError:
+                pass
+        values["voluntary_ctxt_switches"] = switches
+        return values
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            if self.wait(10) is None:
+                self.process.kill()
+                self.process.wait()
+        stderr = self.process.stderr.read()
+        self.process.stderr.close()
+        return stderr
+
+
+def profile_values(path):
+    """The name=value lines of an INI file, by section."""
+    sections = {}
+    current = None
+    with open(path) as ini:
+        for line in ini:
+            line = line.strip()
+            if line.startswith("[") and line.endswith("]"):
+                current = sections.setdefault(line[1:-1], {})
+            elif "=" in line and current is not None:
+                key, _, value = line.partition("=")
+                current[key] = value
+    return sections

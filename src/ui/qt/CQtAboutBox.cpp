@@ -40,7 +40,10 @@ CQtAboutBox::CQtAboutBox(const SAboutTemplate& dlgTemplate, QWidget* pParent) : 
     setWindowFlags(flags);
     setWindowTitle(QString::fromStdString(dlgTemplate.strCaption));
     setWindowIcon(ProgramIcon());
-    setModal(true);
+    // Modal to the program's hidden main window, which no window shows: exec() waits for
+    // the box, and the tray icon stays live meanwhile (one box at a time is the about
+    // command's own guard). Application-wide modality would block the tray as well.
+    setWindowModality(Qt::WindowModal);
 
     const QFontMetrics metrics(font());
     setFixedSize(MapDialogRect(metrics, 0, 0, dlgTemplate.cx, dlgTemplate.cy).size());
