@@ -42,6 +42,8 @@ bool CFakeDialUpService::EnumEntries(std::vector<std::string>& entries) {
 
 bool CFakeDialUpService::Dial(const std::string& strEntry) {
     m_calls.push_back("dial " + strEntry);
+    if (m_fnDuringDial)
+        m_fnDuringDial();
     if (std::find(m_failingEntries.begin(), m_failingEntries.end(), strEntry) !=
         m_failingEntries.end())
         return false;

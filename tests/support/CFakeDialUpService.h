@@ -2,6 +2,7 @@
 
 #include "platform/IDialUpService.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ public:
     std::vector<SConnection> m_connections;
     std::vector<std::string> m_failingEntries;
     bool m_bServiceDown = false;
+    // Runs inside Dial, as work of a nested event loop would.
+    std::function<void()> m_fnDuringDial;
     // What was asked of the service, in order: "dial X", "hangup X".
     std::vector<std::string> m_calls;
 

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "CFakeServices.h"
+
+#include "app/CTarnwickApp.h"
+#include "engine/CMainFrame.h"
+#include "engine/TimerIds.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A started program on fakes: settings are adjusted in Configure() before start-up runs.
+class CEngineFixture : public ::testing::Test {
+protected:
+    void Start() {
+        m_pApp = std::make_unique<CTarnwickApp>(m_fakes.services);
+        m_pApp->m_AppSettings = m_settings;
+        // Start-up loads the profile; an empty fake profile keeps what the test set.
+        ASSERT_TRUE(m_pApp->InitInstance());
+    }
+    CTarnwickApp& App() { return *m_pApp; }
+    CMainFrame& Frame() { return *m_pApp->GetMainWnd(); }
+    AppSettings& Settings() { return m_pApp->m_AppSettings; }
+
+    // Makes the next check cycle pass or fail through the connection check.
+    void SetLinkUp(bool bUp) {
+        m_fakes.dialUp.m_connections.clear();
+        if (bUp)
+            m_fakes.dialUp.Connect("Work");
+    }
+    // Runs the check cycle once, as its timer would.
+    void RunCheck() { Frame().OnTimer(IDT_CHECK); }
+
+    CFakeServices m_fakes;
+    AppSettings m_settings;
+    std::unique_ptr<CTarnwickApp> m_pApp;
+};

@@ -1,0 +1,111 @@
+// Field splitting, the probe's reading of its text, the shutdown arithmetic and the
+// case-insensitive comparison.
+#include "CFakeServices.h"
+
+#include "platform/CheckURLConnect.h"
+#include "platform/GetField.h"
+#include "platform/ShutdownTime.h"
+#include "platform/TextUtil.h"
+
+#include <arpa/inet.h>
+#include <clocale>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(GetFieldTest, SplitsAtOneSeparator) {
+    EXPECT_EQ(GetField("21:30", 1, ':'), "21");
+    EXPECT_EQ(GetField("21:30", 2, ':'), "30");
+    EXPECT_EQ(GetField("21:30", 3, ':'), "");
+    EXPECT_EQ(GetField("2130", 1, ':'), "2130");
+    EXPECT_EQ(GetField("2130", 2, ':'), "");
+    EXPECT_EQ(GetField("a::b", 2, ':'), "");
+    EXPECT_EQ(GetField("a::b", 3, ':'), "b");
+    EXPECT_EQ(GetField("a:b", 0, ':'), "");
+    EXPECT_EQ(GetField("a:b", -1, ':'), "");
+}
+
+TEST(ProbeTargetTest, ReadsHostAndPortLikeTheOriginal) {
+    struct {
+        const char* pszText;
+        const char* pszHost;
+        unsigned nPort;
+    } const cases[] = {
+        {"http://www.example.com/path/page.html", "www.example.com", 80},
+        {"HTTP://WWW.Example.COM:81/x", "www.example.com", 81},
+        {"192.0.2.1", "192.0.2.1", 80},
+        {"192.0.2.1:21", "192.0.2.1", 21},
+        {"https://host/", "https", 0},
+        {":80", ":80", 80},
+        {"host:abc", "host", 0},
+        {"host:65617", "host", 81},
+        {"host: -1", "host", 65535},
+        {"a.http://b", "a.b", 80},
+        {"", "", 80},
+    };
+    for (const auto& c : cases) {
+        const SProbeTarget target = ParseProbeTarget(c.pszText);
+        EXPECT_EQ(target.strHost, c.pszHost) << c.pszText;
+        EXPECT_EQ(target.nPort, c.nPort) << c.pszText;
+    }
+}
+
+TEST(ProbeTest, DottedAddressesSkipTheLookupAndFailuresAreFalse) {
+    CFakeNetService net;
+    std::uint32_t nAddr = 0;
+    ASSERT_TRUE(net.InetAddr("192.0.2.1", nAddr));
+    net.m_open.insert({nAddr, 21});
+    EXPECT_TRUE(CheckURLConnect("192.0.2.1:21", net));
+    EXPECT_FALSE(CheckURLConnect("192.0.2.1", net));
+    EXPECT_TRUE(net.m_lookups.empty());
+
+    net.m_hosts["www.example.com"] = nAddr;
+    net.m_open.insert({nAddr, 80});
+    EXPECT_TRUE(CheckURLConnect("http://www.example.com/index.html", net));
+    EXPECT_FALSE(CheckURLConnect("unknown.example", net));
+    const std::size_t nConnects = net.m_connects.size();
+    EXPECT_FALSE(CheckURLConnect("", net));
+    EXPECT_FALSE(CheckURLConnect("0.0.0.0", net));
+    EXPECT_FALSE(CheckURLConnect("1.2.3.4.5", net));
+    EXPECT_EQ(net.m_connects.size(), nConnects); // none of these tried to connect
+}
+
+TEST(ShutdownTimeTest, NextOccurrenceStrictlyAfterTheCurrentMinute) {
+    struct {
+        const char* pszTime;
+        int h, m;
+        bool bValid;
+        std::uint32_t nMinutes;
+    } const cases[] = {
+        {"07:30", 7, 0, true, 30},   {"10:15", 10, 30, true, 23 * 60 + 45},
+        {"00:10", 23, 50, true, 20}, {"12:00", 12, 0, true, 24 * 60},
+        {"7", 6, 0, true, 60},       {":30", 0, 0, true, 30},
+        {"", 0, 0, false, 0},        {"ab:cd", 0, 0, false, 0},
+        {"24:00", 0, 0, false, 0},   {"12:60", 0, 0, false, 0},
+        {"-1:00", 0, 0, false, 0},   {"23:59", 0, 0, true, 23 * 60 + 59},
+    };
+    for (const auto& c : cases) {
+        std::uint32_t nMs = 0;
+        EXPECT_EQ(GetShutdownDelayMs(c.pszTime, c.h, c.m, nMs), c.bValid) << c.pszTime;
+        if (c.bValid) {
+            EXPECT_EQ(nMs, c.nMinutes * 60000u) << c.pszTime;
+        }
+    }
+}
+
+TEST(TextUtilTest, CaseAndNumbers) {
+    std::setlocale(LC_ALL, "C.UTF-8");
+    EXPECT_EQ(MbLower("WORK Dial-Up"), "work dial-up");
+    EXPECT_EQ(MbLower("ÄRGER"), "ärger");
+    EXPECT_EQ(MbLower(std::string("A\xff"
+                                  "B")),
+              std::string("a\xff"
+                          "b"));
+    EXPECT_EQ(AtoI("  -12x"), -12);
+    EXPECT_EQ(AtoI("007"), 7);
+    EXPECT_EQ(AtoI("abc"), 0);
+    EXPECT_EQ(AtoI("+45sec"), 45);
+    EXPECT_EQ(AtoI("99999999999"), static_cast<int>(99999999999LL & 0xFFFFFFFF));
+}
+
+} // namespace
