@@ -6,6 +6,7 @@ Usage: tray_sni_test.py --binary PATH --port-sim DIR [--settings-dialog] [--nm-b
 
 import argparse
 import os
+import select
 import subprocess
 import sys
 import time
@@ -67,7 +68,7 @@ class StatusNotifierTray(unittest.TestCase):
         self.watcher = subprocess.Popen([PYTHON, os.path.join(HERE, "sni_watcher.py")],
                                         env=self.desktop.env, stdout=subprocess.PIPE,
                                         stdin=subprocess.DEVNULL, text=True)
-        self.assertEqual(self.watcher.stdout.readline().strip(), "ready")
+        self.assertEqual(self.read_watcher(), "ready")
 
     def stop_watcher(self):
         if self.watcher is not None:
@@ -76,8 +77,14 @@ class StatusNotifierTray(unittest.TestCase):
             self.watcher.stdout.close()
             self.watcher = None
 
+    def read_watcher(self, timeout=15):
+        """The watcher's next line; fails the test rather than waiting for ever."""
+        ready, _, _ = select.select([self.watcher.stdout], [], [], timeout)
+        self.assertTrue(ready, "the watcher said nothing in %d s" % timeout)
+        return self.watcher.stdout.readline().strip()
+
     def wait_for_item(self):
-        line = self.watcher.stdout.readline().split()
+        line = self.read_watcher().split()
         self.assertEqual(line[0], "item")
         return line[1]
 
