@@ -2,6 +2,7 @@
 
 #include "res/AboutBox.h"
 #include "ui/qt/CQtIcon.h"
+#include "ui/qt/CQtWindowHints.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -76,4 +77,6 @@ CQtAboutBox::CQtAboutBox(const SAboutTemplate& dlgTemplate, QWidget* pParent) : 
         }
         }
     }
+    if (!dlgTemplate.bSystemMenu)
+        RemoveCloseButton(*this);
 }
