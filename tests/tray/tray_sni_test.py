@@ -144,6 +144,25 @@ class StatusNotifierTray(unittest.TestCase):
         self.assertTrue(wait_for(
             lambda: self.desktop.visible_windows("--name", "^Tarnwick Parameters$"), 5))
 
+    def test_reconnect_names_the_default_connection_before_it_is_up(self):
+        self.wait_for_item()
+        self.program.stop()
+        self.read_watcher_until_quiet()
+        with open(self.program.profile(), "w") as profile:
+            profile.write("[WatchDogging]\nsDefaultConnection=Lab & Modem\n"
+                          "bEstablishConnection=0\n")
+        self.program = Program(self.desktop, ARGS.binary)
+        service = self.wait_for_item()
+        connections = labels(find(self.layout(self.menu(service)), "Connections..."))[2]
+        # The name is shown as it is ("&" is no mnemonic); not connected: no disconnect.
+        self.assertEqual(connections[0][:2], ("Reconnect Lab & Modem", True))
+        self.assertEqual(connections[1][:2], ("Disconnect Lab & Modem", False))
+
+    def read_watcher_until_quiet(self):
+        while select.select([self.watcher.stdout], [], [], 0.2)[0]:
+            if not self.watcher.stdout.readline():
+                break
+
     def test_reconnect_names_the_active_connection(self):
         if not ARGS.nm_backend:
             self.skipTest("the NetworkManager backend is not part of this build yet")
