@@ -9,6 +9,7 @@ CVersionInfo::CVersionInfo()
     : CVersionInfo({{"FileDescription", TARNWICK_PRODUCT_NAME},
                     {"FileVersion", TARNWICK_PRODUCT_VERSION},
                     {"InternalName", TARNWICK_PRODUCT_NAME},
+                    {"LegalCopyright", TARNWICK_LEGAL_NOTICE},
                     {"OriginalFilename", "tarnwick"},
                     {"ProductName", TARNWICK_PRODUCT_NAME},
                     {"ProductVersion", TARNWICK_PRODUCT_VERSION}}) {}

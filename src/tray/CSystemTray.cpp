@@ -23,15 +23,16 @@ bool LoadPopup(CMenu& popup) {
 } // namespace
 
 std::string CutTrayTip(const std::string& strTip) {
-    std::size_t nLen = strTip.size();
-    if (nLen <= s_nTipLimit - 1)
-        return strTip;
-    nLen = s_nTipLimit - 1;
-    // Step back over continuation bytes so that no character is cut in two.
-    std::size_t nStart = nLen;
-    while (nStart > 0 && (static_cast<unsigned char>(strTip[nStart]) & 0xC0) == 0x80)
-        --nStart;
-    return strTip.substr(0, nStart);
+    // The field is a C string: a NUL byte ends the text.
+    const std::string strText = strTip.substr(0, strTip.find('\0'));
+    if (strText.size() <= s_nTipLimit - 1)
+        return strText;
+    // Byte 127 would be the first one left out. If it continues a UTF-8 character, step
+    // back to that character's lead byte so that the whole character is left out.
+    std::size_t nEnd = s_nTipLimit - 1;
+    while (nEnd > 0 && (static_cast<unsigned char>(strText[nEnd]) & 0xC0) == 0x80)
+        --nEnd;
+    return strText.substr(0, nEnd);
 }
 
 CSystemTray::CSystemTray(IShellTray& shell, ICommandTarget& target)
@@ -111,6 +112,11 @@ unsigned CSystemTray::HandleTrayMessage(unsigned nIconID, unsigned nMouseMsg) {
 void CSystemTray::PrepareMenu(CMenu& popup) {
     if (m_pfnMenuHook)
         m_pfnMenuHook(popup);
+}
+
+void CSystemTray::OnTrayCommand(unsigned nCmd) {
+    if (nCmd != 0)
+        m_target.PostCommand(nCmd);
 }
 
 void CSystemTray::OnTaskbarCreated() {

@@ -30,6 +30,7 @@ public:
     void OnTrayNotification(unsigned nIconID, unsigned nMouseMsg) override;
     void OnTaskbarCreated() override;
     void OnSettingChange(unsigned uFlags) override;
+    void OnTrayCommand(unsigned nCmd) override;
 
     // 0 when the notification is not for this icon or cannot be served, else 1.
     virtual unsigned HandleTrayMessage(unsigned nIconID, unsigned nMouseMsg);
@@ -58,5 +59,6 @@ private:
     unsigned m_uAddFlags = 0;
 };
 
-// A tooltip cut to the 127 bytes the icon record holds, never inside a UTF-8 character.
+// A tooltip cut as the icon record's 128-byte field holds it: at a NUL byte, and to at most
+// 127 bytes, never inside a UTF-8 character.
 std::string CutTrayTip(const std::string& strTip);

@@ -31,6 +31,9 @@ public:
     virtual void OnTaskbarCreated() = 0;
     // A system setting changed (SPI_SETWORKAREA for the work area).
     virtual void OnSettingChange(unsigned uFlags) = 0;
+    // A command chosen from a menu that the shell shows by itself (hosts that draw the
+    // icon's menu themselves from a copy handed to them before it opens).
+    virtual void OnTrayCommand(unsigned nCmd) = 0;
 };
 
 // The desktop's notification area.
@@ -43,6 +46,7 @@ public:
     // NIM_ADD or NIM_DELETE; true when the shell did it.
     virtual bool NotifyIcon(unsigned dwMessage, const STrayIconData& data) = 0;
     // Shows the pop-up at the mouse pointer and waits until it closes; the chosen command,
-    // or 0 when none was chosen.
+    // or 0 when none was chosen. A shell that draws the menu itself takes the pop-up as the
+    // menu it is about to open, returns 0 and reports the choice through OnTrayCommand.
     virtual unsigned TrackPopupMenu(const CMenu& popup) = 0;
 };

@@ -1,6 +1,8 @@
 #include "ui/qt/CQtUserInterface.h"
 
 #include "dialogs/CParamsDlg.h"
+#include "res/AboutBox.h"
+#include "ui/qt/CQtAboutBox.h"
 #include "ui/qt/CQtFileChooser.h"
 #include "ui/qt/CQtParamsDialog.h"
 
@@ -16,7 +18,10 @@ bool CQtUserInterface::AskYesNo(const std::string& strText) {
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void CQtUserInterface::DoModalAbout() {}
+void CQtUserInterface::DoModalAbout() {
+    CQtAboutBox box(AboutBoxTemplate());
+    box.exec();
+}
 
 void CQtUserInterface::DoModalSettings(CTarnwickApp& app) {
     CQtFileChooser fileChooser;
