@@ -1,6 +1,6 @@
 """The whole program on an XEmbed tray (trayer under Xvfb).
 
-Usage: tray_xembed_test.py --binary PATH --port-sim DIR [--settings-dialog] [--shots DIR]
+Usage: tray_xembed_test.py --binary PATH --port-sim DIR [--shots DIR]
 """
 
 import argparse
@@ -68,8 +68,6 @@ class XEmbedTray(unittest.TestCase):
         self.desktop.click_icon(1)
         time.sleep(0.7)
         self.assertEqual(self.menu_windows(), [])
-        if not ARGS.settings_dialog:
-            self.skipTest("the parameters dialog is not part of this build yet")
         self.desktop.click_icon(1, repeat=2)
         self.assertTrue(wait_for(
             lambda: self.desktop.visible_windows("--name", "^Tarnwick Parameters$"), 5))
@@ -131,7 +129,6 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--binary", required=True)
     parser.add_argument("--port-sim", required=True)
-    parser.add_argument("--settings-dialog", action="store_true")
     parser.add_argument("--shots")
     ARGS, rest = parser.parse_known_args()
     missing = missing_tools()
