@@ -14,7 +14,7 @@ protected:
         m_fakes.dialUp.m_entries = {"Work"};
         m_fakes.dialUp.m_failingEntries = {"Work"};
     }
-    // What the failed cycle did: "redial", "power", "reboot" or "nothing".
+    // What one failed cycle did: "redial", "power", "reboot" or "nothing".
     std::string FailOnce() {
         SetLinkUp(false);
         const std::size_t nCalls = m_fakes.dialUp.m_calls.size();
@@ -25,36 +25,32 @@ protected:
             return "reboot";
         if (!bOffBefore && m_fakes.timers.IsArmed(IDT_MODEM_POWER_OFF))
             return "power";
-        if (m_fakes.dialUp.m_calls.size() > nCalls)
-            return "redial";
-        return "nothing";
+        return m_fakes.dialUp.m_calls.size() > nCalls ? "redial" : "nothing";
     }
 };
 
-TEST_F(EscalationTest, DefaultLimitRedialsTwiceThenPowerCyclesThenReboots) {
-    Start();
-    std::vector<std::string> steps;
-    for (int i = 0; i < 5; ++i)
-        steps.push_back(FailOnce());
-    EXPECT_EQ(steps, (std::vector<std::string>{"redial", "redial", "power", "reboot", "reboot"}));
-    EXPECT_EQ(m_fakes.power.m_requests, (std::vector<unsigned>{EWX_REBOOT, EWX_REBOOT}));
-    EXPECT_EQ(App().m_nFaultCount, 5);
-}
-
-TEST_F(EscalationTest, LimitOfOnePowerCyclesAtOnceAndRebootsNext) {
-    m_settings.iMaxFaults = 1;
-    Start();
-    EXPECT_EQ(FailOnce(), "power");
-    EXPECT_EQ(FailOnce(), "reboot");
-}
-
-TEST_F(EscalationTest, WithoutResetterPortTheLimitCycleDoesNothing) {
-    m_settings.iLptPort = 0;
-    Start();
-    std::vector<std::string> steps;
-    for (int i = 0; i < 4; ++i)
-        steps.push_back(FailOnce());
-    EXPECT_EQ(steps, (std::vector<std::string>{"redial", "redial", "nothing", "reboot"}));
+TEST_F(EscalationTest, StepsFollowTheFaultLimitAndThePort) {
+    struct {
+        int iMaxFaults;
+        int iLptPort;
+        std::vector<std::string> steps;
+    } const cases[] = {
+        {3, 1, {"redial", "redial", "power", "reboot", "reboot"}},
+        {1, 1, {"power", "reboot"}},
+        {3, 0, {"redial", "redial", "nothing", "reboot"}},
+    };
+    for (const auto& c : cases) {
+        m_settings.iMaxFaults = c.iMaxFaults;
+        m_settings.iLptPort = c.iLptPort;
+        m_fakes.power.m_requests.clear();
+        Start();
+        std::vector<std::string> steps;
+        for (std::size_t i = 0; i < c.steps.size(); ++i)
+            steps.push_back(FailOnce());
+        EXPECT_EQ(steps, c.steps) << c.iMaxFaults << " " << c.iLptPort;
+        EXPECT_EQ(m_fakes.power.m_requests.back(), EWX_REBOOT);
+        m_pApp.reset();
+    }
 }
 
 TEST_F(EscalationTest, PassingCycleStartsTheCountAgain) {
@@ -65,36 +61,33 @@ TEST_F(EscalationTest, PassingCycleStartsTheCountAgain) {
     RunCheck();
     EXPECT_EQ(App().m_nFaultCount, 0);
     EXPECT_EQ(FailOnce(), "redial");
-    EXPECT_EQ(App().m_nFaultCount, 1);
 }
 
-TEST_F(EscalationTest, RedialHangsUpALiveCurrentEntryBeforeDialling) {
+TEST_F(EscalationTest, RedialHangsUpWhatIsUpBeforeDialling) {
     Start();
-    // The check asks for "Work"; "Home" is up, so the check fails and Home becomes current.
-    m_fakes.dialUp.m_connections.clear();
+    // "Home" is up while the check wants "Work": the listing makes Home current.
+    SetLinkUp(false);
     m_fakes.dialUp.Connect("Home");
     m_fakes.dialUp.m_entries = {"Home", "Work"};
     RunCheck();
     EXPECT_EQ(m_fakes.dialUp.m_calls, (std::vector<std::string>{"hangup Home", "dial Home"}));
-}
 
-TEST_F(EscalationTest, RedialWithEmptyCurrentEntryHangsUpEverything) {
-    m_settings.sDefaultConnection = "";
-    m_settings.bCheckConnState = 0;
-    m_settings.bCheckURLDownload = 1;
-    m_settings.sURLDownload = "192.0.2.1";
-    Start();
+    // An empty current entry matches every connection: all are hung up.
+    Frame().GetRasManager().SetCurrentEntry("");
+    Settings().bCheckConnState = 0;
+    Settings().bCheckURLDownload = 1;
+    Settings().sURLDownload = "192.0.2.1";
+    m_fakes.dialUp.m_calls.clear();
+    m_fakes.dialUp.m_connections.clear();
     m_fakes.dialUp.Connect("A");
     m_fakes.dialUp.Connect("B");
     RunCheck();
     EXPECT_EQ(m_fakes.dialUp.m_calls, (std::vector<std::string>{"hangup A", "hangup B"}));
-    EXPECT_TRUE(m_fakes.dialUp.m_connections.empty());
 }
 
 TEST_F(EscalationTest, TickArrivingDuringACycleIsDropped) {
     Start();
     SetLinkUp(false);
-    m_fakes.dialUp.m_entries = {"Work"};
     int nNested = 0;
     m_fakes.dialUp.m_fnDuringDial = [&] {
         ++nNested;
@@ -105,65 +98,39 @@ TEST_F(EscalationTest, TickArrivingDuringACycleIsDropped) {
     EXPECT_EQ(App().m_nFaultCount, 1);
 }
 
-TEST_F(EscalationTest, CheckTimerFiresOncePerPeriod) {
-    Start();
-    ASSERT_EQ(m_fakes.timers.Period(IDT_CHECK), 2u * 60000u);
-    int nCycles = 0;
-    SetLinkUp(true);
-    m_fakes.timers.Advance(10 * 60000);
-    for (const auto& [nTime, nID] : m_fakes.timers.Fired())
-        nCycles += nID == IDT_CHECK;
-    EXPECT_EQ(nCycles, 5);
-}
-
-TEST_F(EscalationTest, NoCheckEnabledArmsNothingAndNeverEscalates) {
+TEST_F(EscalationTest, CheckTimerFromSettings) {
     m_settings.bCheckConnState = 0;
     Start();
-    EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_CHECK));
-    EXPECT_FALSE(App().SetupCheckTimer());
-    EXPECT_EQ(App().m_nFaultCount, 0);
-}
+    EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_CHECK)); // no check enabled
 
-TEST_F(EscalationTest, StoredPeriodsAreClampedAndCannotOverflow) {
-    struct {
-        std::int32_t iCheckDelay;
-        std::uint32_t nExpectedMs;
-    } const cases[] = {
-        {1, 60000},
-        {0, 60000},
-        {-5, 60000},
-        {10000, 600000000u},
-        {100000, 0x7FFFFFFFu},
-        {INT32_MAX, 0x7FFFFFFFu},
-    };
-    Start();
-    for (const auto& c : cases) {
-        Settings().iCheckDelay = c.iCheckDelay;
+    // Stored periods below the minimum or beyond what a timer holds cannot misfire.
+    Settings().bCheckFileRefresh = 1;
+    for (const auto& [iCheckDelay, nExpectedMs] :
+         std::vector<std::pair<int, std::uint32_t>>{{2, 120000u},
+                                                    {0, 60000u},
+                                                    {-5, 60000u},
+                                                    {10000, 600000000u},
+                                                    {100000, 0x7FFFFFFFu},
+                                                    {INT32_MAX, 0x7FFFFFFFu}}) {
+        Settings().iCheckDelay = iCheckDelay;
         App().m_nFaultCount = 7;
         EXPECT_TRUE(App().SetupCheckTimer());
-        EXPECT_EQ(m_fakes.timers.Period(IDT_CHECK), c.nExpectedMs) << c.iCheckDelay;
+        EXPECT_EQ(m_fakes.timers.Period(IDT_CHECK), nExpectedMs) << iCheckDelay;
         EXPECT_EQ(App().m_nFaultCount, 0);
     }
 }
 
-TEST_F(EscalationTest, ProbeFailureFailsTheCycleAndAllChecksRun) {
+TEST_F(EscalationTest, EveryEnabledCheckRunsAndAnyFailureFailsTheCycle) {
     m_settings.bCheckURLDownload = 1;
     m_settings.sURLDownload = "http://example.test:81/index.html";
     Start();
     SetLinkUp(false);
     RunCheck();
     EXPECT_EQ(App().m_nFaultCount, 1);
-    // The probe ran although the connection check had already failed.
     EXPECT_EQ(m_fakes.net.m_lookups, (std::vector<std::string>{"example.test"}));
-}
-
-TEST_F(EscalationTest, RebootRefusedIsAskedAgainNextCycle) {
-    m_settings.iMaxFaults = 2;
-    Start();
-    m_fakes.power.m_bAccept = false;
-    for (int i = 0; i < 4; ++i)
-        FailOnce();
-    EXPECT_EQ(m_fakes.power.m_requests.size(), 2u);
+    SetLinkUp(true); // the probe alone still fails
+    RunCheck();
+    EXPECT_EQ(App().m_nFaultCount, 2);
 }
 
 } // namespace

@@ -3,55 +3,35 @@
 
 namespace {
 
-class FileCheckTest : public CEngineFixture {
-protected:
-    void SetUp() override {
-        m_settings.bCheckConnState = 0;
-        m_settings.bCheckFileRefresh = 1;
-        m_settings.sFileRefresh = "/var/log/feed";
-        m_settings.bEstablishConnection = 0;
+TEST(FileCheckTest, OnlyAnUnchangedTimeOfAReadableFileIsAFault) {
+    // Each step: the file's state before the check, then the fault count after it.
+    struct SStep {
+        bool bExists;
+        bool bHeld;
+        std::uint64_t ftWrite;
+        int nFaults;
+    };
+    const SStep steps[] = {
+        {false, false, 0, 0},  // not created yet: skipped
+        {true, false, 100, 0}, // first sight only records the time
+        {true, false, 200, 0}, // rewritten
+        {true, false, 200, 1}, // stopped changing
+        {true, true, 200, 0},  // held by its writer: skipped, so the cycle passes
+        {true, false, 200, 1}, // still the time last seen
+        {true, false, 300, 0},
+    };
+    CFakeServices fakes;
+    CTarnwickApp app(fakes.services);
+    app.m_AppSettings.bCheckConnState = 0;
+    app.m_AppSettings.bCheckFileRefresh = 1;
+    app.m_AppSettings.sFileRefresh = "/var/log/feed";
+    app.InitInstance();
+    for (const SStep& step : steps) {
+        if (step.bExists)
+            fakes.files.m_files["/var/log/feed"] = {step.ftWrite, step.bHeld};
+        app.GetMainWnd()->OnTimer(IDT_CHECK);
+        EXPECT_EQ(app.m_nFaultCount, step.nFaults) << step.ftWrite << step.bHeld;
     }
-    CFakeFileTimes::SFile& File() { return m_fakes.files.m_files["/var/log/feed"]; }
-    int FaultsAfterCheck() {
-        RunCheck();
-        return App().m_nFaultCount;
-    }
-};
-
-TEST_F(FileCheckTest, RewrittenFilePassesAndAFileThatStopsChangingFails) {
-    File().ftWrite = 100;
-    Start();
-    EXPECT_EQ(FaultsAfterCheck(), 0); // the first sight only records the time
-    File().ftWrite = 200;
-    EXPECT_EQ(FaultsAfterCheck(), 0);
-    EXPECT_EQ(FaultsAfterCheck(), 1);
-    EXPECT_EQ(FaultsAfterCheck(), 2);
-    File().ftWrite = 300;
-    EXPECT_EQ(FaultsAfterCheck(), 0);
-}
-
-TEST_F(FileCheckTest, MissingOrWriterHeldFileNeverCountsAsFault) {
-    Start();
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(FaultsAfterCheck(), 0); // not created yet
-    File().ftWrite = 100;
-    File().bHeldByWriter = true;
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(FaultsAfterCheck(), 0);
-    // Released: its first sight only records the time.
-    File().bHeldByWriter = false;
-    EXPECT_EQ(FaultsAfterCheck(), 0);
-    EXPECT_EQ(FaultsAfterCheck(), 1);
-}
-
-TEST_F(FileCheckTest, SkippedCycleKeepsTheLastSeenTime) {
-    File().ftWrite = 100;
-    Start();
-    FaultsAfterCheck();
-    File().bHeldByWriter = true;
-    EXPECT_EQ(FaultsAfterCheck(), 0);
-    File().bHeldByWriter = false;
-    EXPECT_EQ(FaultsAfterCheck(), 1); // still 100: unchanged since the last sight
 }
 
 } // namespace

@@ -6,19 +6,31 @@
 #include <string>
 #include <utility>
 
-// A profile in memory. Values are kept as text, as a file would keep them; committed
-// values are what a restart would read.
+// A profile in memory, values kept as text as a file keeps them. Writes count once
+// committed, as a restart would read them.
 class CFakeProfileStore : public IProfileStore {
 public:
     std::int32_t GetProfileInt(const std::string& strSection, const std::string& strEntry,
                                std::int32_t nDefault) override;
     std::string GetProfileString(const std::string& strSection, const std::string& strEntry,
-                                 const std::string& strDefault) override;
+                                 const std::string& strDefault) override {
+        const auto it = m_committed.find({strSection, strEntry});
+        return it == m_committed.end() ? strDefault : it->second;
+    }
     bool WriteProfileInt(const std::string& strSection, const std::string& strEntry,
-                         std::int32_t nValue) override;
+                         std::int32_t nValue) override {
+        return WriteProfileString(strSection, strEntry, std::to_string(nValue));
+    }
     bool WriteProfileString(const std::string& strSection, const std::string& strEntry,
-                            const std::string& strValue) override;
-    bool Commit() override;
+                            const std::string& strValue) override {
+        m_pending[{strSection, strEntry}] = strValue;
+        return true;
+    }
+    bool Commit() override {
+        m_committed = m_pending;
+        ++m_nCommits;
+        return true;
+    }
 
     bool Has(const std::string& strSection, const std::string& strEntry) const {
         return m_committed.count({strSection, strEntry}) != 0;
@@ -32,7 +44,6 @@ public:
             std::move(strValue);
     }
 
-    bool m_bCommitFails = false;
     int m_nCommits = 0;
 
 private:

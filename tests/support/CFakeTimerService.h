@@ -4,38 +4,33 @@
 
 #include <cstdint>
 #include <map>
-#include <vector>
 
 // Timers on a virtual clock: Advance() moves time on and fires what falls due, in order.
 class CFakeTimerService : public ITimerService {
 public:
     void SetHandler(ITimerHandler* pHandler) override { m_pHandler = pHandler; }
-    void SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) override;
+    void SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) override {
+        m_timers[nIDEvent] = {nElapseMs, m_nNow + nElapseMs, ++m_nSeq};
+    }
     void KillTimer(unsigned nIDEvent) override { m_timers.erase(nIDEvent); }
 
     // Moves the clock on by nMs, firing every timer that falls due on the way.
     void Advance(std::uint64_t nMs);
-    // Moves the clock to the next expiry and fires it; false when no timer is armed.
-    bool FireNext();
 
     bool IsArmed(unsigned nID) const { return m_timers.count(nID) != 0; }
     // The armed period, or 0.
     std::uint32_t Period(unsigned nID) const;
     // Milliseconds until the timer fires next, or -1 when it is not armed.
     std::int64_t DueIn(unsigned nID) const;
-    std::uint64_t Now() const { return m_nNow; }
-    // Every (time, id) a timer fired at.
-    const std::vector<std::pair<std::uint64_t, unsigned>>& Fired() const { return m_fired; }
 
 private:
     struct STimer {
         std::uint32_t nPeriod;
         std::uint64_t nDue;
-        std::uint64_t nArmSeq;
+        std::uint64_t nArmSeq; // orders timers due at the same time
     };
     ITimerHandler* m_pHandler = nullptr;
     std::map<unsigned, STimer> m_timers;
     std::uint64_t m_nNow = 0;
     std::uint64_t m_nSeq = 0;
-    std::vector<std::pair<std::uint64_t, unsigned>> m_fired;
 };
