@@ -20,7 +20,11 @@ CQtParamsDialog::CQtParamsDialog(CParamsDlg& dlg, QWidget* pParent)
                       g_pszPortLibMissing);
     const SDlgTemplate& tmpl = *FindDialogTemplate(IDD_PARAMS);
     setWindowTitle(QString::fromStdString(tmpl.pszCaption));
-    setModal(true);
+    // Modal to the program's hidden main window, which no window shows: exec() waits for
+    // the dialog while the tray icon stays live, so its menu shows Settings greyed and a
+    // double click meets the Settings command's own guard. Application-wide modality would
+    // block the tray as well.
+    setWindowModality(Qt::WindowModal);
     setFixedSize(m_builder.MapDialogRect({0, 0, tmpl.cx, tmpl.cy}).size());
     m_widgets = m_builder.Build(tmpl, this);
 
