@@ -9,309 +9,122 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr unsigned kIconID = IDR_TRAYMENU;
-constexpr unsigned SPI_SETDESKWALLPAPER = 20;
+constexpr unsigned kIconID = IDR_TRAYMENU, SPI_SETDESKWALLPAPER = 20;
 
-class CFakeCommandTarget : public ICommandTarget {
-public:
-    bool OnCommand(unsigned nID) override {
-        m_run.push_back(nID);
-        return true;
-    }
-    void PostCommand(unsigned nID) override { m_posted.push_back(nID); }
-    std::vector<unsigned> m_run;
-    std::vector<unsigned> m_posted;
-};
-
-class SystemTray : public ::testing::Test {
-protected:
-    SystemTray() { tray.emplace(shell, target); }
+// The tray object on a fake shell, posting commands to this object. Its menu hook notes the
+// first item it is handed, then renames it, so that a later showing can tell whether it got
+// a fresh copy.
+struct CTray : ICommandTarget {
+    bool OnCommand(unsigned) override { return false; }
+    void PostCommand(unsigned nID) override { posted.push_back(nID); }
 
     bool Create(const std::string& strTip = "Tarnwick\nVersion 1.001") {
         return tray->Create(WM_TRAY_NOTIFY, strTip, IDR_MAINFRAME, kIconID, [this](CMenu& popup) {
-            ++nHookCalls;
-            // Marks the copy it is given, so that a later showing can tell whether it got
-            // a fresh one.
+            hookSaw.push_back(popup.GetMenuString(0));
             popup.ModifyMenu(0, ID_SETTINGS, "Marked by the hook");
         });
     }
 
-    CFakeShellTray shell;
-    CFakeCommandTarget target;
-    std::optional<CSystemTray> tray;
-    int nHookCalls = 0;
-};
-
-// What reaches the tray, one step of a scenario.
-enum class EStep { Create, Refuse, Accept, TaskbarCreated, WorkArea, OtherSetting };
-
-struct SStateCase {
-    const char* pszName;
-    bool bSupported;
-    std::vector<EStep> steps;
-    bool bAbsent, bRemoved, bPending;
-    // The shell calls before destruction, and those destruction adds.
-    std::vector<std::string> calls;
-    std::vector<std::string> callsAtDestruction;
-};
-
-void PrintTo(const SStateCase& c, std::ostream* pOut) {
-    *pOut << c.pszName;
-}
-
-class SystemTrayStates : public SystemTray, public ::testing::WithParamInterface<SStateCase> {};
-
-TEST_P(SystemTrayStates, FlagsAndShellCallsFollowTheStateTable) {
-    const SStateCase& c = GetParam();
-    shell.m_bSupported = c.bSupported;
-    for (EStep step : c.steps) {
-        switch (step) {
-        case EStep::Create:
+    void Step(char cStep) {
+        IShellTrayHandler* pHandler = shell.m_pHandler;
+        if (cStep == 'U')
+            shell.m_bSupported = false;
+        else if (cStep == 'C')
             EXPECT_EQ(Create(), shell.m_bSupported && shell.m_bAccepts);
-            break;
-        case EStep::Refuse:
-            shell.m_bAccepts = false;
-            break;
-        case EStep::Accept:
-            shell.m_bAccepts = true;
-            break;
-        case EStep::TaskbarCreated:
-            if (shell.m_pHandler != nullptr)
-                shell.m_pHandler->OnTaskbarCreated();
-            break;
-        case EStep::WorkArea:
-            if (shell.m_pHandler != nullptr)
-                shell.m_pHandler->OnSettingChange(SPI_SETWORKAREA);
-            break;
-        case EStep::OtherSetting:
-            if (shell.m_pHandler != nullptr)
-                shell.m_pHandler->OnSettingChange(SPI_SETDESKWALLPAPER);
-            break;
-        }
+        else if (cStep == 'r' || cStep == 'a')
+            shell.m_bAccepts = cStep == 'a';
+        else if (pHandler != nullptr && cStep == 'T')
+            pHandler->OnTaskbarCreated();
+        else if (pHandler != nullptr)
+            pHandler->OnSettingChange(cStep == 'W' ? SPI_SETWORKAREA : SPI_SETDESKWALLPAPER);
     }
-    EXPECT_EQ(tray->IsIconAbsent(), c.bAbsent);
-    EXPECT_EQ(tray->IsIconRemoved(), c.bRemoved);
-    EXPECT_EQ(tray->IsRestorePending(), c.bPending);
-    EXPECT_EQ(shell.m_calls, c.calls);
 
-    std::vector<std::string> expected = c.calls;
-    expected.insert(expected.end(), c.callsAtDestruction.begin(), c.callsAtDestruction.end());
-    tray.reset();
-    EXPECT_EQ(shell.m_calls, expected);
-    EXPECT_EQ(shell.m_pHandler, nullptr);
-}
+    CFakeShellTray shell;
+    std::optional<CSystemTray> tray{std::in_place, shell, *this};
+    std::vector<std::string> hookSaw;
+    std::vector<unsigned> posted;
+};
 
-using E = EStep;
-const std::vector<std::string> kNone;
-const std::vector<std::string> kDelete{"delete"};
-
-INSTANTIATE_TEST_SUITE_P(
-    Tray, SystemTrayStates,
-    ::testing::Values(
-        // Unregistered.
-        SStateCase{"NeverCreated", true, {}, true, true, false, {}, kNone},
-        SStateCase{"ShellUnsupported", false, {E::Create}, true, true, false, {}, kNone},
-        SStateCase{"UnsupportedIgnoresHostRestart",
-                   false,
-                   {E::Create, E::TaskbarCreated, E::WorkArea},
-                   true,
-                   true,
-                   false,
-                   {},
-                   kNone},
-        // Shown.
-        SStateCase{"Shown", true, {E::Create}, false, false, false, {"add"}, kDelete},
-        SStateCase{"ShownHostRestarts",
-                   true,
-                   {E::Create, E::TaskbarCreated},
-                   false,
-                   false,
-                   false,
-                   {"add", "add"},
-                   kDelete},
-        SStateCase{"ShownWorkAreaChanges",
-                   true,
-                   {E::Create, E::WorkArea},
-                   false,
-                   false,
-                   false,
-                   {"add", "add"},
-                   kDelete},
-        SStateCase{"ShownOtherSettingChanges",
-                   true,
-                   {E::Create, E::OtherSetting},
-                   false,
-                   false,
-                   false,
-                   {"add"},
-                   kDelete},
-        // Refused: nothing but the next Create adds the icon.
-        SStateCase{"Refused", true, {E::Refuse, E::Create}, true, true, true, {"add"}, kNone},
-        SStateCase{"RefusedHostRestarts",
-                   true,
-                   {E::Refuse, E::Create, E::Accept, E::TaskbarCreated, E::WorkArea},
-                   true,
-                   true,
-                   false,
-                   {"add"},
-                   kNone},
-        SStateCase{"RefusedThenRetried",
-                   true,
-                   {E::Refuse, E::Create, E::Accept, E::Create},
-                   false,
-                   false,
-                   false,
-                   {"add", "add"},
-                   kDelete},
-        // Unconfirmed: a failed re-add; no later event adds the icon, destruction deletes it.
-        SStateCase{"UnconfirmedAfterHostRestart",
-                   true,
-                   {E::Create, E::Refuse, E::TaskbarCreated},
-                   true,
-                   false,
-                   true,
-                   {"add", "add"},
-                   kDelete},
-        SStateCase{"UnconfirmedAfterWorkArea",
-                   true,
-                   {E::Create, E::Refuse, E::WorkArea},
-                   true,
-                   false,
-                   true,
-                   {"add", "add"},
-                   kDelete},
-        SStateCase{"UnconfirmedHostRestartsAgain",
-                   true,
-                   {E::Create, E::Refuse, E::TaskbarCreated, E::Accept, E::TaskbarCreated},
-                   true,
-                   false,
-                   true,
-                   {"add", "add"},
-                   kDelete},
-        SStateCase{"UnconfirmedWorkAreaClearsPending",
-                   true,
-                   {E::Create, E::Refuse, E::WorkArea, E::Accept, E::WorkArea},
-                   true,
-                   false,
-                   false,
-                   {"add", "add"},
-                   kDelete}),
-    [](const ::testing::TestParamInfo<SStateCase>& param) { return param.param.pszName; });
-
-TEST_F(SystemTray, RightButtonUpShowsAFreshMenuWithItsDefaultAndRunsTheHookFirst) {
-    ASSERT_TRUE(Create());
-    ASSERT_TRUE(tray->SetDefaultMenuItem(0, true));
-    shell.m_nChoice = ID_APP_ABOUT;
-    for (int nShowing = 1; nShowing <= 2; ++nShowing) {
-        EXPECT_EQ(tray->HandleTrayMessage(kIconID, WM_RBUTTONUP), 1u);
-        ASSERT_EQ(shell.m_shownMenus.size(), static_cast<std::size_t>(nShowing));
-        const CMenu& shown = shell.m_shownMenus.back();
-        EXPECT_EQ(nHookCalls, nShowing);
-        EXPECT_EQ(shown.GetMenuString(0), "Marked by the hook");
-        EXPECT_EQ(shown.GetDefaultItem(), 0);
-        EXPECT_EQ(shown.GetMenuItemCount(), 9);
+TEST(SystemTray, FlagsAndShellCallsFollowTheStateTable) {
+    // Steps: U no notification area, C Create, r/a the shell refuses/accepts adds, T the host
+    // restarts ("TaskbarCreated"), W/O the work area/another setting changes. Then the flags
+    // absent, removed, restore pending; the shell calls (add, delete; "|" at destruction).
+    const char* const cases[][3] = {
+        {"NeverCreated", "", "110 |"},
+        {"Unsupported", "UCTW", "110 |"},
+        {"ShownHostRestarts", "CT", "000 aa|d"}, // added again, as on a work-area change
+        {"ShownWorkArea", "CW", "000 aa|d"},
+        {"ShownOtherSetting", "CO", "000 a|d"}, // but not on another setting
+        {"Refused", "rC", "111 a|"},            // only the next Create (the frame's retry) adds it
+        {"RefusedHostRestarts", "rCaTW", "110 a|"},
+        {"RefusedThenRetried", "rCaC", "000 aa|d"},
+        {"UnconfirmedAfterWorkArea", "CrW", "101 aa|d"}, // a failed re-add: nothing adds it
+        {"UnconfirmedHostRestartsAgain", "CrTaT", "101 aa|d"},
+        {"UnconfirmedWorkAreaAgain", "CrWaW", "100 aa|d"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        CTray t;
+        for (const char* p = c[1]; *p != '\0'; ++p)
+            t.Step(*p);
+        const CSystemTray& tray = *t.tray;
+        std::string strSeen = std::string() + "01"[tray.IsIconAbsent()] +
+                              "01"[tray.IsIconRemoved()] + "01"[tray.IsRestorePending()] + " ";
+        const std::size_t nBefore = strSeen.size() + t.shell.m_calls.size();
+        t.tray.reset();
+        for (const std::string& strCall : t.shell.m_calls)
+            strSeen += strCall[0];
+        EXPECT_EQ(strSeen.insert(nBefore, "|"), c[2]);
+        EXPECT_EQ(t.shell.m_pHandler, nullptr);
     }
-    // The chosen item goes to the main window as a command; the tray runs nothing itself.
-    EXPECT_EQ(target.m_posted, (std::vector<unsigned>{ID_APP_ABOUT, ID_APP_ABOUT}));
-    EXPECT_TRUE(target.m_run.empty());
 }
 
-TEST_F(SystemTray, AMenuClosedWithoutChoicePostsNothing) {
-    ASSERT_TRUE(Create());
-    shell.m_nChoice = 0;
-    shell.Click(WM_RBUTTONUP);
-    EXPECT_EQ(shell.m_shownMenus.size(), 1u);
-    EXPECT_TRUE(target.m_posted.empty());
+TEST(SystemTray, MouseActionsMenuAndDefaultItem) {
+    CTray t;
+    ASSERT_TRUE(t.Create(std::string(200, 'x')));
+    EXPECT_EQ(t.shell.m_lastData.strTip, std::string(127, 'x'));
+    // Presses, single clicks and moves do nothing; nothing does for another icon.
+    t.shell.m_nChoice = ID_APP_EXIT;
+    for (unsigned nMsg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_MOUSEMOVE})
+        EXPECT_EQ(t.tray->HandleTrayMessage(kIconID, nMsg), 1u) << nMsg;
+    for (unsigned nMsg : {WM_RBUTTONUP, WM_LBUTTONDBLCLK})
+        EXPECT_EQ(t.tray->HandleTrayMessage(kIconID + 1, nMsg), 0u) << nMsg;
+    // The default (0, by position) is the first item's command, not the number 0; only the
+    // low word of the mouse message counts.
+    EXPECT_EQ(t.tray->HandleTrayMessage(kIconID, 0x10000u | WM_LBUTTONDBLCLK), 1u);
+    // A default by command id serves the bold item and the double click alike.
+    ASSERT_TRUE(t.tray->SetDefaultMenuItem(ID_APP_ABOUT, false));
+    EXPECT_EQ(t.tray->HandleTrayMessage(kIconID, WM_RBUTTONUP), 1u);
+    t.shell.m_nChoice = 0; // closed without a choice: nothing is posted
+    t.shell.Click(WM_RBUTTONUP);
+    ASSERT_EQ(t.shell.m_shownMenus.size(), 2u);
+    EXPECT_EQ(t.shell.m_shownMenus[1].GetMenuString(0), "Marked by the hook");
+    EXPECT_EQ(t.shell.m_shownMenus[1].GetDefaultItem(), 6);
+    t.shell.Click(WM_LBUTTONDBLCLK);
+    // The hook ran on a fresh copy for each showing, and not for a double click.
+    EXPECT_EQ(t.hookSaw, (std::vector<std::string>{"Settings", "Settings"}));
+    // A menu that the host drew itself reports its choice as a command.
+    t.shell.m_pHandler->OnTrayCommand(ID_REBOOT);
+    t.shell.m_pHandler->OnTrayCommand(0);
+    EXPECT_EQ(t.posted, (std::vector<unsigned>{ID_SETTINGS, ID_APP_EXIT, ID_APP_ABOUT, ID_REBOOT}));
 }
 
-TEST_F(SystemTray, DoubleClickPostsTheDefaultItemsCommandWithoutTheHook) {
-    ASSERT_TRUE(Create());
-    ASSERT_TRUE(tray->SetDefaultMenuItem(0, true));
-    EXPECT_EQ(tray->HandleTrayMessage(kIconID, WM_LBUTTONDBLCLK), 1u);
-    // Position 0 by position is the command of the first item, not the number 0.
-    EXPECT_EQ(target.m_posted, std::vector<unsigned>{ID_SETTINGS});
-    EXPECT_EQ(nHookCalls, 0);
-    EXPECT_TRUE(shell.m_shownMenus.empty());
-}
-
-TEST_F(SystemTray, ADefaultItemByCommandIdIsUsedByMenuAndDoubleClick) {
-    ASSERT_TRUE(Create());
-    ASSERT_TRUE(tray->SetDefaultMenuItem(ID_APP_ABOUT, false));
-    shell.Click(WM_LBUTTONDBLCLK);
-    shell.Click(WM_RBUTTONUP);
-    EXPECT_EQ(target.m_posted.front(), ID_APP_ABOUT);
-    ASSERT_EQ(shell.m_shownMenus.size(), 1u);
-    EXPECT_EQ(shell.m_shownMenus[0].GetDefaultItem(), 6);
-}
-
-TEST_F(SystemTray, ClicksPressesMovesAndOtherIconsDoNothing) {
-    ASSERT_TRUE(Create());
-    struct SCase {
-        unsigned nIconID, nMouseMsg, nResult;
-    };
-    const SCase cases[] = {
-        {kIconID, WM_LBUTTONDOWN, 1},   {kIconID, WM_LBUTTONUP, 1},
-        {kIconID, WM_RBUTTONDOWN, 1},   {kIconID, WM_MOUSEMOVE, 1},
-        {kIconID + 1, WM_RBUTTONUP, 0}, {0, WM_LBUTTONDBLCLK, 0},
-        {kIconID + 1, WM_MOUSEMOVE, 0},
-    };
-    for (const SCase& c : cases) {
-        EXPECT_EQ(tray->HandleTrayMessage(c.nIconID, c.nMouseMsg), c.nResult)
-            << c.nIconID << " " << c.nMouseMsg;
-    }
-    EXPECT_TRUE(shell.m_shownMenus.empty());
-    EXPECT_TRUE(target.m_posted.empty());
-    EXPECT_EQ(nHookCalls, 0);
-}
-
-TEST_F(SystemTray, OnlyTheLowWordOfTheMouseMessageCounts) {
-    ASSERT_TRUE(Create());
-    EXPECT_EQ(tray->HandleTrayMessage(kIconID, 0x00010000u | WM_LBUTTONDBLCLK), 1u);
-    EXPECT_EQ(target.m_posted, std::vector<unsigned>{ID_SETTINGS});
-}
-
-TEST_F(SystemTray, ACommandFromAMenuTheHostDrewIsPosted) {
-    ASSERT_TRUE(Create());
-    shell.m_pHandler->OnTrayCommand(ID_APP_EXIT);
-    shell.m_pHandler->OnTrayCommand(0);
-    EXPECT_EQ(target.m_posted, std::vector<unsigned>{ID_APP_EXIT});
-}
-
-TEST_F(SystemTray, CreateHandsTheShellTheRecordAndTheCutTooltip) {
-    ASSERT_TRUE(Create(std::string(200, 'x')));
-    EXPECT_EQ(shell.m_lastData.uID, kIconID);
-    EXPECT_EQ(shell.m_lastData.uCallbackMessage, WM_TRAY_NOTIFY);
-    EXPECT_EQ(shell.m_lastData.uFlags, NIF_MESSAGE | NIF_ICON | NIF_TIP);
-    EXPECT_EQ(shell.m_lastData.nIconResource, IDR_MAINFRAME);
-    EXPECT_EQ(shell.m_lastData.strTip, std::string(127, 'x'));
-}
-
-TEST(CutTrayTip, KeepsAtMost127BytesAndNeverSplitsACharacter) {
-    const std::string a126(126, 'a');
-    const std::string a125(125, 'a');
-    struct SCase {
-        const char* pszName;
-        std::string strIn, strOut;
-    };
-    const SCase cases[] = {
-        {"short", "Tarnwick\nVersion 1.001", "Tarnwick\nVersion 1.001"},
-        {"exactly127", std::string(127, 'a'), std::string(127, 'a')},
-        {"ascii128", std::string(128, 'a'), std::string(127, 'a')},
-        {"twoByteAcrossTheLimit", a126 + "\xC3\xA9", a126},
-        {"twoByteEndingAtTheLimit", a125 + "\xC3\xA9" + "z", a125 + "\xC3\xA9"},
-        {"threeByteAcrossTheLimit", a125 + "\xE2\x82\xAC", a125},
-        {"fourByteAcrossTheLimit", a125 + "\xF0\x9F\x93\xB6", a125},
-        {"leadByteAtTheLimit", std::string(127, 'a') + "\xC3\xA9", std::string(127, 'a')},
-        {"nulEndsTheText", std::string("Tarn\0wick", 9), "Tarn"},
-    };
-    for (const SCase& c : cases)
-        EXPECT_EQ(CutTrayTip(c.strIn), c.strOut) << c.pszName;
+TEST(SystemTray, TooltipKeepsAtMost127BytesAndNeverSplitsACharacter) {
+    // UTF-8 characters across the limit and ending at it; a NUL byte ends the text.
+    const std::string a125(125, 'a'), a126(126, 'a'), a127(127, 'a'), e = "\xC3\xA9";
+    const std::string cases[][2] = {{a127, a127},
+                                    {a127 + "a", a127},
+                                    {a126 + e, a126},
+                                    {a125 + e + "z", a125 + e},
+                                    {a125 + "\xE2\x82\xAC", a125},
+                                    {std::string("Tarn\0wick", 9), "Tarn"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CutTrayTip(c[0]), c[1]) << c[0];
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "CFakeServices.h"
 
 #include "app/CTarnwickApp.h"
-#include "engine/CMainFrame.h"
 #include "engine/TimerIds.h"
 #include "platform/IPowerService.h"
 #include "res/Resource.h"
@@ -12,335 +11,140 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-class TrayMenu : public ::testing::Test {
-protected:
-    // Starts the program; the phone book and connections must be set up before.
-    void Start() {
+using Strings = std::vector<std::string>;
+
+// The program on fake services, with "Home ISP" and "Lab & Modem" in the phone book.
+struct CProgram {
+    void Start(const char* pszDefaultConnection = "", bool bLabModemUp = false) {
+        fake.dialUp.m_entries = {"Home ISP", "Lab & Modem"};
+        fake.profile.Set("WatchDogging", "sDefaultConnection", pszDefaultConnection);
+        if (bLabModemUp)
+            fake.dialUp.Connect("Lab & Modem");
         app = std::make_unique<CTarnwickApp>(fake.services);
         ASSERT_TRUE(app->InitInstance());
-        ASSERT_TRUE(fake.shell.m_bIconShown);
     }
-    CMainFrame& Frame() { return *app->GetMainWnd(); }
-
     // A right click on the icon; chooses nChoice (0: none) and runs what that posts.
-    CMenu ShowMenu(unsigned nChoice = 0) {
+    const CMenu& ShowMenu(unsigned nChoice = 0) {
         fake.shell.m_nChoice = nChoice;
         fake.shell.Click(WM_RBUTTONUP);
         fake.ui.RunPosted();
         return fake.shell.m_shownMenus.back();
     }
-    static CMenu Connections(const CMenu& popup) { return *popup.GetSubMenu(3); }
-    static CMenu ConnectTo(const CMenu& popup) { return *popup.GetSubMenu(3)->GetSubMenu(2); }
-    static bool Enabled(const CMenu& menu, int nPos) { return menu.ItemAt(nPos)->bEnabled; }
-
     CFakeServices fake;
     std::unique_ptr<CTarnwickApp> app;
 };
 
-struct SConnectionCase {
-    const char* pszName;
-    std::vector<std::string> up; // connections up when the menu is shown
-    std::string strDefault;      // sDefaultConnection at start-up
-    bool bUpAtStart;             // the connections are up already at start-up
-    std::string strReconnect, strDisconnect;
-    bool bReconnect, bDisconnect;
-};
-
-void PrintTo(const SConnectionCase& c, std::ostream* pOut) {
-    *pOut << c.pszName;
+// A menu as text: items joined by "|", a sub-menu in "()", "~" before a greyed item; with
+// bGreyed only the greyed items.
+std::string Render(const CMenu& menu, bool bGreyed = false) {
+    std::string strText;
+    for (const CMenu::Item& item : menu.Items())
+        if (!bGreyed || !item.bEnabled)
+            strText += (strText.empty() ? "" : "|") + std::string(item.bEnabled ? "" : "~") +
+                       item.strText + (item.popup.empty() ? "" : "(" + Render(item.popup[0]) + ")");
+    return strText;
 }
 
-class TrayMenuConnections : public TrayMenu,
-                            public ::testing::WithParamInterface<SConnectionCase> {};
-
-TEST_P(TrayMenuConnections, ItemsNameTheCurrentEntryAndFollowItsState) {
-    const SConnectionCase& c = GetParam();
-    fake.dialUp.m_entries = {"Home ISP", "Lab & Modem"};
-    fake.profile.Set("WatchDogging", "sDefaultConnection", c.strDefault);
-    if (c.bUpAtStart)
-        for (const std::string& strEntry : c.up)
-            fake.dialUp.Connect(strEntry);
-    Start();
-    if (!c.bUpAtStart)
-        for (const std::string& strEntry : c.up)
-            fake.dialUp.Connect(strEntry);
-
-    const CMenu connections = Connections(ShowMenu());
-    EXPECT_EQ(connections.GetMenuString(0), c.strReconnect);
-    EXPECT_EQ(connections.GetMenuString(1), c.strDisconnect);
-    EXPECT_EQ(connections.GetMenuItemID(0), ID_RECONNECT_CURRENT);
-    EXPECT_EQ(connections.GetMenuItemID(1), ID_DISCONNECT_CURRENT);
-    EXPECT_EQ(Enabled(connections, 0), c.bReconnect);
-    EXPECT_EQ(Enabled(connections, 1), c.bDisconnect);
-}
-
-INSTANTIATE_TEST_SUITE_P(Tray, TrayMenuConnections,
-                         ::testing::Values(
-                             // An "&" in an entry name is shown as it is, not as a mnemonic.
-                             SConnectionCase{"ConnectionUp",
-                                             {"Lab & Modem"},
-                                             "",
-                                             false,
-                                             "Reconnect Lab && Modem",
-                                             "Disconnect Lab && Modem",
-                                             true,
-                                             true},
-                             SConnectionCase{"ConnectionUpAtStartUp",
-                                             {"Home ISP"},
-                                             "Lab & Modem",
-                                             true,
-                                             "Reconnect Home ISP",
-                                             "Disconnect Home ISP",
-                                             true,
-                                             true},
-                             SConnectionCase{"CurrentEntryWithoutConnection",
-                                             {},
-                                             "Home ISP",
-                                             false,
-                                             "Reconnect Home ISP",
-                                             "Disconnect Home ISP",
-                                             true,
-                                             false},
-                             SConnectionCase{"NoCurrentEntry",
-                                             {},
-                                             "",
-                                             false,
-                                             "Reconnect current",
-                                             "Disconnect current",
-                                             false,
-                                             false}),
-                         [](const ::testing::TestParamInfo<SConnectionCase>& param) {
-                             return param.param.pszName;
-                         });
-
-TEST_F(TrayMenu, ConnectToListsThePhoneBookInOrderWithoutThePlaceholder) {
-    fake.dialUp.m_entries = {"Home ISP", "Lab & Modem", "Backup"};
-    Start();
-    const CMenu connectTo = ConnectTo(ShowMenu());
-    ASSERT_EQ(connectTo.GetMenuItemCount(), 3);
-    const char* const names[] = {"Home ISP", "Lab && Modem", "Backup"};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(connectTo.GetMenuString(i), names[i]);
-        EXPECT_EQ(connectTo.GetMenuItemID(i), ID_CONNECT_FIRST + static_cast<unsigned>(i));
-        EXPECT_TRUE(Enabled(connectTo, i));
+TEST(TrayMenu, ConnectionsNameTheCurrentEntryAndFollowItsState) {
+    // A connection that comes up after start-up, sDefaultConnection, and the "Connections..."
+    // sub-menu. An "&" in an entry name is shown as it is, not as a mnemonic.
+    const char* const cases[][3] = {
+        {"Lab & Modem", "",
+         "Reconnect Lab && Modem|Disconnect Lab && Modem|Connect to...(Home ISP|Lab && Modem)"},
+        {"", "Home ISP",
+         "Reconnect Home ISP|~Disconnect Home ISP|Connect to...(Home ISP|Lab && Modem)"},
+        {"", "", "~Reconnect current|~Disconnect current|Connect to...(Home ISP|Lab && Modem)"},
+    };
+    for (const auto& c : cases) {
+        CProgram p;
+        p.Start(c[1]);
+        if (*c[0] != '\0')
+            p.fake.dialUp.Connect(c[0]);
+        const CMenu& connections = *p.ShowMenu().GetSubMenu(3);
+        EXPECT_EQ(Render(connections), c[2]);
+        EXPECT_EQ(connections.GetSubMenu(2)->GetMenuItemID(1), ID_CONNECT_FIRST + 1) << c[2];
+        // The phone book is read anew for each showing; an empty one lists nothing.
+        p.fake.dialUp.m_entries.clear();
+        EXPECT_EQ(Render(*p.ShowMenu().GetSubMenu(3)->GetSubMenu(2)), "") << c[2];
     }
 }
 
-TEST_F(TrayMenu, AnEmptyOrUnreadablePhoneBookGivesAnEmptyConnectTo) {
-    Start();
-    EXPECT_EQ(ConnectTo(ShowMenu()).GetMenuItemCount(), 0);
-    fake.dialUp.m_entries = {"Home ISP"};
-    fake.dialUp.m_bServiceDown = true;
-    EXPECT_EQ(ConnectTo(ShowMenu()).GetMenuItemCount(), 0);
-}
-
-TEST_F(TrayMenu, EveryShowingStartsFromTheMenuResource) {
-    fake.dialUp.m_entries = {"Home ISP", "Lab & Modem"};
-    fake.dialUp.Connect("Home ISP");
-    Start();
-    EXPECT_EQ(Connections(ShowMenu()).GetMenuString(0), "Reconnect Home ISP");
-    EXPECT_EQ(ConnectTo(fake.shell.m_shownMenus.back()).GetMenuItemCount(), 2);
-    fake.dialUp.m_connections.clear();
-    fake.dialUp.m_entries = {"Backup"};
-    // The current entry stays what it was; the list is read anew.
-    EXPECT_EQ(Connections(ShowMenu()).GetMenuString(0), "Reconnect Home ISP");
-    EXPECT_EQ(ConnectTo(fake.shell.m_shownMenus.back()).GetMenuItemCount(), 1);
-}
-
-TEST_F(TrayMenu, ThePowerCycleOffPhaseDisablesResetAndExit) {
-    Start();
-    const CMenu before = ShowMenu();
-    EXPECT_EQ(before.GetDefaultItem(), 0);
-    EXPECT_TRUE(Enabled(before, 4)); // Reset modem power
-    EXPECT_TRUE(Enabled(before, 8)); // Exit Tarnwick
-
-    ShowMenu(ID_RESET_MODEM_POWER);
-    ASSERT_TRUE(Frame().IsModemOff());
-    const CMenu off = ShowMenu();
-    EXPECT_FALSE(Enabled(off, 4));
-    EXPECT_FALSE(Enabled(off, 8));
-    for (int nPos : {0, 6}) // Settings and About stay available
-        EXPECT_TRUE(Enabled(off, nPos));
-
-    fake.timers.Advance(fake.timers.DueIn(IDT_MODEM_POWER_OFF));
-    ASSERT_FALSE(Frame().IsModemOff());
-    const CMenu after = ShowMenu();
-    EXPECT_TRUE(Enabled(after, 4));
-    EXPECT_TRUE(Enabled(after, 8));
-}
-
-TEST_F(TrayMenu, ResetModemPowerNeedsThePortLibraryAndAPort) {
-    struct SCase {
-        bool bLibrary;
-        int iLptPort;
-        bool bEnabled;
+TEST(TrayMenu, ResetAndExitFollowThePortAndThePowerCycle) {
+    // The port module is there, iLptPort, the power cycle (0 none, 1 in its off phase,
+    // 2 over), and the greyed items.
+    const std::tuple<bool, int, int, const char*> cases[] = {
+        {true, 1, 0, ""},
+        {true, 0, 0, "~Reset modem power"},
+        {false, 1, 0, "~Reset modem power"},
+        {true, 1, 1, "~Reset modem power|~Exit Tarnwick"},
+        {true, 1, 2, ""},
     };
-    for (const SCase& c : {SCase{true, 1, true}, SCase{true, 0, false}, SCase{false, 1, false}}) {
-        app.reset();
-        fake.modules.m_bPresent = c.bLibrary;
-        fake.profile.Set("LptResetter", "iLptPort", std::to_string(c.iLptPort));
-        Start();
-        EXPECT_EQ(Enabled(ShowMenu(), 4), c.bEnabled) << c.bLibrary << " " << c.iLptPort;
+    for (const auto& [bLibrary, iLptPort, nCycle, pszGreyed] : cases) {
+        CProgram p;
+        p.fake.modules.m_bPresent = bLibrary;
+        p.fake.profile.Set("LptResetter", "iLptPort", std::to_string(iLptPort));
+        p.Start();
+        if (nCycle > 0)
+            p.ShowMenu(ID_RESET_MODEM_POWER);
+        if (nCycle > 1)
+            p.fake.timers.Advance(p.fake.timers.DueIn(IDT_MODEM_POWER_OFF));
+        EXPECT_EQ(Render(p.ShowMenu(), true), pszGreyed) << bLibrary << iLptPort << nCycle;
     }
 }
 
-TEST_F(TrayMenu, SettingsIsDisabledAndGuardedWhileItsDialogIsOpen) {
-    Start();
-    bool bSawMenu = false;
-    fake.ui.m_fnWhileModal = [&] {
-        fake.ui.m_fnWhileModal = nullptr;
-        EXPECT_FALSE(Enabled(ShowMenu(), 0));
-        // A double click bypasses the update rules; the guard holds.
-        fake.shell.Click(WM_LBUTTONDBLCLK);
-        fake.ui.RunPosted();
-        bSawMenu = true;
+TEST(TrayMenu, SettingsIsGreyedAndGuardedWhileItsDialogIsOpen) {
+    CProgram p;
+    p.Start();
+    p.fake.ui.m_fnWhileModal = [&] {
+        p.fake.ui.m_fnWhileModal = nullptr;
+        EXPECT_EQ(Render(p.ShowMenu(), true), "~Settings");
+        p.fake.shell.Click(WM_LBUTTONDBLCLK); // bypasses the update rules; the guard holds
+        p.fake.ui.RunPosted();
     };
-    fake.shell.Click(WM_LBUTTONDBLCLK);
-    fake.ui.RunPosted();
-    EXPECT_TRUE(bSawMenu);
-    EXPECT_EQ(fake.ui.m_nSettingsShown, 1);
-    EXPECT_TRUE(Enabled(ShowMenu(), 0));
+    p.fake.shell.Click(WM_LBUTTONDBLCLK);
+    p.fake.ui.RunPosted();
+    EXPECT_EQ(p.fake.ui.m_nSettingsShown, 1);
+    EXPECT_EQ(Render(p.ShowMenu(), true), "");
 }
 
-struct SQuestionCase {
-    const char* pszName;
-    unsigned nCommand;
-    std::string strQuestion;
-    unsigned uPowerFlags;
-};
-
-void PrintTo(const SQuestionCase& c, std::ostream* pOut) {
-    *pOut << c.pszName;
-}
-
-class TrayMenuQuestions : public TrayMenu, public ::testing::WithParamInterface<SQuestionCase> {};
-
-TEST_P(TrayMenuQuestions, YesActsAndNoChangesNothing) {
-    const SQuestionCase& c = GetParam();
-    fake.dialUp.m_entries = {"Lab & Modem"};
-    fake.dialUp.Connect("Lab & Modem");
-    Start();
-    const std::vector<std::string> callsBefore = fake.dialUp.m_calls;
-
-    fake.ui.m_bAnswerYes = false;
-    ShowMenu(c.nCommand);
-    EXPECT_EQ(fake.ui.m_questions, std::vector<std::string>{c.strQuestion});
-    EXPECT_TRUE(fake.power.m_requests.empty());
-    EXPECT_EQ(fake.dialUp.m_calls, callsBefore);
-    EXPECT_EQ(fake.dialUp.m_connections.size(), 1u);
-
-    fake.ui.m_bAnswerYes = true;
-    ShowMenu(c.nCommand);
-    if (c.uPowerFlags != 0) {
-        EXPECT_EQ(fake.power.m_requests, std::vector<unsigned>{c.uPowerFlags});
-    } else {
-        std::vector<std::string> expected = callsBefore;
-        expected.push_back("hangup Lab & Modem");
-        expected.push_back("dial Lab & Modem");
-        EXPECT_EQ(fake.dialUp.m_calls, expected);
+TEST(TrayMenu, CommandsAskWhereTheyMustAndNoChangesNothing) {
+    const char* const kReboot = "Are you sure you want to REBOOT the System?";
+    const char* const kShutdown = "Are you sure you want to SHUTDOWN the System?";
+    // The question names the entry as it is, without the menu's "&" escape.
+    const char* const kRedial = "Disconnect Lab & Modem and connect it again?";
+    // The command; whether "Lab & Modem", the current entry, is up; the answer; the question
+    // asked, the dial-up calls and the power request.
+    const std::tuple<unsigned, bool, bool, const char*, Strings, unsigned> cases[] = {
+        {ID_REBOOT, true, false, kReboot, {}, 0},
+        {ID_REBOOT, true, true, kReboot, {}, EWX_REBOOT},
+        {ID_SHUTDOWN, true, false, kShutdown, {}, 0},
+        {ID_SHUTDOWN, true, true, kShutdown, {}, EWX_SHUTDOWN},
+        {ID_RECONNECT_CURRENT, true, false, kRedial, {}, 0},
+        {ID_RECONNECT_CURRENT, true, true, kRedial, {"hangup Lab & Modem", "dial Lab & Modem"}, 0},
+        {ID_RECONNECT_CURRENT, false, false, "", {"dial Lab & Modem"}, 0},
+        {ID_DISCONNECT_CURRENT, true, false, "", {"hangup Lab & Modem"}, 0},
+        {ID_CONNECT_FIRST, false, false, "", {"dial Home ISP"}, 0},
+        {ID_CONNECT_FIRST + 2, false, false, "", {}, 0}, // a stale command beyond the list
+        {ID_APP_EXIT, true, false, "", {}, 0},
+    };
+    for (const auto& [nCmd, bUp, bYes, pszQuestion, calls, uPower] : cases) {
+        SCOPED_TRACE(testing::Message() << nCmd << " up " << bUp << " yes " << bYes);
+        CProgram p;
+        p.Start("Lab & Modem", bUp);
+        p.fake.dialUp.m_calls.clear();
+        p.fake.ui.m_bAnswerYes = bYes;
+        p.ShowMenu(nCmd);
+        EXPECT_EQ(p.fake.ui.m_questions, *pszQuestion ? Strings{pszQuestion} : Strings{});
+        EXPECT_EQ(p.fake.dialUp.m_calls, calls);
+        EXPECT_EQ(p.fake.power.m_requests, std::vector<unsigned>(uPower ? 1 : 0, uPower));
+        EXPECT_EQ(p.fake.ui.m_bQuitPosted, nCmd == ID_APP_EXIT);
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Tray, TrayMenuQuestions,
-    ::testing::Values(SQuestionCase{"Reboot", ID_REBOOT,
-                                    "Are you sure you want to REBOOT the System?", EWX_REBOOT},
-                      SQuestionCase{"Shutdown", ID_SHUTDOWN,
-                                    "Are you sure you want to SHUTDOWN the System?", EWX_SHUTDOWN},
-                      // The question names the entry as it is, without the menu's "&" escape.
-                      SQuestionCase{"Reconnect", ID_RECONNECT_CURRENT,
-                                    "Disconnect Lab & Modem and connect it again?", 0}),
-    [](const ::testing::TestParamInfo<SQuestionCase>& param) { return param.param.pszName; });
-
-TEST_F(TrayMenu, ReconnectWithoutConnectionDialsWithoutAsking) {
-    fake.dialUp.m_entries = {"Home ISP"};
-    fake.profile.Set("WatchDogging", "sDefaultConnection", "Home ISP");
-    Start();
-    fake.dialUp.m_calls.clear();
-    ShowMenu(ID_RECONNECT_CURRENT);
-    EXPECT_TRUE(fake.ui.m_questions.empty());
-    EXPECT_EQ(fake.dialUp.m_calls, std::vector<std::string>{"dial Home ISP"});
-}
-
-TEST_F(TrayMenu, DisconnectAndConnectToActWithoutAsking) {
-    fake.dialUp.m_entries = {"Home ISP", "Lab & Modem"};
-    fake.dialUp.Connect("Home ISP");
-    Start();
-    fake.dialUp.m_calls.clear();
-    ShowMenu(ID_DISCONNECT_CURRENT);
-    ShowMenu(ID_CONNECT_FIRST + 1);
-    EXPECT_TRUE(fake.ui.m_questions.empty());
-    EXPECT_EQ(fake.dialUp.m_calls,
-              (std::vector<std::string>{"hangup Home ISP", "dial Lab & Modem"}));
-}
-
-TEST_F(TrayMenu, AConnectToCommandBeyondTheListedEntriesDialsNothing) {
-    fake.dialUp.m_entries = {"Home ISP", "Lab & Modem"};
-    Start();
-    ShowMenu();
-    // The list shrinks (another reader refilled it) before a stale command arrives.
-    fake.dialUp.m_entries = {"Home ISP"};
-    Frame().LoadEntryList();
-    fake.dialUp.m_calls.clear();
-    Frame().OnCommand(ID_CONNECT_FIRST + 1);
-    Frame().OnCommand(ID_CONNECT_LAST);
-    EXPECT_TRUE(fake.dialUp.m_calls.empty());
-}
-
-TEST_F(TrayMenu, AboutShowsOneBoxAtATime) {
-    Start();
-    fake.ui.m_fnWhileModal = [&] {
-        ShowMenu(ID_APP_ABOUT);
-        fake.ui.m_fnWhileModal = nullptr;
-    };
-    ShowMenu(ID_APP_ABOUT);
-    EXPECT_EQ(fake.ui.m_nAboutShown, 1);
-    EXPECT_FALSE(app->m_bAboutOpen);
-    ShowMenu(ID_APP_ABOUT);
-    EXPECT_EQ(fake.ui.m_nAboutShown, 2);
-}
-
-TEST_F(TrayMenu, ExitEndsTheProgramWithoutAQuestion) {
-    Start();
-    ShowMenu(ID_APP_EXIT);
-    EXPECT_TRUE(fake.ui.m_bQuitPosted);
-    EXPECT_TRUE(fake.ui.m_questions.empty());
-}
-
-TEST_F(TrayMenu, ARefusedIconIsRetriedEveryFiveSecondsUntilItIsShown) {
-    fake.shell.m_bAccepts = false;
-    app = std::make_unique<CTarnwickApp>(fake.services);
-    ASSERT_TRUE(app->InitInstance());
-    EXPECT_EQ(fake.timers.Period(IDT_TRAY_RETRY), 5000u);
-
-    // The host coming back does not add an icon that was refused: only the retry does.
-    fake.shell.m_bAccepts = true;
-    fake.shell.m_pHandler->OnTaskbarCreated();
-    EXPECT_FALSE(fake.shell.m_bIconShown);
-    fake.shell.m_bAccepts = false;
-    fake.timers.Advance(5000);
-    EXPECT_EQ(fake.shell.m_calls, (std::vector<std::string>{"add", "add"}));
-    EXPECT_TRUE(fake.timers.IsArmed(IDT_TRAY_RETRY));
-
-    fake.shell.m_bAccepts = true;
-    fake.timers.Advance(5000);
-    EXPECT_TRUE(fake.shell.m_bIconShown);
-    EXPECT_FALSE(fake.timers.IsArmed(IDT_TRAY_RETRY));
-    fake.timers.Advance(60000);
-    EXPECT_EQ(fake.shell.m_calls.size(), 3u);
-
-    // The default item was set with the successful add.
-    fake.shell.Click(WM_LBUTTONDBLCLK);
-    fake.ui.RunPosted();
-    EXPECT_EQ(fake.ui.m_nSettingsShown, 1);
-    app->ExitInstance();
-    EXPECT_EQ(fake.shell.m_calls.back(), "delete");
 }
 
 } // namespace
