@@ -60,6 +60,11 @@ class XEmbedTray(DesktopTest):
         self.assertEqual(self.settings_window(), [])
         self.desktop.click_icon(1, repeat=2)
         self.assertTrue(wait_for(self.settings_window, 5))
+        # The tray stays live while the dialog is open.
+        shown = set(self.menus())
+        self.desktop.click_icon(3)
+        self.assertTrue(wait_for(lambda: set(self.menus()) - shown, 5),
+                        "no menu while the settings are open")
 
     def test_exit_ends_the_program_and_saves_the_profile(self):
         self.assertFalse(os.path.exists(self.desktop.profile))
