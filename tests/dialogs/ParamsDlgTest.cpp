@@ -46,7 +46,7 @@ struct SAction {
 };
 
 // The dialog of a started program, whose frame has the phone book and the port module.
-class ParamsDlgTest : public ::testing::Test {
+class ParamsDialogTest : public ::testing::Test {
 protected:
     static SAction Click(int nID, const char* pszChosen = "") { return {'c', nID, pszChosen}; }
     static SAction Pick(int nID, const char* pszIndex) { return {'p', nID, pszIndex}; }
@@ -102,7 +102,7 @@ protected:
     std::unique_ptr<CParamsDlg> m_pDlg;
     std::unique_ptr<CFakeWindow> m_pWindow;
 };
-using PageTest = ParamsDlgTest;
+using PageTest = ParamsDialogTest;
 
 TEST_F(PageTest, TimeListHoldsTheQuarterHoursWithNineInTheEveningSelected) {
     CFakeWindow& general = Open("", kGen);
@@ -196,7 +196,7 @@ TEST_F(PageTest, EnablingRulesAndEveryFieldLoadedAndStoredBack) {
 }
 
 // Escape in a page is the dialog's Cancel.
-TEST_F(ParamsDlgTest, OpensOnTheRememberedTabOrTheFirstAndCancelKeepsOnlyTheSelectedTab) {
+TEST_F(ParamsDialogTest, OpensOnTheRememberedTabOrTheFirstAndCancelKeepsOnlyTheSelectedTab) {
     Open(""); // the program starts
     m_app.m_nFaultCount = 2;
     m_fakes.autorun.m_calls.clear();
@@ -221,7 +221,7 @@ TEST_F(ParamsDlgTest, OpensOnTheRememberedTabOrTheFirstAndCancelKeepsOnlyTheSele
 }
 
 // Enter in a page is the dialog's OK, also in a number field that was never left.
-TEST_F(ParamsDlgTest, OKStoresEveryPageThenSavesThenAppliesTheNewValues) {
+TEST_F(ParamsDialogTest, OKStoresEveryPageThenSavesThenAppliesTheNewValues) {
     Open("", kGen,
          {Click(IDC_GEN_AUTORUN), Pick(IDC_GEN_METHOD, "1"), Click(IDC_GEN_AUTO_SHUTDOWN)});
     m_app.m_nFaultCount = 2;

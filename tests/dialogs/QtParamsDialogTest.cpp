@@ -149,8 +149,16 @@ TEST_F(QtParamsDialogTest, CancelKeepsOnlyTheSelectedTabAndOKSavesWhatTheControl
         const int nCommits = m_fakes.profile.m_nCommits;
         Open();
         Click(Item<QCheckBox>(0, IDC_GEN_AUTORUN));
-        EXPECT_TRUE(Item<QComboBox>(0, IDC_GEN_METHOD)->isEnabled());
         ClickTab(1);
+        // Delete edits a number field whatever shortcut the dialog has; leaving it clamps it.
+        new QShortcut(
+            Qt::Key_Delete, m_pWindow.get(), [] {}, Qt::ApplicationShortcut);
+        QLineEdit* pDelay = Item<QLineEdit>(1, IDC_WD_CHECK_DELAY);
+        pDelay->setFocus();
+        pDelay->setCursorPosition(0);
+        QTest::keyClick(pDelay, Qt::Key_Delete);
+        Item<QLineEdit>(1, IDC_WD_MAX_FAULTS)->setFocus();
+        EXPECT_EQ(pDelay->text(), "1");
         Click(Item<QCheckBox>(1, IDC_WD_CHECK_FILE));
         Click(Item<QPushButton>(1, IDC_WD_BROWSE));
         Item<QComboBox>(1, IDC_WD_CONNECTION)->setEditText("Typed name");
@@ -170,7 +178,7 @@ TEST_F(QtParamsDialogTest, CancelKeepsOnlyTheSelectedTabAndOKSavesWhatTheControl
         EXPECT_EQ(SettingsText(Live()),
                   SettingsText(Record(std::string("CurrentTab=1;sShutdownTime=21:00;") +
                                       (bOK ? "bAutoRun=1;sDefaultConnection=Typed name;"
-                                             "bCheckFileRefresh=1;iMaxFaults=100;"
+                                             "bCheckFileRefresh=1;iCheckDelay=1;iMaxFaults=100;"
                                              "sFileRefresh=/tmp/alive;iLptPort=0;iDataPort=0;"
                                              "iCtrlPort=0;"
                                            : ""))));
