@@ -2,6 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "dialogs/CComboList.h"
+#include "dialogs/CParamsDlg.h"
 #include "dialogs/CTabPageDlg.h"
 #include "dialogs/IDialogItems.h"
 #include "dialogs/IDialogWindow.h"
@@ -133,3 +134,10 @@ private:
 // field of a record as such a text, in record order, to compare records whole.
 AppSettings Record(const std::string& strChanges);
 std::string SettingsText(const AppSettings& settings);
+
+// The page of the parameters dialog on tab nTab.
+inline CTabPageDlg& TabPage(CParamsDlg& dlg, int nTab) {
+    CTabPageDlg* pages[] = {&dlg.GetGeneralPage(), &dlg.GetWatchDoggingPage(),
+                            &dlg.GetLptResetterPage()};
+    return *pages[nTab];
+}

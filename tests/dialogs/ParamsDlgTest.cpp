@@ -1,11 +1,10 @@
-// The parameters dialog on a fake window: the time list, the pages' enabling rules and fields
-// (each loaded and stored back through OK, compared as whole records), the opening tab, OK's
-// chain and Cancel.
+// The parameters dialog on a fake window: the pages' enabling rules and fields (each loaded
+// and stored back through OK, compared as whole records), the opening tab, OK's chain and
+// Cancel.
 #include "CFakeServices.h"
 #include "CFakeWindow.h"
 
 #include "app/CTarnwickApp.h"
-#include "dialogs/CParamsDlg.h"
 #include "engine/TimerIds.h"
 #include "res/Resource.h"
 
@@ -85,12 +84,7 @@ protected:
         m_pWindow.reset();
         m_pDlg.reset();
     }
-    CTabPageDlg& PageDlg(int nTab) {
-        CTabPageDlg* pages[] = {&m_pDlg->GetGeneralPage(), &m_pDlg->GetWatchDoggingPage(),
-                                &m_pDlg->GetLptResetterPage()};
-        return *pages[nTab];
-    }
-    CFakeWindow& Page(int nTab) { return m_pWindow->Page(PageDlg(nTab)); }
+    CFakeWindow& Page(int nTab) { return m_pWindow->Page(TabPage(*m_pDlg, nTab)); }
     void ClickTab(int nTab) {
         m_pWindow->SetCurSel(nTab);
         m_pDlg->OnNotify(IDC_PARAMS_TAB, TCN_SELCHANGE);
@@ -102,18 +96,10 @@ protected:
     std::unique_ptr<CParamsDlg> m_pDlg;
     std::unique_ptr<CFakeWindow> m_pWindow;
 };
-using PageTest = ParamsDialogTest;
-
-TEST_F(PageTest, TimeListHoldsTheQuarterHoursWithNineInTheEveningSelected) {
-    CFakeWindow& general = Open("", kGen);
-    EXPECT_EQ(general.GetCount(IDC_GEN_TIME), 96);
-    EXPECT_EQ(general.GetCurSel(IDC_GEN_TIME), 84);
-    EXPECT_EQ(general.GetLBText(IDC_GEN_TIME, 84), "21:00");
-}
 
 // Each row: the record loaded, what the user does on one page, which of that page's controls
 // are disabled then, and what OK stores (both records as changes to Stored("")).
-TEST_F(PageTest, EnablingRulesAndEveryFieldLoadedAndStoredBack) {
+TEST_F(ParamsDialogTest, PageEnablingRulesAndEveryFieldLoadedAndStoredBack) {
     const char* pszGen = "bAutoRun=1;iAutoRunMethod=1;bAutoShutdown=1;sShutdownTime=06:45;";
     const char* pszWd =
         "sDefaultConnection=Work;bEstablishConnection=0;bCheckConnState=0;bCheckFileRefresh=1;"
@@ -142,7 +128,10 @@ TEST_F(PageTest, EnablingRulesAndEveryFieldLoadedAndStoredBack) {
         {kGen, pszGen, {}, {}, pszGen},
         {kGen, pszGen, {Pick(IDC_GEN_METHOD, "0"), Pick(IDC_GEN_TIME, "95"),
             Click(IDC_GEN_AUTORUN)}, kMethod, "bAutoShutdown=1;sShutdownTime=23:45;"},
-        // The time is found by its beginning, from the second entry round to the first.
+        // The 96 quarter hours, 21:00 being entry 84; a time loaded is found by its beginning,
+        // from the second entry round to the first.
+        {kGen, "bAutoShutdown=1;sShutdownTime=06:45;", {Pick(IDC_GEN_TIME, "84")}, kMethod,
+            "bAutoShutdown=1;"},
         {kGen, "sShutdownTime=07:30;", {}, kGenOff, "sShutdownTime=07:30;"},
         {kGen, "sShutdownTime=7:30;", {}, kGenOff, "sShutdownTime=21:00;"},
         {kGen, "sShutdownTime=00:00;", {}, kGenOff, "sShutdownTime=00:00;"},
@@ -153,10 +142,10 @@ TEST_F(PageTest, EnablingRulesAndEveryFieldLoadedAndStoredBack) {
         {kLpt, pszNoPort, {}, kResetter, pszNoPort},
         {kWd, pszWd, {}, kNote, pszWd},
         {kWd, pszNoConn, {}, kAnyCheck + kFile + kUrl, pszNoConn},
-        {kWd, pszNoConn, {Click(IDC_WD_CHECK_FILE)}, kUrl, "bCheckConnState=0;"
-            "bCheckFileRefresh=1;"},
-        {kWd, pszNoConn, {Click(IDC_WD_CHECK_URL)}, kFile, "bCheckConnState=0;"
-            "bCheckURLDownload=1;"},
+        {kWd, pszNoConn, {Click(IDC_WD_CHECK_FILE)}, kUrl,
+            "bCheckConnState=0;bCheckFileRefresh=1;"},
+        {kWd, pszNoConn, {Click(IDC_WD_CHECK_URL)}, kFile,
+            "bCheckConnState=0;bCheckURLDownload=1;"},
         {kWd, "", {Click(IDC_WD_ESTABLISH)}, kNote + kFile + kUrl, "bEstablishConnection=0;"},
         // The master switch greys all and leaves the boxes as they are; numbers are clamped
         // for display and on the way back, also when typed into a field never left.
@@ -166,8 +155,7 @@ TEST_F(PageTest, EnablingRulesAndEveryFieldLoadedAndStoredBack) {
         {kWd, "bEnableWatchDogging=0;", {Click(IDC_WD_ENABLE)}, kFile + kUrl, ""},
         {kWd, pszOffOn, {Click(IDC_WD_ENABLE), Click(IDC_WD_ENABLE)}, kNote + kFile, pszOffOn},
         {kWd, "iCheckDelay=0;iMaxFaults=500;", {}, kFile + kUrl, "iCheckDelay=1;iMaxFaults=100;"},
-        {kWd, "", {Type(IDC_WD_CONNECTION, "Not listed")}, kFile + kUrl,
-            "sDefaultConnection=Not listed;"},
+        {kWd, "", {Type(IDC_WD_CONNECTION, "Other")}, kFile + kUrl, "sDefaultConnection=Other;"},
         // The phone book is listed sorted without regard to case: Home, ISP, work.
         {kWd, "", {Pick(IDC_WD_CONNECTION, "1")}, kFile + kUrl, "sDefaultConnection=ISP;"},
         {kWd, pszOldFile, {Click(IDC_WD_BROWSE)}, kUrl, pszOldFile}, // the file dialog cancelled
@@ -180,7 +168,6 @@ TEST_F(PageTest, EnablingRulesAndEveryFieldLoadedAndStoredBack) {
         // The port comes back with the box still clear: its line stays grey.
         {kLpt, "", {Click(IDC_LPT_REESTABLISH), Pick(IDC_LPT_PORT, "0"), Pick(IDC_LPT_PORT, "3")},
             kWait, "iLptPort=3;iDataPort=956;iCtrlPort=958;bTryToReestablish=0;"},
-        {kLpt, "", {Pick(IDC_LPT_CTRL_MASK, "255")}, {}, "iCtrlPortMask=255;"},
         {kLpt, "iModemOffTime=0;iModemWaitTime=200;iDataPortMask=300;iCtrlPortMask=-5;", {}, {},
             "iModemOffTime=1;iModemWaitTime=90;iDataPortMask=-1;iCtrlPortMask=-1;"},
         {kLpt, "", {Type(IDC_LPT_OFF_TIME, "45"), Type(IDC_LPT_WAIT_TIME, "")}, {},
@@ -206,10 +193,10 @@ TEST_F(ParamsDialogTest, OpensOnTheRememberedTabOrTheFirstAndCancelKeepsOnlyTheS
         Open("CurrentTab=" + std::to_string(nStored) + ";", kGen, {Click(IDC_GEN_AUTORUN)});
         EXPECT_EQ(m_pWindow->GetCurSel(), nShown) << nStored;
         for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(m_pWindow->m_shown[&PageDlg(i)], i == nShown) << nStored;
+            EXPECT_EQ(m_pWindow->m_shown[&TabPage(*m_pDlg, i)], i == nShown) << nStored;
         Page(kWd).Type(IDC_WD_CONNECTION, "Other");
         ClickTab((nShown + 1) % 3);
-        PageDlg(kWd).OnCancel();
+        TabPage(*m_pDlg, kWd).OnCancel();
         EXPECT_EQ(m_pWindow->m_results, std::vector<int>{IDCANCEL});
         Close();
         EXPECT_EQ(SettingsText(Live()),
@@ -231,8 +218,7 @@ TEST_F(ParamsDialogTest, OKStoresEveryPageThenSavesThenAppliesTheNewValues) {
     Page(kWd).Type(IDC_WD_CHECK_DELAY, "0");
     Page(kLpt).Choose(IDC_LPT_PORT, 3);
     ClickTab(2);
-    EXPECT_EQ(Live().bAutoRun, 0); // the pages edit a copy
-    PageDlg(kLpt).OnOK();
+    TabPage(*m_pDlg, kLpt).OnOK();
     EXPECT_EQ(m_pWindow->m_results, std::vector<int>{IDOK});
     EXPECT_EQ(SettingsText(Live()),
               SettingsText(Stored("bAutoRun=1;iAutoRunMethod=1;bAutoShutdown=1;"

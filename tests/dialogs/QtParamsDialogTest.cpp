@@ -1,12 +1,13 @@
 // The parameters dialog in Qt, offscreen: the window and its tabs, its look at the default
-// font (also without the port module), OK, Cancel, Enter and Escape.
+// font (also without the port module), OK, Cancel, Enter, Escape and Delete, and the desktop's
+// file dialog.
 #include "CFakeServices.h"
 #include "CFakeWindow.h"
 
 #include "app/CTarnwickApp.h"
-#include "dialogs/CParamsDlg.h"
 #include "res/Resource.h"
 #include "ui/qt/CQtDialogItems.h"
+#include "ui/qt/CQtFileChooser.h"
 #include "ui/qt/CQtParamsDialog.h"
 #include "ui/qt/CQtTabControl.h"
 
@@ -31,8 +32,8 @@ QRect Footprint(QWidget* pWidget) {
         .translated(pGroup->pos());
 }
 
-// The faults in the look of a window built from a template: a text cut off, a control
-// outside the window, controls that overlap (group boxes by their captions, or each other).
+// The faults in the look of a window built from a template: a text or a control cut off (by
+// the control or the window), controls that overlap (group boxes by their captions or whole).
 std::vector<std::string> LayoutFaults(QWidget* pWindow, const std::map<int, QWidget*>& widgets) {
     std::vector<std::string> faults;
     for (const auto& [nID, pWidget] : widgets) {
@@ -45,10 +46,9 @@ std::vector<std::string> LayoutFaults(QWidget* pWindow, const std::map<int, QWid
             needs = QSize(pCheck->sizeHint().width(), fm.height());
         else if (auto* pButton = qobject_cast<QPushButton*>(pWidget))
             needs = QSize(fm.horizontalAdvance(pButton->text()) + 4, fm.height());
-        if (needs.width() > pWidget->width() || needs.height() > pWidget->height())
+        if (needs.width() > pWidget->width() || needs.height() > pWidget->height() ||
+            !pWindow->rect().contains(pWidget->geometry()))
             faults.push_back(std::to_string(nID) + " cut off");
-        if (!pWindow->rect().contains(pWidget->geometry()))
-            faults.push_back(std::to_string(nID) + " outside");
         for (const auto& [nOtherID, pOther] : widgets) {
             const bool bGroups =
                 qobject_cast<QGroupBox*>(pWidget) && qobject_cast<QGroupBox*>(pOther);
@@ -71,18 +71,10 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_pWindow.get()));
     }
     CQtTabControl& Tabs() { return *m_pWindow->GetTabWidget(); }
-    CTabPageDlg& Page(int nTab) {
-        CTabPageDlg* pages[] = {&m_dlg->GetGeneralPage(), &m_dlg->GetWatchDoggingPage(),
-                                &m_dlg->GetLptResetterPage()};
-        return *pages[nTab];
-    }
+    CTabPageDlg& Page(int nTab) { return TabPage(*m_dlg, nTab); }
     QWidget* PageWindow(int nTab) { return Tabs().GetPageWindow(Page(nTab)); }
-    const std::map<int, QWidget*>& Items(int nTab) {
-        return Tabs().GetPageItems(Page(nTab))->GetItems();
-    }
-    template <typename T> T* Item(int nTab, int nID) {
-        return qobject_cast<T*>(Items(nTab).at(nID));
-    }
+    const auto& Items(int nTab) { return Tabs().GetPageItems(Page(nTab))->GetItems(); }
+    template <typename T> T* Item(int nTab, int n) { return qobject_cast<T*>(Items(nTab).at(n)); }
     void ClickTab(int nTab) {
         QTest::mouseClick(Tabs().tabBar(), Qt::LeftButton, {},
                           Tabs().tabBar()->tabRect(nTab).center());
@@ -101,7 +93,6 @@ protected:
 
 TEST_F(QtParamsDialogTest, OpensOnTopWithoutCloseButtonAndEveryPageLooksRight) {
     ASSERT_TRUE(m_app.InitInstance());
-    Live().CurrentTab = -1;
     Open();
     EXPECT_EQ(m_pWindow->windowTitle(), "Tarnwick Parameters");
     const Qt::WindowFlags flags = m_pWindow->windowFlags();
@@ -110,8 +101,6 @@ TEST_F(QtParamsDialogTest, OpensOnTopWithoutCloseButtonAndEveryPageLooksRight) {
     EXPECT_TRUE(m_pWindow->isModal() && m_pWindow->GetButton(IDOK)->isDefault());
     EXPECT_EQ(QStringList({Tabs().tabText(0), Tabs().tabText(1), Tabs().tabText(2)}),
               QStringList({"General", "WatchDogging", "LPT Resetter"}));
-    EXPECT_TRUE(Tabs().currentIndex() == 0 && PageWindow(0)->isVisible());
-    EXPECT_EQ(Item<QLabel>(2, IDC_LPT_LIB_STATUS)->text(), ""); // the port module is there
     EXPECT_EQ(LayoutFaults(m_pWindow.get(), m_pWindow->GetItems()), std::vector<std::string>());
     for (int nTab : {1, 2, 0}) {
         ClickTab(nTab);
@@ -142,6 +131,10 @@ TEST_F(QtParamsDialogTest, MissingPortModuleGreysTheResetterPageAndSaysSo) {
 TEST_F(QtParamsDialogTest, CancelKeepsOnlyTheSelectedTabAndOKSavesWhatTheControlsShowAndRearms) {
     ASSERT_TRUE(m_app.InitInstance());
     m_chooser.m_strChosen = "/tmp/alive";
+    const std::string strTabOnly = "CurrentTab=1;sShutdownTime=21:00;";
+    const char* pszSaved =
+        "bAutoRun=1;sDefaultConnection=Typed name;bCheckFileRefresh=1;iCheckDelay=1;"
+        "iMaxFaults=100;sFileRefresh=/tmp/alive;iLptPort=0;iDataPort=0;iCtrlPort=0;";
     for (const auto& [bOK, bKey] :
          {std::pair{false, false}, {false, true}, {true, false}, {true, true}}) {
         Live() = Record("sShutdownTime=21:00;");
@@ -150,7 +143,8 @@ TEST_F(QtParamsDialogTest, CancelKeepsOnlyTheSelectedTabAndOKSavesWhatTheControl
         Open();
         Click(Item<QCheckBox>(0, IDC_GEN_AUTORUN));
         ClickTab(1);
-        // Delete edits a number field whatever shortcut the dialog has; leaving it clamps it.
+        // Delete edits a number field whatever shortcut the dialog has (this one belongs to the
+        // window); leaving the field clamps it.
         new QShortcut(
             Qt::Key_Delete, m_pWindow.get(), [] {}, Qt::ApplicationShortcut);
         QLineEdit* pDelay = Item<QLineEdit>(1, IDC_WD_CHECK_DELAY);
@@ -175,15 +169,29 @@ TEST_F(QtParamsDialogTest, CancelKeepsOnlyTheSelectedTabAndOKSavesWhatTheControl
                     !m_pWindow->isVisible());
         m_pWindow.reset(); // the window goes (the dialog object hears it), then the dialog object
         m_dlg.reset();
-        EXPECT_EQ(SettingsText(Live()),
-                  SettingsText(Record(std::string("CurrentTab=1;sShutdownTime=21:00;") +
-                                      (bOK ? "bAutoRun=1;sDefaultConnection=Typed name;"
-                                             "bCheckFileRefresh=1;iCheckDelay=1;iMaxFaults=100;"
-                                             "sFileRefresh=/tmp/alive;iLptPort=0;iDataPort=0;"
-                                             "iCtrlPort=0;"
-                                           : ""))));
+        EXPECT_EQ(SettingsText(Live()), SettingsText(Record(strTabOnly + (bOK ? pszSaved : ""))));
         EXPECT_EQ(m_fakes.profile.m_nCommits, nCommits + (bOK ? 1 : 0)); // saved once
         EXPECT_EQ(m_app.m_nFaultCount, bOK ? 0 : 2);
+    }
+}
+
+// The desktop's open dialog with the one filter, which shows every file, also one without a dot.
+TEST(QtFileDialogTest, ChoosesAnExistingFileOfAnyNameOrNothing) {
+    EXPECT_EQ(CQtFileChooser::ToNameFilters("All Files (*.*)|*.*||"),
+              QStringList{"All Files (*.*) (*)"});
+    QTemporaryDir dir;
+    const QString strFile = dir.filePath("alive");
+    ASSERT_TRUE(QFile(strFile).open(QIODevice::WriteOnly));
+    for (bool bAccept : {true, false}) {
+        QTimer::singleShot(0, [&] {
+            auto* pDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(pDialog, nullptr);
+            pDialog->selectFile(strFile);
+            bAccept ? static_cast<QDialog*>(pDialog)->accept() : pDialog->reject();
+        });
+        std::string strPath = "unchanged";
+        EXPECT_EQ(CQtFileChooser().ChooseFileToOpen("All Files (*.*)|*.*||", strPath), bAccept);
+        EXPECT_EQ(strPath, bAccept ? strFile.toStdString() : "unchanged");
     }
 }
 

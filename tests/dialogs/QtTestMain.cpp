@@ -21,9 +21,8 @@ int main(int argc, char* argv[]) {
         if (mkdir(strDir.c_str(), 0700) != 0 || setenv(pszName, strDir.c_str(), 1) != 0)
             return 1;
     }
-    const std::string strNoBus = "unix:path=" + strRoot + "/no-bus";
-    setenv("DBUS_SESSION_BUS_ADDRESS", strNoBus.c_str(), 1);
-    setenv("DBUS_SYSTEM_BUS_ADDRESS", strNoBus.c_str(), 1);
+    for (const char* pszName : {"DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS"})
+        setenv(pszName, ("unix:path=" + strRoot + "/no-bus").c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
