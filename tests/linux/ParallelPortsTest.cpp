@@ -16,14 +16,16 @@
 #include <vector>
 
 namespace {
+// Devices are named by their file name; the log holds every access.
 class CFakePortHardware : public IPortHardware {
 public:
     int Open(const std::string& strDevice) override {
-        log.push_back("open " + strDevice);
-        if (devices.count(strDevice) == 0)
+        const std::string strName = strDevice.substr(strDevice.rfind('/') + 1);
+        log.push_back("open " + strName);
+        if (devices.count(strName) == 0)
             return -1;
-        m_names[m_nNextFd] = strDevice.substr(strDevice.rfind('/') + 1);
-        return m_nNextFd++;
+        m_names.push_back(strName);
+        return static_cast<int>(m_names.size()) - 1;
     }
     void Close(int fd) override { log.push_back("close " + m_names[fd]); }
     bool Claim(int fd) override {
@@ -33,7 +35,7 @@ public:
     void Release(int fd) override { log.push_back("release " + m_names[fd]); }
     bool Read(int fd, bool bControl, unsigned char& nValue) override {
         log.push_back("read " + m_names[fd] + (bControl ? " control" : " data"));
-        nValue = registers[m_names[fd] + (bControl ? ".control" : ".data")];
+        nValue = bControl ? 0x0C : 0x0D;
         return true;
     }
     bool Write(int fd, bool bControl, unsigned char nValue) override {
@@ -51,145 +53,113 @@ public:
     }
 
     std::set<std::string> devices;
-    std::map<std::string, unsigned char> registers;
     bool bClaim = true;
     bool bRawPermitted = false;
     std::vector<std::string> log;
 
 private:
-    int m_nNextFd = 3;
-    std::map<int, std::string> m_names;
+    std::vector<std::string> m_names;
 };
 
 class ParallelPortsTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_tree.isValid());
-        // LPT1 and LPT2 as the kernel shows them (base, then the ECP base or -1).
-        AddPort("parport0", "888\t1912\n");
-        AddPort("parport1", "632\t-1\n");
+        // LPT1 and LPT2 as the kernel shows them (base, then the ECP base or -1), and two
+        // ports whose base address cannot be read.
+        for (const auto& [pszName, pszBaseAddr] :
+             std::vector<std::pair<const char*, const char*>>{{"parport0", "888\t1912\n"},
+                                                              {"parport1", "632\t-1\n"},
+                                                              {"parport2", ""},
+                                                              {"parport3", "0x3bc\n"}}) {
+            QDir(m_tree.path()).mkpath(QStringLiteral("proc/%1").arg(pszName));
+            QFile file(m_tree.path() + "/proc/" + pszName + "/base-addr");
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(pszBaseAddr);
+            m_hardware.devices.insert(pszName);
+        }
         QDir(m_tree.path()).mkpath("proc/default");
-        m_hardware.devices = {Dev("parport0"), Dev("parport1")};
     }
-    void AddPort(const std::string& strName, const std::string& strBaseAddr) {
-        const QString strDir = m_tree.path() + "/proc/" + QString::fromStdString(strName);
-        QDir().mkpath(strDir);
-        QFile file(strDir + "/base-addr");
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(strBaseAddr.c_str());
-    }
-    std::string Proc() const { return (m_tree.path() + "/proc").toStdString(); }
-    std::string Dev(const std::string& strName) const {
-        return (m_tree.path() + "/dev/").toStdString() + strName;
+    CParallelPorts Ports(const char* pszProc = "/proc") {
+        return CParallelPorts((m_tree.path() + pszProc).toStdString(),
+                              (m_tree.path() + "/dev").toStdString(), m_hardware);
     }
 
     QTemporaryDir m_tree;
     CFakePortHardware m_hardware;
 };
 
-struct SMapping {
-    unsigned short nPort;
-    const char* pszAccess; // what a write of 7 does
-};
-
-void PrintTo(const SMapping& mapping, std::ostream* pOut) {
-    *pOut << "port " << mapping.nPort;
-}
-
-class ParallelPortsMappingTest : public ParallelPortsTest,
-                                 public testing::WithParamInterface<SMapping> {};
-
-TEST_P(ParallelPortsMappingTest, AddressPicksPortAndRegister) {
-    CParallelPorts ports(Proc(), (m_tree.path() + "/dev").toStdString(), m_hardware);
-    ports.Out32(GetParam().nPort, 7);
-    std::string strAccess = "none";
-    for (const std::string& strLine : m_hardware.log) {
-        if (strLine.rfind("write ", 0) == 0 || strLine.rfind("outb ", 0) == 0)
-            strAccess = strLine;
+TEST_F(ParallelPortsTest, AddressPicksPortAndRegister) {
+    const std::map<unsigned short, std::string> expected = {
+        {0x378, "write parport0 data 7"},
+        {0x37A, "write parport0 control 7"},
+        {0x278, "write parport1 data 7"},
+        {0x27A, "write parport1 control 7"},
+        // The status register, ports not present or unreadable.
+        {0x379, "none"},
+        {0x3BC, "none"},
+        {0x3BE, "none"},
+        {0, "none"}};
+    for (const auto& [nPort, strAccess] : expected) {
+        m_hardware.log.clear();
+        Ports().Out32(nPort, 7);
+        std::string strWrite = "none";
+        for (const std::string& strLine : m_hardware.log) {
+            if (strLine.rfind("write ", 0) == 0 || strLine.rfind("outb ", 0) == 0)
+                strWrite = strLine;
+        }
+        EXPECT_EQ(strWrite, strAccess) << "port " << nPort;
     }
-    EXPECT_EQ(strAccess, GetParam().pszAccess);
 }
-
-INSTANTIATE_TEST_SUITE_P(Addresses, ParallelPortsMappingTest,
-                         testing::Values(SMapping{0x378, "write parport0 data 7"},
-                                         SMapping{0x37A, "write parport0 control 7"},
-                                         SMapping{0x278, "write parport1 data 7"},
-                                         SMapping{0x27A, "write parport1 control 7"},
-                                         // The status register and ports not present.
-                                         SMapping{0x379, "none"}, SMapping{0x3BC, "none"},
-                                         SMapping{0x3BE, "none"}, SMapping{0, "none"}),
-                         [](const testing::TestParamInfo<SMapping>& param) {
-                             return "Port" + std::to_string(param.param.nPort);
-                         });
 
 TEST_F(ParallelPortsTest, EveryAccessClaimsAndReleasesTheOnceOpenedDevice) {
-    m_hardware.registers["parport0.control"] = 0xCC;
     {
-        CParallelPorts ports(Proc(), (m_tree.path() + "/dev").toStdString(), m_hardware);
-        EXPECT_EQ(ports.In32(0x37A), 0xCC);
+        CParallelPorts ports = Ports();
+        EXPECT_EQ(ports.In32(0x37A), 0x0C);
         ports.Out32(0x37A, 0x1C8); // registers are 8 bits wide
     }
     EXPECT_EQ(m_hardware.log,
-              (std::vector<std::string>{"open " + Dev("parport0"), "claim parport0",
-                                        "read parport0 control", "release parport0",
-                                        "claim parport0", "write parport0 control 200",
-                                        "release parport0", "close parport0"}));
+              (std::vector<std::string>{"open parport0", "claim parport0", "read parport0 control",
+                                        "release parport0", "claim parport0",
+                                        "write parport0 control 200", "release parport0",
+                                        "close parport0"}));
 }
 
-// When ppdev cannot serve an address, raw port I/O does if the process may use it.
-struct SFallback {
-    const char* pszName;
-    bool bProcTree; // the parport driver is loaded
-    bool bDevices;  // ppdev's device nodes exist
-    bool bClaim;    // the port can be claimed
-    bool bRawPermitted;
-    unsigned short nExpected; // what In32(0x37A) gives
-};
-
-void PrintTo(const SFallback& fallback, std::ostream* pOut) {
-    *pOut << fallback.pszName;
-}
-
-class ParallelPortsFallbackTest : public ParallelPortsTest,
-                                  public testing::WithParamInterface<SFallback> {};
-
-TEST_P(ParallelPortsFallbackTest, ReadGoesWhereItCan) {
-    const SFallback& f = GetParam();
-    if (!f.bDevices)
-        m_hardware.devices.clear();
-    m_hardware.bClaim = f.bClaim;
-    m_hardware.bRawPermitted = f.bRawPermitted;
-    m_hardware.registers["parport0.control"] = 0x0C;
-    CParallelPorts ports(f.bProcTree ? Proc() : (m_tree.path() + "/absent").toStdString(),
-                         (m_tree.path() + "/dev").toStdString(), m_hardware);
-    EXPECT_EQ(ports.In32(0x37A), f.nExpected);
-    ports.Out32(0x37A, 0x104);
-    const bool bRawWrite = !m_hardware.log.empty() && m_hardware.log.back() == "outb 890 4";
-    EXPECT_EQ(bRawWrite, f.nExpected == 0x5A) << "a raw write exactly where a raw read went";
-    if (f.nExpected == 0) {
-        for (const std::string& strLine : m_hardware.log)
-            EXPECT_TRUE(strLine.rfind("write", 0) != 0 && strLine.rfind("outb", 0) != 0) << strLine;
+// When ppdev cannot serve an address, raw port I/O does if the process may use it; else a
+// read gives 0 and a write does nothing.
+TEST_F(ParallelPortsTest, AccessGoesWhereItCan) {
+    struct SWay {
+        const char* pszName;
+        bool bProcTree; // the parport driver is loaded
+        bool bDevices;  // ppdev's device nodes exist
+        bool bClaim;    // the port can be claimed
+        bool bRawPermitted;
+        unsigned short nExpected; // what In32(0x37A) gives
+        const char* pszLastAccess;
+    };
+    for (const SWay& way :
+         {SWay{"ppdev", true, true, true, true, 0x0C, "write parport0 control 4"},
+          SWay{"no device nodes", true, false, true, true, 0x5A, "outb 890 4"},
+          SWay{"unclaimable", true, true, false, true, 0x5A, "outb 890 4"},
+          SWay{"no parallel port", false, false, true, true, 0x5A, "outb 890 4"},
+          SWay{"no device nodes, unprivileged", true, false, true, false, 0, ""},
+          SWay{"no parallel port, unprivileged", false, false, true, false, 0, ""}}) {
+        m_hardware.log.clear();
+        m_hardware.devices =
+            way.bDevices ? std::set<std::string>{"parport0"} : std::set<std::string>{};
+        m_hardware.bClaim = way.bClaim;
+        m_hardware.bRawPermitted = way.bRawPermitted;
+        CParallelPorts ports = Ports(way.bProcTree ? "/proc" : "/absent");
+        EXPECT_EQ(ports.In32(0x37A), way.nExpected) << way.pszName;
+        ports.Out32(0x37A, 0x104);
+        std::string strLast;
+        for (const std::string& strLine : m_hardware.log) {
+            if (strLine.rfind("open", 0) != 0 && strLine.rfind("claim", 0) != 0 &&
+                strLine.rfind("release", 0) != 0)
+                strLast = strLine;
+        }
+        EXPECT_EQ(strLast, way.pszLastAccess) << way.pszName;
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Ways, ParallelPortsFallbackTest,
-    testing::Values(SFallback{"Ppdev", true, true, true, true, 0x0C},
-                    SFallback{"NoDeviceNodesRaw", true, false, true, true, 0x5A},
-                    SFallback{"NoDeviceNodesUnprivileged", true, false, true, false, 0},
-                    SFallback{"UnclaimableRaw", true, true, false, true, 0x5A},
-                    SFallback{"NoParallelPortRaw", false, false, true, true, 0x5A},
-                    SFallback{"NoParallelPortUnprivileged", false, false, true, false, 0}),
-    [](const testing::TestParamInfo<SFallback>& param) { return param.param.pszName; });
-
-TEST_F(ParallelPortsTest, UnreadableBaseAddressIsNoPort) {
-    AddPort("parport2", "");
-    AddPort("parport3", "0x3bc\n");
-    m_hardware.devices.insert(Dev("parport2"));
-    m_hardware.devices.insert(Dev("parport3"));
-    CParallelPorts ports(Proc(), (m_tree.path() + "/dev").toStdString(), m_hardware);
-    EXPECT_EQ(ports.In32(0x3BC), 0);
-    EXPECT_TRUE(m_hardware.log.empty());
 }
 
 TEST(PortModuleTest, ExportsTheTwoEntryPoints) {
