@@ -10,8 +10,6 @@
 
 #include <QDBusObjectPath>
 
-#include <memory>
-
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using Names = std::vector<std::string>;
@@ -19,23 +17,19 @@ using Names = std::vector<std::string>;
 namespace {
 class NmDialUpServiceTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { s_pSandbox = std::make_unique<CTestSandbox>(); }
-    static void TearDownTestSuite() { s_pSandbox.reset(); }
-
     void SetUp() override {
-        ASSERT_TRUE(s_pSandbox->IsReady()) << s_pSandbox->Error().toStdString();
+        ASSERT_TRUE(m_sandbox.IsReady()) << m_sandbox.Error().toStdString();
         ASSERT_TRUE(m_mock.Reset());
     }
 
     QString Connected(const QString& strId) { return m_mock.Activate(m_mock.AddProfile(strId)); }
     std::size_t Calls(const char* pszMethod) { return m_mock.ManagerCalls(pszMethod).size(); }
 
-    static std::unique_ptr<CTestSandbox> s_pSandbox;
-    CNmMock m_mock{s_pSandbox->SystemBus()};
-    CNmDialUpService m_service{s_pSandbox->SystemBus(), 3s, 1s};
+    CTestSandbox m_sandbox;
+    CNmMock m_mock{m_sandbox.SystemBus()};
+    CNmDialUpService m_service{m_sandbox.SystemBus(), 3s, 1s};
     CRasManager m_ras{m_service};
 };
-std::unique_ptr<CTestSandbox> NmDialUpServiceTest::s_pSandbox;
 
 TEST_F(NmDialUpServiceTest, PhoneBookListsEveryReadableProfileInOrderWithoutLoopback) {
     Names expected;
@@ -72,77 +66,61 @@ TEST_F(NmDialUpServiceTest, MatchingIgnoresCaseAndEveryListingSetsTheCurrentEntr
 
 TEST_F(NmDialUpServiceTest, DialsOnlyWhatIsNeededAndKnownAndHangsUpEveryMatch) {
     m_mock.AddProfile("Cable");
-    const QString strWork = Connected("Work");
-    const QString strHome = Connected("Home");
+    Connected("Work");
+    Connected("Home");
     EXPECT_TRUE(m_ras.Dial("WORK")) << "already active";
     EXPECT_FALSE(m_ras.Dial("Office")) << "no such profile";
     EXPECT_EQ(Calls("ActivateConnection"), 2u) << "only the test's own";
-
     EXPECT_FALSE(m_ras.HangUp("Office"));
     EXPECT_TRUE(m_ras.IsConnected("Work") && m_ras.IsConnected("Home"));
     EXPECT_TRUE(m_ras.HangUp(""));
-    const auto calls = m_mock.ManagerCalls("DeactivateConnection");
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].at(0).value<QDBusObjectPath>().path(), strWork);
-    EXPECT_EQ(calls[1].at(0).value<QDBusObjectPath>().path(), strHome);
+    EXPECT_EQ(Calls("DeactivateConnection"), 2u);
     EXPECT_FALSE(m_ras.IsConnected(""));
     EXPECT_FALSE(m_ras.HangUp("")) << "nothing left to hang up";
 }
 
 // A dial waits for the outcome; every way it can fail ends with false and nothing active.
-struct SDial {
-    const char* pszName;
-    CNmMock::EOutcome outcome;
-    int nDelayMs; // when the scripted activation ends
-    int nWaitMs;  // the least time the dial takes
-    bool bConnected;
-};
-
-void PrintTo(const SDial& dial, std::ostream* pOut) {
-    *pOut << dial.pszName;
+TEST_F(NmDialUpServiceTest, DialEndsConnectedOrWithNothingActive) {
+    using EOutcome = CNmMock::EOutcome;
+    const struct {
+        EOutcome outcome;
+        int nDelayMs; // when the scripted activation ends
+        int nWaitMs;  // the least time the dial takes (its bound is 3 s, a call's 1 s)
+        bool bConnected;
+    } dials[] = {
+        {EOutcome::Activated, 400, 400, true},     {EOutcome::Deactivated, 300, 300, false},
+        {EOutcome::Vanished, 300, 300, false},     {EOutcome::Refused, 0, 0, false},
+        {EOutcome::LateAnswer, 1500, 1000, false}, {EOutcome::StaysActivating, 0, 3000, false}};
+    for (const auto& dial : dials) {
+        SCOPED_TRACE(static_cast<int>(dial.outcome));
+        ASSERT_TRUE(m_mock.Reset());
+        const QString strProfile = m_mock.AddProfile("Modem");
+        ASSERT_TRUE(m_mock.ScriptActivation(dial.outcome, dial.nDelayMs));
+        const auto start = Clock::now();
+        EXPECT_EQ(m_ras.Dial("modem"), dial.bConnected);
+        EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(dial.nWaitMs));
+        EXPECT_LT(Clock::now() - start, 4500ms);
+        const auto calls = m_mock.ManagerCalls("ActivateConnection");
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].at(0).value<QDBusObjectPath>().path(), strProfile);
+        // The stand-in keeps a failed connection listed unless the dial deactivates it.
+        EXPECT_EQ(m_ras.IsConnected(""), dial.bConnected);
+    }
 }
-
-class NmDialTest : public NmDialUpServiceTest, public testing::WithParamInterface<SDial> {};
-
-TEST_P(NmDialTest, DialEndsConnectedOrWithNothingActive) {
-    const SDial& dial = GetParam();
-    const QString strProfile = m_mock.AddProfile("Modem");
-    ASSERT_TRUE(m_mock.ScriptActivation(dial.outcome, dial.nDelayMs));
-    const auto start = Clock::now();
-    EXPECT_EQ(m_ras.Dial("modem"), dial.bConnected);
-    // The service's dial bound is 3 s and its call bound 1 s.
-    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(dial.nWaitMs));
-    EXPECT_LT(Clock::now() - start, 4500ms);
-    const auto calls = m_mock.ManagerCalls("ActivateConnection");
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].at(0).value<QDBusObjectPath>().path(), strProfile);
-    // The stand-in keeps a failed connection listed unless the dial deactivates it.
-    EXPECT_EQ(m_ras.IsConnected(""), dial.bConnected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Outcomes, NmDialTest,
-    testing::Values(SDial{"Activated", CNmMock::EOutcome::Activated, 400, 400, true},
-                    SDial{"Deactivated", CNmMock::EOutcome::Deactivated, 300, 300, false},
-                    SDial{"Vanished", CNmMock::EOutcome::Vanished, 300, 300, false},
-                    SDial{"Refused", CNmMock::EOutcome::Refused, 0, 0, false},
-                    SDial{"Unanswered", CNmMock::EOutcome::LateAnswer, 1500, 1000, false},
-                    SDial{"TimedOut", CNmMock::EOutcome::StaysActivating, 0, 3000, false}),
-    [](const testing::TestParamInfo<SDial>& param) { return param.param.pszName; });
 
 TEST_F(NmDialUpServiceTest, AbsentOrHangingServiceGivesSilentResultsAtOnce) {
     Connected("Modem");
     m_ras.SetCurrentEntry("Modem");
-    CNmDialUpService service(s_pSandbox->SystemBus(), 3s, 300ms);
+    CNmDialUpService service(m_sandbox.SystemBus(), 3s, 300ms);
     CRasManager ras(service);
-    s_pSandbox->PauseStandIn("networkmanager", true);
+    m_sandbox.PauseStandIn("networkmanager", true);
     auto start = Clock::now();
     EXPECT_FALSE(ras.IsConnected("Modem"));
     EXPECT_FALSE(ras.Dial("Modem"));
     EXPECT_LT(Clock::now() - start, 2s) << "a hanging service costs one call bound per query";
-    s_pSandbox->PauseStandIn("networkmanager", false);
+    m_sandbox.PauseStandIn("networkmanager", false);
 
-    s_pSandbox->StopStandIn("networkmanager");
+    m_sandbox.StopStandIn("networkmanager");
     start = Clock::now();
     EXPECT_FALSE(m_ras.IsConnected(""));
     EXPECT_FALSE(m_ras.HangUp(""));
@@ -152,9 +130,8 @@ TEST_F(NmDialUpServiceTest, AbsentOrHangingServiceGivesSilentResultsAtOnce) {
     EXPECT_EQ(m_ras.GetCurrentEntry(), "Modem");
 
     // Back after a restart.
-    ASSERT_TRUE(s_pSandbox->StartStandIn("networkmanager"));
-    CNmMock mock(s_pSandbox->SystemBus());
-    mock.Activate(mock.AddProfile("Modem"));
+    ASSERT_TRUE(m_sandbox.StartStandIn("networkmanager"));
+    Connected("Modem");
     EXPECT_TRUE(m_ras.IsConnected("Modem"));
     EXPECT_EQ(m_ras.EnumEntryNames(), Names{"Modem"});
 }

@@ -5,161 +5,125 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <dlfcn.h>
-#include <map>
-#include <set>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
-// Devices are named by their file name; the log holds every access.
+// Logs every access; a device's handle is its port number.
 class CFakePortHardware : public IPortHardware {
 public:
     int Open(const std::string& strDevice) override {
-        const std::string strName = strDevice.substr(strDevice.rfind('/') + 1);
-        log.push_back("open " + strName);
-        if (devices.count(strName) == 0)
-            return -1;
-        m_names.push_back(strName);
-        return static_cast<int>(m_names.size()) - 1;
+        Log("open " + strDevice.substr(strDevice.rfind('/') + 1));
+        return bDevices ? std::stoi(strDevice.substr(strDevice.rfind("parport") + 7)) : -1;
     }
-    void Close(int fd) override { log.push_back("close " + m_names[fd]); }
-    bool Claim(int fd) override {
-        log.push_back("claim " + m_names[fd]);
-        return bClaim;
-    }
-    void Release(int fd) override { log.push_back("release " + m_names[fd]); }
+    void Close(int fd) override { Log("close", fd); }
+    bool Claim(int fd) override { return Log("claim", fd) && bClaim; }
+    void Release(int fd) override { Log("release", fd); }
     bool Read(int fd, bool bControl, unsigned char& nValue) override {
-        log.push_back("read " + m_names[fd] + (bControl ? " control" : " data"));
         nValue = bControl ? 0x0C : 0x0D;
-        return true;
+        return Log(bControl ? "read control" : "read data", fd);
     }
     bool Write(int fd, bool bControl, unsigned char nValue) override {
-        log.push_back("write " + m_names[fd] + (bControl ? " control " : " data ") +
-                      std::to_string(nValue));
-        return true;
+        return Log(bControl ? "write control" : "write data", fd, nValue);
     }
     bool RawPermit(unsigned short) override { return bRawPermitted; }
-    unsigned char RawIn(unsigned short nPort) override {
-        log.push_back("inb " + std::to_string(nPort));
-        return 0x5A;
-    }
+    unsigned char RawIn(unsigned short) override { return 0x5A; }
     void RawOut(unsigned short nPort, unsigned char nValue) override {
-        log.push_back("outb " + std::to_string(nPort) + " " + std::to_string(nValue));
+        Log("outb " + std::to_string(nPort) + " " + std::to_string(nValue));
+    }
+    bool Log(const std::string& strWhat, int fd = -1, int nValue = -1) {
+        log.push_back(strWhat + (fd >= 0 ? " parport" + std::to_string(fd) : "") +
+                      (nValue >= 0 ? " " + std::to_string(nValue) : ""));
+        return true;
     }
 
-    std::set<std::string> devices;
+    bool bDevices = true;
     bool bClaim = true;
     bool bRawPermitted = false;
     std::vector<std::string> log;
-
-private:
-    std::vector<std::string> m_names;
 };
 
 class ParallelPortsTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_tree.isValid());
         // LPT1 and LPT2 as the kernel shows them (base, then the ECP base or -1), and two
         // ports whose base address cannot be read.
-        for (const auto& [pszName, pszBaseAddr] :
-             std::vector<std::pair<const char*, const char*>>{{"parport0", "888\t1912\n"},
-                                                              {"parport1", "632\t-1\n"},
-                                                              {"parport2", ""},
-                                                              {"parport3", "0x3bc\n"}}) {
-            QDir(m_tree.path()).mkpath(QStringLiteral("proc/%1").arg(pszName));
-            QFile file(m_tree.path() + "/proc/" + pszName + "/base-addr");
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(pszBaseAddr);
-            m_hardware.devices.insert(pszName);
+        const std::pair<const char*, const char*> ports[] = {{"parport0", "888\t1912\n"},
+                                                             {"parport1", "632\t-1\n"},
+                                                             {"parport2", ""},
+                                                             {"parport3", "0x3bc\n"},
+                                                             {"default", ""}};
+        for (const auto& [pszName, pszBaseAddr] : ports) {
+            std::filesystem::create_directories(Proc() + pszName);
+            std::ofstream(Proc() + pszName + "/base-addr") << pszBaseAddr;
         }
-        QDir(m_tree.path()).mkpath("proc/default");
     }
-    CParallelPorts Ports(const char* pszProc = "/proc") {
-        return CParallelPorts((m_tree.path() + pszProc).toStdString(),
-                              (m_tree.path() + "/dev").toStdString(), m_hardware);
+    std::string Proc() const { return m_tree.path().toStdString() + "/proc/"; }
+    CParallelPorts Ports(bool bProcTree = true) {
+        return CParallelPorts(bProcTree ? Proc() : Proc() + "absent",
+                              m_tree.path().toStdString() + "/dev", m_hardware);
     }
 
     QTemporaryDir m_tree;
     CFakePortHardware m_hardware;
 };
 
-TEST_F(ParallelPortsTest, AddressPicksPortAndRegister) {
-    const std::map<unsigned short, std::string> expected = {
-        {0x378, "write parport0 data 7"},
-        {0x37A, "write parport0 control 7"},
-        {0x278, "write parport1 data 7"},
-        {0x27A, "write parport1 control 7"},
-        // The status register, ports not present or unreadable.
-        {0x379, "none"},
-        {0x3BC, "none"},
-        {0x3BE, "none"},
-        {0, "none"}};
-    for (const auto& [nPort, strAccess] : expected) {
+// The address picks port and register through ppdev; where ppdev cannot serve it, raw port
+// I/O does if the process may use it; else a read gives 0 and a write does nothing.
+TEST_F(ParallelPortsTest, AccessGoesWhereItCan) {
+    const struct {
+        unsigned short nPort;
+        bool bProcTree, bDevices, bClaim, bRawPermitted; // driver loaded, device nodes, ...
+        unsigned short nRead;
+        const char* pszWrite; // what a write of 7 does
+    } ways[] = {{0x378, true, true, true, false, 0x0D, "write data parport0 7"},
+                {0x37A, true, true, true, true, 0x0C, "write control parport0 7"},
+                {0x278, true, true, true, false, 0x0D, "write data parport1 7"},
+                {0x27A, true, true, true, false, 0x0C, "write control parport1 7"},
+                // The status register, ports not present or unreadable.
+                {0x379, true, true, true, false, 0, ""},
+                {0x3BC, true, true, true, false, 0, ""},
+                {0x3BE, true, true, true, false, 0, ""},
+                {0, true, true, true, false, 0, ""},
+                // No device nodes, a port that cannot be claimed, no parallel port.
+                {0x37A, true, false, true, true, 0x5A, "outb 890 7"},
+                {0x37A, true, true, false, true, 0x5A, "outb 890 7"},
+                {0x37A, false, false, true, true, 0x5A, "outb 890 7"},
+                {0x37A, true, false, true, false, 0, ""},
+                {0x37A, false, false, true, false, 0, ""}};
+    for (const auto& way : ways) {
         m_hardware.log.clear();
-        Ports().Out32(nPort, 7);
-        std::string strWrite = "none";
+        m_hardware.bDevices = way.bDevices;
+        m_hardware.bClaim = way.bClaim;
+        m_hardware.bRawPermitted = way.bRawPermitted;
+        CParallelPorts ports = Ports(way.bProcTree);
+        EXPECT_EQ(ports.In32(way.nPort), way.nRead) << way.nPort;
+        ports.Out32(way.nPort, 0x107); // registers are 8 bits wide
+        std::string strWrite;
         for (const std::string& strLine : m_hardware.log) {
-            if (strLine.rfind("write ", 0) == 0 || strLine.rfind("outb ", 0) == 0)
+            if (strLine.rfind("write", 0) == 0 || strLine.rfind("outb", 0) == 0)
                 strWrite = strLine;
         }
-        EXPECT_EQ(strWrite, strAccess) << "port " << nPort;
+        EXPECT_EQ(strWrite, way.pszWrite) << way.nPort;
     }
 }
 
 TEST_F(ParallelPortsTest, EveryAccessClaimsAndReleasesTheOnceOpenedDevice) {
     {
         CParallelPorts ports = Ports();
-        EXPECT_EQ(ports.In32(0x37A), 0x0C);
-        ports.Out32(0x37A, 0x1C8); // registers are 8 bits wide
+        ports.In32(0x37A);
+        ports.Out32(0x37A, 0xC8);
     }
     EXPECT_EQ(m_hardware.log,
-              (std::vector<std::string>{"open parport0", "claim parport0", "read parport0 control",
+              (std::vector<std::string>{"open parport0", "claim parport0", "read control parport0",
                                         "release parport0", "claim parport0",
-                                        "write parport0 control 200", "release parport0",
+                                        "write control parport0 200", "release parport0",
                                         "close parport0"}));
-}
-
-// When ppdev cannot serve an address, raw port I/O does if the process may use it; else a
-// read gives 0 and a write does nothing.
-TEST_F(ParallelPortsTest, AccessGoesWhereItCan) {
-    struct SWay {
-        const char* pszName;
-        bool bProcTree; // the parport driver is loaded
-        bool bDevices;  // ppdev's device nodes exist
-        bool bClaim;    // the port can be claimed
-        bool bRawPermitted;
-        unsigned short nExpected; // what In32(0x37A) gives
-        const char* pszLastAccess;
-    };
-    for (const SWay& way :
-         {SWay{"ppdev", true, true, true, true, 0x0C, "write parport0 control 4"},
-          SWay{"no device nodes", true, false, true, true, 0x5A, "outb 890 4"},
-          SWay{"unclaimable", true, true, false, true, 0x5A, "outb 890 4"},
-          SWay{"no parallel port", false, false, true, true, 0x5A, "outb 890 4"},
-          SWay{"no device nodes, unprivileged", true, false, true, false, 0, ""},
-          SWay{"no parallel port, unprivileged", false, false, true, false, 0, ""}}) {
-        m_hardware.log.clear();
-        m_hardware.devices =
-            way.bDevices ? std::set<std::string>{"parport0"} : std::set<std::string>{};
-        m_hardware.bClaim = way.bClaim;
-        m_hardware.bRawPermitted = way.bRawPermitted;
-        CParallelPorts ports = Ports(way.bProcTree ? "/proc" : "/absent");
-        EXPECT_EQ(ports.In32(0x37A), way.nExpected) << way.pszName;
-        ports.Out32(0x37A, 0x104);
-        std::string strLast;
-        for (const std::string& strLine : m_hardware.log) {
-            if (strLine.rfind("open", 0) != 0 && strLine.rfind("claim", 0) != 0 &&
-                strLine.rfind("release", 0) != 0)
-                strLast = strLine;
-        }
-        EXPECT_EQ(strLast, way.pszLastAccess) << way.pszName;
-    }
 }
 
 TEST(PortModuleTest, ExportsTheTwoEntryPoints) {

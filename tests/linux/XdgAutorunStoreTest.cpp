@@ -8,44 +8,50 @@
 
 #include <glib.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 
-#include <memory>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace fs = std::filesystem;
 
 namespace {
 using Argv = std::vector<std::string>;
+using Names = std::set<std::string>;
 
 std::string ReadAll(const std::string& strPath) {
-    QFile file(QString::fromStdString(strPath));
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    std::ostringstream text;
+    text << std::ifstream(strPath).rdbuf();
+    return text.str();
 }
 
 bool Exists(const std::string& strPath) {
-    return QFileInfo(QString::fromStdString(strPath)).exists() ||
-           QFileInfo(QString::fromStdString(strPath)).isSymLink();
+    return fs::exists(fs::symlink_status(strPath));
 }
 
-bool Touch(const std::string& strPath) {
-    QDir().mkpath(QFileInfo(QString::fromStdString(strPath)).path());
-    return QFile(QString::fromStdString(strPath)).open(QIODevice::WriteOnly);
+void Touch(const std::string& strPath) {
+    fs::create_directories(fs::path(strPath).parent_path());
+    std::ofstream{strPath};
 }
 
-QStringList Listing(const std::string& strDir) {
-    return QDir(QString::fromStdString(strDir))
-        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
+Names Listing(const std::string& strDir) {
+    Names names;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(strDir, error))
+        names.insert(entry.path().filename());
+    return names;
 }
 
 // The program a desktop session would start from the entry: the key file value unescaped,
 // the Exec line split as the desktop entry format says, then "%%" made "%" (any other "%"
 // starts a field code).
 Argv ExecArgv(const std::string& strEntryPath) {
+    g_autoptr(GKeyFile) pKeyFile = g_key_file_new();
+    g_autofree gchar* pszExec = nullptr;
+    g_auto(GStrv) ppszArgv = nullptr;
     Argv argv;
-    GKeyFile* pKeyFile = g_key_file_new();
-    gchar* pszExec = nullptr;
-    gchar** ppszArgv = nullptr;
     if (g_key_file_load_from_file(pKeyFile, strEntryPath.c_str(), G_KEY_FILE_NONE, nullptr) &&
         (pszExec = g_key_file_get_string(pKeyFile, "Desktop Entry", "Exec", nullptr)) &&
         g_shell_parse_argv(pszExec, nullptr, &ppszArgv, nullptr)) {
@@ -56,9 +62,6 @@ Argv ExecArgv(const std::string& strEntryPath) {
             argv.push_back(strArg);
         }
     }
-    g_strfreev(ppszArgv);
-    g_free(pszExec);
-    g_key_file_free(pKeyFile);
     return argv;
 }
 
@@ -74,17 +77,15 @@ protected:
 
 TEST_F(XdgAutorunStoreTest, DesktopEntryIsAddedReplacedInPlaceAndRemovedAlone) {
     const std::string strAutostart = m_strConfig + "/autostart";
-    ASSERT_TRUE(Touch(strAutostart + "/Other.desktop"));
+    Touch(strAutostart + "/Other.desktop");
     ASSERT_TRUE(m_store.SetRunKeyEntry(true, "/old/tarnwick"));
     ASSERT_TRUE(m_store.SetRunKeyEntry(true, "/opt/tarnwick/bin/tarnwick"));
     EXPECT_EQ(m_store.DesktopEntryPath(), strAutostart + "/Tarnwick.desktop");
-    EXPECT_EQ(Listing(strAutostart), (QStringList{"Other.desktop", "Tarnwick.desktop"}));
-    const std::string strText = ReadAll(m_store.DesktopEntryPath());
-    EXPECT_NE(strText.find("\nType=Application\n"), std::string::npos) << strText;
+    EXPECT_EQ(Listing(strAutostart), (Names{"Other.desktop", "Tarnwick.desktop"}));
+    EXPECT_NE(ReadAll(m_store.DesktopEntryPath()).find("\nType=Application\n"), std::string::npos);
     EXPECT_EQ(ExecArgv(m_store.DesktopEntryPath()), Argv{"/opt/tarnwick/bin/tarnwick"});
-
     EXPECT_TRUE(m_store.SetRunKeyEntry(false, ""));
-    EXPECT_EQ(Listing(strAutostart), QStringList{"Other.desktop"});
+    EXPECT_EQ(Listing(strAutostart), Names{"Other.desktop"});
     EXPECT_TRUE(m_store.SetRunKeyEntry(false, "")) << "removing what is not there is no failure";
 }
 
@@ -98,16 +99,16 @@ TEST_F(XdgAutorunStoreTest, ExecLinesSurviveEveryCharacterAPathCanHold) {
             << ReadAll(m_store.DesktopEntryPath());
     }
     // A desktop entry is UTF-8 text; systemd refuses quotes and backslashes in the path.
-    const QString strProgram = m_sandbox.Root() + "/opt/My 100%h $HOME; Ünï/tarn wick";
-    ASSERT_TRUE(m_store.SetWinIniEntry(true, strProgram.toStdString()));
+    const std::string strProgram = m_sandbox.Root().toStdString() + "/My 100%h $HOME; Ünï/t w";
+    ASSERT_TRUE(m_store.SetWinIniEntry(true, strProgram));
     EXPECT_FALSE(m_store.SetRunKeyEntry(true, "/opt/\xff\xfe/tarnwick"));
     EXPECT_FALSE(m_store.SetWinIniEntry(true, "/opt/\"quoted\"/tarnwick"));
     EXPECT_FALSE(m_store.SetWinIniEntry(true, "/opt/back\\slash/tarnwick"));
 
-    // systemd reads the unit's executable back (it checks that the file exists; "%h" would
+    // systemd reads the unit's executable back (it checks that the file is there; "%h" would
     // be the home folder).
-    ASSERT_TRUE(Touch(strProgram.toStdString()));
-    ASSERT_TRUE(QFile::setPermissions(strProgram, QFile::ReadOwner | QFile::ExeOwner));
+    Touch(strProgram);
+    fs::permissions(strProgram, fs::perms::owner_all);
     QProcess verify;
     verify.start("systemd-analyze", {"verify", QString::fromStdString(m_store.UnitPath())});
     if (!verify.waitForStarted())
@@ -125,21 +126,17 @@ TEST_F(XdgAutorunStoreTest, UnitIsEnabledForItsTargetsAndRemovedWithEveryLink) {
     EXPECT_NE(strText.find("\nExecStart=\"/opt/tarnwick\"\n"), std::string::npos) << strText;
     EXPECT_NE(strText.find("[Install]\nWantedBy=default.target\n"), std::string::npos) << strText;
     EXPECT_EQ(Listing(m_strConfig + "/systemd/user"),
-              (QStringList{"default.target.wants", "tarnwick.service"}));
-    const QFileInfo link(QString::fromStdString(m_store.UnitLinkPath("default.target")));
-    EXPECT_EQ(link.symLinkTarget().toStdString(), strUnit);
+              (Names{"default.target.wants", "tarnwick.service"}));
+    EXPECT_EQ(fs::read_symlink(m_store.UnitLinkPath("default.target")), strUnit);
 
     // Edited by hand: wanted by another target too and enabled for it, and a name that
     // leads outside the unit folders, where nothing may ever be touched.
-    QFile unit(QString::fromStdString(strUnit));
-    ASSERT_TRUE(unit.open(QIODevice::Append));
-    unit.write("WantedBy=graphical-session.target ../../outside\n");
-    unit.close();
+    std::ofstream(strUnit, std::ios::app) << "WantedBy=graphical-session.target ../../outside\n";
     const std::string strOtherLink = m_store.UnitLinkPath("graphical-session.target");
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(QString::fromStdString(strOtherLink)).path()));
-    ASSERT_TRUE(QFile::link(QString::fromStdString(strUnit), QString::fromStdString(strOtherLink)));
+    fs::create_directories(fs::path(strOtherLink).parent_path());
+    fs::create_symlink(strUnit, strOtherLink);
     const std::string strDecoy = m_strConfig + "/outside.wants/tarnwick.service";
-    ASSERT_TRUE(Touch(strDecoy));
+    Touch(strDecoy);
 
     EXPECT_TRUE(m_store.SetWinIniEntry(false, ""));
     EXPECT_FALSE(Exists(strUnit));
@@ -162,27 +159,27 @@ TEST_F(XdgAutorunStoreTest, SwitchingMethodsMovesTheEntry) {
 TEST_F(XdgAutorunStoreTest, PlaceThatCannotBeWrittenChangesNothing) {
     // Root may write anywhere, so the folder is made impossible instead: it lies below a
     // regular file.
-    ASSERT_TRUE(Touch(m_strConfig + "/plain-file"));
+    Touch(m_strConfig + "/plain-file");
     CXdgAutorunStore store(m_strConfig + "/plain-file/config");
     EXPECT_FALSE(store.SetRunKeyEntry(true, "/opt/tarnwick"));
     EXPECT_FALSE(store.SetWinIniEntry(true, "/opt/tarnwick"));
     EXPECT_TRUE(store.SetRunKeyEntry(false, "")) << "nothing there to remove";
-    EXPECT_EQ(Listing(m_strConfig), QStringList{"plain-file"});
+    EXPECT_EQ(Listing(m_strConfig), Names{"plain-file"});
 
     // A folder where the entry belongs cannot be replaced by a file.
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(m_store.DesktopEntryPath())));
+    fs::create_directories(m_store.DesktopEntryPath());
     EXPECT_FALSE(m_store.SetRunKeyEntry(true, "/opt/tarnwick"));
     EXPECT_FALSE(m_store.SetRunKeyEntry(false, ""));
     // The unit: an old one stays when its link cannot be placed, and no link is left behind
     // when the unit cannot be written.
     ASSERT_TRUE(m_store.SetWinIniEntry(true, "/old/tarnwick"));
-    const QString strLink = QString::fromStdString(m_store.UnitLinkPath("default.target"));
-    ASSERT_TRUE(QFile::remove(strLink) && QDir().mkpath(strLink));
+    fs::remove(m_store.UnitLinkPath("default.target"));
+    fs::create_directories(m_store.UnitLinkPath("default.target"));
     EXPECT_FALSE(m_store.SetWinIniEntry(true, "/new/tarnwick"));
     EXPECT_NE(ReadAll(m_store.UnitPath()).find("/old/tarnwick"), std::string::npos);
     CXdgAutorunStore fresh(m_strConfig + "/fresh");
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(fresh.UnitPath())));
+    fs::create_directories(fresh.UnitPath());
     EXPECT_FALSE(fresh.SetWinIniEntry(true, "/opt/tarnwick"));
-    EXPECT_EQ(Listing(m_strConfig + "/fresh/systemd/user"), QStringList{"tarnwick.service"});
+    EXPECT_EQ(Listing(m_strConfig + "/fresh/systemd/user"), Names{"tarnwick.service"});
 }
 } // namespace
