@@ -27,20 +27,18 @@ std::string ReadAll(const std::string& strPath) {
     return text.str();
 }
 
-bool Exists(const std::string& strPath) {
-    return fs::exists(fs::symlink_status(strPath));
-}
-
 void Touch(const std::string& strPath) {
     fs::create_directories(fs::path(strPath).parent_path());
     std::ofstream{strPath};
 }
 
-Names Listing(const std::string& strDir) {
+// Every file and link below the folder, by its path relative to the folder.
+Names Files(const std::string& strDir) {
     Names names;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(strDir, error))
-        names.insert(entry.path().filename());
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(strDir)) {
+        if (!entry.is_directory())
+            names.insert(entry.path().lexically_relative(strDir));
+    }
     return names;
 }
 
@@ -76,16 +74,15 @@ protected:
 };
 
 TEST_F(XdgAutorunStoreTest, DesktopEntryIsAddedReplacedInPlaceAndRemovedAlone) {
-    const std::string strAutostart = m_strConfig + "/autostart";
-    Touch(strAutostart + "/Other.desktop");
+    Touch(m_strConfig + "/autostart/Other.desktop");
     ASSERT_TRUE(m_store.SetRunKeyEntry(true, "/old/tarnwick"));
     ASSERT_TRUE(m_store.SetRunKeyEntry(true, "/opt/tarnwick/bin/tarnwick"));
-    EXPECT_EQ(m_store.DesktopEntryPath(), strAutostart + "/Tarnwick.desktop");
-    EXPECT_EQ(Listing(strAutostart), (Names{"Other.desktop", "Tarnwick.desktop"}));
+    EXPECT_EQ(Files(m_strConfig), (Names{"autostart/Other.desktop", "autostart/Tarnwick.desktop"}));
+    EXPECT_EQ(m_store.DesktopEntryPath(), m_strConfig + "/autostart/Tarnwick.desktop");
     EXPECT_NE(ReadAll(m_store.DesktopEntryPath()).find("\nType=Application\n"), std::string::npos);
     EXPECT_EQ(ExecArgv(m_store.DesktopEntryPath()), Argv{"/opt/tarnwick/bin/tarnwick"});
     EXPECT_TRUE(m_store.SetRunKeyEntry(false, ""));
-    EXPECT_EQ(Listing(strAutostart), Names{"Other.desktop"});
+    EXPECT_EQ(Files(m_strConfig), Names{"autostart/Other.desktop"});
     EXPECT_TRUE(m_store.SetRunKeyEntry(false, "")) << "removing what is not there is no failure";
 }
 
@@ -120,14 +117,15 @@ TEST_F(XdgAutorunStoreTest, ExecLinesSurviveEveryCharacterAPathCanHold) {
 TEST_F(XdgAutorunStoreTest, UnitIsEnabledForItsTargetsAndRemovedWithEveryLink) {
     ASSERT_TRUE(m_store.SetWinIniEntry(true, "/old/tarnwick"));
     ASSERT_TRUE(m_store.SetWinIniEntry(true, "/opt/tarnwick"));
+    const Names unit = {"systemd/user/tarnwick.service",
+                        "systemd/user/default.target.wants/tarnwick.service"};
+    EXPECT_EQ(Files(m_strConfig), unit);
     const std::string strUnit = m_store.UnitPath();
     EXPECT_EQ(strUnit, m_strConfig + "/systemd/user/tarnwick.service");
+    EXPECT_EQ(fs::read_symlink(m_store.UnitLinkPath("default.target")), strUnit);
     const std::string strText = ReadAll(strUnit);
     EXPECT_NE(strText.find("\nExecStart=\"/opt/tarnwick\"\n"), std::string::npos) << strText;
     EXPECT_NE(strText.find("[Install]\nWantedBy=default.target\n"), std::string::npos) << strText;
-    EXPECT_EQ(Listing(m_strConfig + "/systemd/user"),
-              (Names{"default.target.wants", "tarnwick.service"}));
-    EXPECT_EQ(fs::read_symlink(m_store.UnitLinkPath("default.target")), strUnit);
 
     // Edited by hand: wanted by another target too and enabled for it, and a name that
     // leads outside the unit folders, where nothing may ever be touched.
@@ -135,25 +133,18 @@ TEST_F(XdgAutorunStoreTest, UnitIsEnabledForItsTargetsAndRemovedWithEveryLink) {
     const std::string strOtherLink = m_store.UnitLinkPath("graphical-session.target");
     fs::create_directories(fs::path(strOtherLink).parent_path());
     fs::create_symlink(strUnit, strOtherLink);
-    const std::string strDecoy = m_strConfig + "/outside.wants/tarnwick.service";
-    Touch(strDecoy);
-
+    Touch(m_strConfig + "/outside.wants/tarnwick.service");
     EXPECT_TRUE(m_store.SetWinIniEntry(false, ""));
-    EXPECT_FALSE(Exists(strUnit));
-    EXPECT_FALSE(Exists(strOtherLink));
-    EXPECT_FALSE(Exists(m_store.UnitLinkPath("default.target")));
-    EXPECT_TRUE(Exists(strDecoy));
+    EXPECT_EQ(Files(m_strConfig), Names{"outside.wants/tarnwick.service"});
 }
 
 TEST_F(XdgAutorunStoreTest, SwitchingMethodsMovesTheEntry) {
     // The order in which the application applies a method: the other one's entry first.
     ASSERT_TRUE(m_store.SetWinIniEntry(false, "") && m_store.SetRunKeyEntry(true, "/opt/t"));
     ASSERT_TRUE(m_store.SetRunKeyEntry(false, "") && m_store.SetWinIniEntry(true, "/opt/t"));
-    EXPECT_FALSE(Exists(m_store.DesktopEntryPath()));
-    EXPECT_TRUE(Exists(m_store.UnitPath()));
+    EXPECT_EQ(Files(m_strConfig).size(), 2u) << "the unit and its link";
     ASSERT_TRUE(m_store.SetWinIniEntry(false, "") && m_store.SetRunKeyEntry(true, "/opt/t"));
-    EXPECT_TRUE(Exists(m_store.DesktopEntryPath()));
-    EXPECT_FALSE(Exists(m_store.UnitPath()));
+    EXPECT_EQ(Files(m_strConfig), Names{"autostart/Tarnwick.desktop"});
 }
 
 TEST_F(XdgAutorunStoreTest, PlaceThatCannotBeWrittenChangesNothing) {
@@ -164,12 +155,8 @@ TEST_F(XdgAutorunStoreTest, PlaceThatCannotBeWrittenChangesNothing) {
     EXPECT_FALSE(store.SetRunKeyEntry(true, "/opt/tarnwick"));
     EXPECT_FALSE(store.SetWinIniEntry(true, "/opt/tarnwick"));
     EXPECT_TRUE(store.SetRunKeyEntry(false, "")) << "nothing there to remove";
-    EXPECT_EQ(Listing(m_strConfig), Names{"plain-file"});
+    EXPECT_EQ(Files(m_strConfig), Names{"plain-file"});
 
-    // A folder where the entry belongs cannot be replaced by a file.
-    fs::create_directories(m_store.DesktopEntryPath());
-    EXPECT_FALSE(m_store.SetRunKeyEntry(true, "/opt/tarnwick"));
-    EXPECT_FALSE(m_store.SetRunKeyEntry(false, ""));
     // The unit: an old one stays when its link cannot be placed, and no link is left behind
     // when the unit cannot be written.
     ASSERT_TRUE(m_store.SetWinIniEntry(true, "/old/tarnwick"));
@@ -180,6 +167,6 @@ TEST_F(XdgAutorunStoreTest, PlaceThatCannotBeWrittenChangesNothing) {
     CXdgAutorunStore fresh(m_strConfig + "/fresh");
     fs::create_directories(fresh.UnitPath());
     EXPECT_FALSE(fresh.SetWinIniEntry(true, "/opt/tarnwick"));
-    EXPECT_EQ(Listing(m_strConfig + "/fresh/systemd/user"), Names{"tarnwick.service"});
+    EXPECT_EQ(Files(m_strConfig + "/fresh"), Names{});
 }
 } // namespace

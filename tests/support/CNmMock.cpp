@@ -42,10 +42,6 @@ QString ActivationScript(CNmMock::EOutcome outcome, int nDelayMs) {
 }
 } // namespace
 
-CNmMock::CNmMock(const QDBusConnection& bus) : m_bus(bus) {
-    qDBusRegisterMetaType<QMap<QString, QVariantMap>>();
-}
-
 bool CNmMock::Reset() {
     // NMDeviceState 30: disconnected.
     return Mock("/org/freedesktop", "Reset") &&
@@ -53,6 +49,7 @@ bool CNmMock::Reset() {
 }
 
 QString CNmMock::AddProfile(const QString& strId, const QString& strType) {
+    qDBusRegisterMetaType<QMap<QString, QVariantMap>>();
     const QMap<QString, QVariantMap> settings{
         {"connection", QVariantMap{{"id", strId}, {"type", strType}}}};
     return PathOf(Call(kManagerPath + "/Settings", kService + ".Settings", "AddConnection",

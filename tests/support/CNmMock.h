@@ -10,7 +10,7 @@ public:
     // What a scripted activation ends in.
     enum class EOutcome { Activated, Deactivated, Vanished, StaysActivating, Refused, LateAnswer };
 
-    explicit CNmMock(const QDBusConnection& bus);
+    explicit CNmMock(const QDBusConnection& bus) : m_bus(bus) {}
 
     // Back to no profiles and connections, and one device (DeactivateConnection needs one).
     bool Reset();

@@ -11,11 +11,6 @@
 namespace {
 constexpr std::chrono::seconds kStartTimeout{15};
 
-void End(QProcess& process) {
-    process.kill();
-    process.waitForFinished(5000);
-}
-
 QString ServiceOf(const QString& strTemplate) {
     return strTemplate == "logind" ? "org.freedesktop.login1" : "org.freedesktop.NetworkManager";
 }
@@ -40,13 +35,11 @@ CTestSandbox::CTestSandbox(bool bStandIns) : m_root(QDir::tempPath() + "/tarnwic
 }
 
 CTestSandbox::~CTestSandbox() {
-    for (std::unique_ptr<QProcess>& pProgram : m_programs)
-        End(*pProgram);
-    for (auto& [strTemplate, pStandIn] : m_standIns)
-        End(*pStandIn);
     QDBusConnection::disconnectFromBus(m_strBus);
-    if (m_pBus)
-        End(*m_pBus);
+    for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it) {
+        (*it)->kill();
+        (*it)->waitForFinished(5000);
+    }
 }
 
 bool CTestSandbox::WaitUntil(const std::function<bool()>& fn, std::chrono::milliseconds timeout) {
@@ -74,10 +67,9 @@ QProcessEnvironment CTestSandbox::Environment() const {
     return env;
 }
 
-std::unique_ptr<QProcess> CTestSandbox::NewProcess() const {
-    auto pProcess = std::make_unique<QProcess>();
+QProcess* CTestSandbox::NewProcess() {
+    QProcess* pProcess = m_processes.emplace_back(std::make_unique<QProcess>()).get();
     pProcess->setProcessEnvironment(Environment());
-    // It dies with the test, even when the test is killed.
     pProcess->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     return pProcess;
 }
@@ -94,20 +86,19 @@ bool CTestSandbox::StartBus() {
                          .arg(m_strBus)
                          .toUtf8());
     config.close();
-    m_pBus = NewProcess();
-    m_pBus->setStandardErrorFile(QProcess::nullDevice());
-    m_pBus->start("dbus-daemon", {"--config-file=" + config.fileName(), "--nofork", "--nopidfile",
-                                  "--print-address=1"});
+    QProcess* pBus = NewProcess();
+    pBus->setStandardErrorFile(QProcess::nullDevice());
+    pBus->start("dbus-daemon", {"--config-file=" + config.fileName(), "--nofork", "--nopidfile",
+                                "--print-address=1"});
     // The daemon prints its address once it listens.
-    if (m_pBus->waitForStarted(5000) && m_pBus->waitForReadyRead(15000))
+    if (pBus->waitForStarted(5000) && pBus->waitForReadyRead(15000))
         return true;
-    m_strError = "dbus-daemon did not start: " + m_pBus->errorString();
+    m_strError = "dbus-daemon did not start: " + pBus->errorString();
     return false;
 }
 
 bool CTestSandbox::StartStandIn(const QString& strTemplate) {
-    std::unique_ptr<QProcess>& pProcess = m_standIns[strTemplate];
-    pProcess = NewProcess();
+    QProcess* pProcess = m_standIns[strTemplate] = NewProcess();
     // It prints every call it gets; its errors reach the test's output.
     pProcess->setStandardOutputFile(QProcess::nullDevice());
     pProcess->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -123,7 +114,8 @@ bool CTestSandbox::StartStandIn(const QString& strTemplate) {
 }
 
 void CTestSandbox::StopStandIn(const QString& strTemplate) {
-    End(*m_standIns.at(strTemplate));
+    m_standIns.at(strTemplate)->kill();
+    m_standIns.at(strTemplate)->waitForFinished(5000);
     const QDBusConnection bus = SystemBus();
     WaitUntil([&] { return !bus.interface()->isServiceRegistered(ServiceOf(strTemplate)); },
               kStartTimeout);
@@ -134,7 +126,7 @@ void CTestSandbox::PauseStandIn(const QString& strTemplate, bool bPause) {
 }
 
 QProcess* CTestSandbox::StartProgram(const QProcessEnvironment& extra) {
-    std::unique_ptr<QProcess>& pProgram = m_programs.emplace_back(NewProcess());
+    QProcess* pProgram = NewProcess();
     QProcessEnvironment env = pProgram->processEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("LD_LIBRARY_PATH", TARNWICK_SIM_MODULE_DIR);
@@ -144,7 +136,7 @@ QProcess* CTestSandbox::StartProgram(const QProcessEnvironment& extra) {
     pProgram->setWorkingDirectory(Root());
     pProgram->setProcessChannelMode(QProcess::ForwardedChannels);
     pProgram->start(m_strProgram, {});
-    return pProgram->waitForStarted(5000) ? pProgram.get() : nullptr;
+    return pProgram->waitForStarted(5000) ? pProgram : nullptr;
 }
 
 bool CTestSandbox::StopProgram(QProcess* pProgram) {

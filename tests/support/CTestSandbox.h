@@ -21,8 +21,6 @@ class CTestSandbox {
 public:
     explicit CTestSandbox(bool bStandIns = true);
     ~CTestSandbox();
-    CTestSandbox(const CTestSandbox&) = delete;
-    CTestSandbox& operator=(const CTestSandbox&) = delete;
 
     // True when the bus and the requested stand-ins are up; else Error() says what failed.
     bool IsReady() const { return m_strError.isEmpty(); }
@@ -55,14 +53,14 @@ public:
 
 private:
     bool StartBus();
-    std::unique_ptr<QProcess> NewProcess() const;
+    // A process of the sandbox: it ends with the sandbox, or with the test if that is killed.
+    QProcess* NewProcess();
     QProcessEnvironment Environment() const;
 
     QTemporaryDir m_root;
     QString m_strBus;
     QString m_strProgram;
     QString m_strError;
-    std::unique_ptr<QProcess> m_pBus;
-    std::map<QString, std::unique_ptr<QProcess>> m_standIns;
-    std::vector<std::unique_ptr<QProcess>> m_programs;
+    std::vector<std::unique_ptr<QProcess>> m_processes; // ended in reverse order
+    std::map<QString, QProcess*> m_standIns;
 };
