@@ -18,8 +18,8 @@ namespace {
 class CFakePortHardware : public IPortHardware {
 public:
     int Open(const std::string& strDevice) override {
-        Log("open " + strDevice.substr(strDevice.rfind('/') + 1));
-        return bDevices ? std::stoi(strDevice.substr(strDevice.rfind("parport") + 7)) : -1;
+        const int nPort = std::stoi(strDevice.substr(strDevice.rfind("parport") + 7));
+        return Log("open", nPort) && bDevices ? nPort : -1;
     }
     void Close(int fd) override { Log("close", fd); }
     bool Claim(int fd) override { return Log("claim", fd) && bClaim; }
@@ -33,11 +33,9 @@ public:
     }
     bool RawPermit(unsigned short) override { return bRawPermitted; }
     unsigned char RawIn(unsigned short) override { return 0x5A; }
-    void RawOut(unsigned short nPort, unsigned char nValue) override {
-        Log("outb " + std::to_string(nPort) + " " + std::to_string(nValue));
-    }
-    bool Log(const std::string& strWhat, int fd = -1, int nValue = -1) {
-        log.push_back(strWhat + (fd >= 0 ? " parport" + std::to_string(fd) : "") +
+    void RawOut(unsigned short nPort, unsigned char nValue) override { Log("outb", nPort, nValue); }
+    bool Log(const std::string& strWhat, int n, int nValue = -1) {
+        log.push_back(strWhat + " " + std::to_string(n) +
                       (nValue >= 0 ? " " + std::to_string(nValue) : ""));
         return true;
     }
@@ -80,9 +78,9 @@ TEST_F(ParallelPortsTest, AccessGoesWhereItCan) {
         bool bProcTree, bDevices, bClaim, bRawPermitted; // driver loaded, device nodes, ...
         unsigned short nRead;
         const char* pszWrite; // what a write of 7 does
-    } ways[] = {{0x378, true, true, true, false, 0x0D, "write data parport0 7"},
-                {0x37A, true, true, true, true, 0x0C, "write control parport0 7"},
-                {0x27A, true, true, true, false, 0x0C, "write control parport1 7"},
+    } ways[] = {{0x378, true, true, true, false, 0x0D, "write data 0 7"},
+                {0x37A, true, true, true, true, 0x0C, "write control 0 7"},
+                {0x27A, true, true, true, false, 0x0C, "write control 1 7"},
                 // The status register, ports not present or unreadable.
                 {0x379, true, true, true, false, 0, ""},
                 {0x3BC, true, true, true, false, 0, ""},
@@ -117,10 +115,8 @@ TEST_F(ParallelPortsTest, EveryAccessClaimsAndReleasesTheOnceOpenedDevice) {
         ports.Out32(0x37A, 0xC8);
     }
     EXPECT_EQ(m_hardware.log,
-              (std::vector<std::string>{"open parport0", "claim parport0", "read control parport0",
-                                        "release parport0", "claim parport0",
-                                        "write control parport0 200", "release parport0",
-                                        "close parport0"}));
+              (std::vector<std::string>{"open 0", "claim 0", "read control 0", "release 0",
+                                        "claim 0", "write control 0 200", "release 0", "close 0"}));
 }
 
 TEST(PortModuleTest, ExportsTheTwoEntryPoints) {

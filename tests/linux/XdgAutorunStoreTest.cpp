@@ -78,7 +78,6 @@ TEST_F(XdgAutorunStoreTest, DesktopEntryIsAddedReplacedInPlaceAndRemovedAlone) {
     ASSERT_TRUE(m_store.SetRunKeyEntry(true, "/old/tarnwick"));
     ASSERT_TRUE(m_store.SetRunKeyEntry(true, "/opt/tarnwick/bin/tarnwick"));
     EXPECT_EQ(Files(m_strConfig), (Names{"autostart/Other.desktop", "autostart/Tarnwick.desktop"}));
-    EXPECT_EQ(m_store.DesktopEntryPath(), m_strConfig + "/autostart/Tarnwick.desktop");
     EXPECT_NE(ReadAll(m_store.DesktopEntryPath()).find("\nType=Application\n"), std::string::npos);
     EXPECT_EQ(ExecArgv(m_store.DesktopEntryPath()), Argv{"/opt/tarnwick/bin/tarnwick"});
     EXPECT_TRUE(m_store.SetRunKeyEntry(false, ""));
@@ -121,7 +120,6 @@ TEST_F(XdgAutorunStoreTest, UnitIsEnabledForItsTargetsAndRemovedWithEveryLink) {
                         "systemd/user/default.target.wants/tarnwick.service"};
     EXPECT_EQ(Files(m_strConfig), unit);
     const std::string strUnit = m_store.UnitPath();
-    EXPECT_EQ(strUnit, m_strConfig + "/systemd/user/tarnwick.service");
     EXPECT_EQ(fs::read_symlink(m_store.UnitLinkPath("default.target")), strUnit);
     const std::string strText = ReadAll(strUnit);
     EXPECT_NE(strText.find("\nExecStart=\"/opt/tarnwick\"\n"), std::string::npos) << strText;
