@@ -5,191 +5,118 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <dlfcn.h>
-#include <map>
-#include <set>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
+// Logs every access; a device's handle is its port number.
 class CFakePortHardware : public IPortHardware {
 public:
     int Open(const std::string& strDevice) override {
-        log.push_back("open " + strDevice);
-        if (devices.count(strDevice) == 0)
-            return -1;
-        m_names[m_nNextFd] = strDevice.substr(strDevice.rfind('/') + 1);
-        return m_nNextFd++;
+        const int nPort = std::stoi(strDevice.substr(strDevice.rfind("parport") + 7));
+        return Log("open", nPort) && bDevices ? nPort : -1;
     }
-    void Close(int fd) override { log.push_back("close " + m_names[fd]); }
-    bool Claim(int fd) override {
-        log.push_back("claim " + m_names[fd]);
-        return bClaim;
-    }
-    void Release(int fd) override { log.push_back("release " + m_names[fd]); }
+    void Close(int fd) override { Log("close", fd); }
+    bool Claim(int fd) override { return Log("claim", fd) && bClaim; }
+    void Release(int fd) override { Log("release", fd); }
     bool Read(int fd, bool bControl, unsigned char& nValue) override {
-        log.push_back("read " + m_names[fd] + (bControl ? " control" : " data"));
-        nValue = registers[m_names[fd] + (bControl ? ".control" : ".data")];
-        return true;
+        nValue = bControl ? 0x0C : 0x0D;
+        return Log(bControl ? "read control" : "read data", fd);
     }
     bool Write(int fd, bool bControl, unsigned char nValue) override {
-        log.push_back("write " + m_names[fd] + (bControl ? " control " : " data ") +
-                      std::to_string(nValue));
-        return true;
+        return Log(bControl ? "write control" : "write data", fd, nValue);
     }
     bool RawPermit(unsigned short) override { return bRawPermitted; }
-    unsigned char RawIn(unsigned short nPort) override {
-        log.push_back("inb " + std::to_string(nPort));
-        return 0x5A;
-    }
-    void RawOut(unsigned short nPort, unsigned char nValue) override {
-        log.push_back("outb " + std::to_string(nPort) + " " + std::to_string(nValue));
+    unsigned char RawIn(unsigned short) override { return 0x5A; }
+    void RawOut(unsigned short nPort, unsigned char nValue) override { Log("outb", nPort, nValue); }
+    bool Log(const std::string& strWhat, int n, int nValue = -1) {
+        log.push_back(strWhat + " " + std::to_string(n) +
+                      (nValue >= 0 ? " " + std::to_string(nValue) : ""));
+        return true;
     }
 
-    std::set<std::string> devices;
-    std::map<std::string, unsigned char> registers;
+    bool bDevices = true;
     bool bClaim = true;
     bool bRawPermitted = false;
     std::vector<std::string> log;
-
-private:
-    int m_nNextFd = 3;
-    std::map<int, std::string> m_names;
 };
 
 class ParallelPortsTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_tree.isValid());
-        // LPT1 and LPT2 as the kernel shows them (base, then the ECP base or -1).
-        AddPort("parport0", "888\t1912\n");
-        AddPort("parport1", "632\t-1\n");
-        QDir(m_tree.path()).mkpath("proc/default");
-        m_hardware.devices = {Dev("parport0"), Dev("parport1")};
+        // LPT1 and LPT2 as the kernel shows them (base, then the ECP base or -1), and two
+        // ports whose base address cannot be read.
+        const std::pair<const char*, const char*> ports[] = {{"parport0", "888\t1912\n"},
+                                                             {"parport1", "632\t-1\n"},
+                                                             {"parport2", ""},
+                                                             {"parport3", "0x3bc\n"}};
+        for (const auto& [pszName, pszBaseAddr] : ports) {
+            std::filesystem::create_directories(Proc() + pszName);
+            std::ofstream(Proc() + pszName + "/base-addr") << pszBaseAddr;
+        }
     }
-    void AddPort(const std::string& strName, const std::string& strBaseAddr) {
-        const QString strDir = m_tree.path() + "/proc/" + QString::fromStdString(strName);
-        QDir().mkpath(strDir);
-        QFile file(strDir + "/base-addr");
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(strBaseAddr.c_str());
-    }
-    std::string Proc() const { return (m_tree.path() + "/proc").toStdString(); }
-    std::string Dev(const std::string& strName) const {
-        return (m_tree.path() + "/dev/").toStdString() + strName;
+    std::string Proc() const { return m_tree.path().toStdString() + "/proc/"; }
+    CParallelPorts Ports(bool bProcTree = true) {
+        return CParallelPorts(bProcTree ? Proc() : Proc() + "absent",
+                              m_tree.path().toStdString() + "/dev", m_hardware);
     }
 
     QTemporaryDir m_tree;
     CFakePortHardware m_hardware;
 };
 
-struct SMapping {
-    unsigned short nPort;
-    const char* pszAccess; // what a write of 7 does
-};
-
-void PrintTo(const SMapping& mapping, std::ostream* pOut) {
-    *pOut << "port " << mapping.nPort;
-}
-
-class ParallelPortsMappingTest : public ParallelPortsTest,
-                                 public testing::WithParamInterface<SMapping> {};
-
-TEST_P(ParallelPortsMappingTest, AddressPicksPortAndRegister) {
-    CParallelPorts ports(Proc(), (m_tree.path() + "/dev").toStdString(), m_hardware);
-    ports.Out32(GetParam().nPort, 7);
-    std::string strAccess = "none";
-    for (const std::string& strLine : m_hardware.log) {
-        if (strLine.rfind("write ", 0) == 0 || strLine.rfind("outb ", 0) == 0)
-            strAccess = strLine;
+// The address picks port and register through ppdev; where ppdev cannot serve it, raw port
+// I/O does if the process may use it; else a read gives 0 and a write does nothing.
+TEST_F(ParallelPortsTest, AccessGoesWhereItCan) {
+    const struct {
+        unsigned short nPort;
+        bool bProcTree, bDevices, bClaim, bRawPermitted; // driver loaded, device nodes, ...
+        unsigned short nRead;
+        const char* pszWrite; // what a write of 7 does
+    } ways[] = {{0x378, true, true, true, false, 0x0D, "write data 0 7"},
+                {0x37A, true, true, true, true, 0x0C, "write control 0 7"},
+                {0x27A, true, true, true, false, 0x0C, "write control 1 7"},
+                // The status register, ports not present or unreadable.
+                {0x379, true, true, true, false, 0, ""},
+                {0x3BC, true, true, true, false, 0, ""},
+                {0, true, true, true, false, 0, ""},
+                // No device nodes, a port that cannot be claimed, no parallel port.
+                {0x37A, true, false, true, true, 0x5A, "outb 890 7"},
+                {0x37A, true, true, false, true, 0x5A, "outb 890 7"},
+                {0x37A, false, false, true, true, 0x5A, "outb 890 7"},
+                {0x37A, true, false, true, false, 0, ""},
+                {0x37A, false, false, true, false, 0, ""}};
+    for (const auto& way : ways) {
+        m_hardware.log.clear();
+        m_hardware.bDevices = way.bDevices;
+        m_hardware.bClaim = way.bClaim;
+        m_hardware.bRawPermitted = way.bRawPermitted;
+        CParallelPorts ports = Ports(way.bProcTree);
+        EXPECT_EQ(ports.In32(way.nPort), way.nRead) << way.nPort;
+        ports.Out32(way.nPort, 0x107); // registers are 8 bits wide
+        std::string strWrite;
+        for (const std::string& strLine : m_hardware.log) {
+            if (strLine.rfind("write", 0) == 0 || strLine.rfind("outb", 0) == 0)
+                strWrite = strLine;
+        }
+        EXPECT_EQ(strWrite, way.pszWrite) << way.nPort;
     }
-    EXPECT_EQ(strAccess, GetParam().pszAccess);
 }
-
-INSTANTIATE_TEST_SUITE_P(Addresses, ParallelPortsMappingTest,
-                         testing::Values(SMapping{0x378, "write parport0 data 7"},
-                                         SMapping{0x37A, "write parport0 control 7"},
-                                         SMapping{0x278, "write parport1 data 7"},
-                                         SMapping{0x27A, "write parport1 control 7"},
-                                         // The status register and ports not present.
-                                         SMapping{0x379, "none"}, SMapping{0x3BC, "none"},
-                                         SMapping{0x3BE, "none"}, SMapping{0, "none"}),
-                         [](const testing::TestParamInfo<SMapping>& param) {
-                             return "Port" + std::to_string(param.param.nPort);
-                         });
 
 TEST_F(ParallelPortsTest, EveryAccessClaimsAndReleasesTheOnceOpenedDevice) {
-    m_hardware.registers["parport0.control"] = 0xCC;
     {
-        CParallelPorts ports(Proc(), (m_tree.path() + "/dev").toStdString(), m_hardware);
-        EXPECT_EQ(ports.In32(0x37A), 0xCC);
-        ports.Out32(0x37A, 0x1C8); // registers are 8 bits wide
+        CParallelPorts ports = Ports();
+        ports.In32(0x37A);
+        ports.Out32(0x37A, 0xC8);
     }
     EXPECT_EQ(m_hardware.log,
-              (std::vector<std::string>{"open " + Dev("parport0"), "claim parport0",
-                                        "read parport0 control", "release parport0",
-                                        "claim parport0", "write parport0 control 200",
-                                        "release parport0", "close parport0"}));
-}
-
-// When ppdev cannot serve an address, raw port I/O does if the process may use it.
-struct SFallback {
-    const char* pszName;
-    bool bProcTree; // the parport driver is loaded
-    bool bDevices;  // ppdev's device nodes exist
-    bool bClaim;    // the port can be claimed
-    bool bRawPermitted;
-    unsigned short nExpected; // what In32(0x37A) gives
-};
-
-void PrintTo(const SFallback& fallback, std::ostream* pOut) {
-    *pOut << fallback.pszName;
-}
-
-class ParallelPortsFallbackTest : public ParallelPortsTest,
-                                  public testing::WithParamInterface<SFallback> {};
-
-TEST_P(ParallelPortsFallbackTest, ReadGoesWhereItCan) {
-    const SFallback& f = GetParam();
-    if (!f.bDevices)
-        m_hardware.devices.clear();
-    m_hardware.bClaim = f.bClaim;
-    m_hardware.bRawPermitted = f.bRawPermitted;
-    m_hardware.registers["parport0.control"] = 0x0C;
-    CParallelPorts ports(f.bProcTree ? Proc() : (m_tree.path() + "/absent").toStdString(),
-                         (m_tree.path() + "/dev").toStdString(), m_hardware);
-    EXPECT_EQ(ports.In32(0x37A), f.nExpected);
-    ports.Out32(0x37A, 0x104);
-    const bool bRawWrite = !m_hardware.log.empty() && m_hardware.log.back() == "outb 890 4";
-    EXPECT_EQ(bRawWrite, f.nExpected == 0x5A) << "a raw write exactly where a raw read went";
-    if (f.nExpected == 0) {
-        for (const std::string& strLine : m_hardware.log)
-            EXPECT_TRUE(strLine.rfind("write", 0) != 0 && strLine.rfind("outb", 0) != 0) << strLine;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Ways, ParallelPortsFallbackTest,
-    testing::Values(SFallback{"Ppdev", true, true, true, true, 0x0C},
-                    SFallback{"NoDeviceNodesRaw", true, false, true, true, 0x5A},
-                    SFallback{"NoDeviceNodesUnprivileged", true, false, true, false, 0},
-                    SFallback{"UnclaimableRaw", true, true, false, true, 0x5A},
-                    SFallback{"NoParallelPortRaw", false, false, true, true, 0x5A},
-                    SFallback{"NoParallelPortUnprivileged", false, false, true, false, 0}),
-    [](const testing::TestParamInfo<SFallback>& param) { return param.param.pszName; });
-
-TEST_F(ParallelPortsTest, UnreadableBaseAddressIsNoPort) {
-    AddPort("parport2", "");
-    AddPort("parport3", "0x3bc\n");
-    m_hardware.devices.insert(Dev("parport2"));
-    m_hardware.devices.insert(Dev("parport3"));
-    CParallelPorts ports(Proc(), (m_tree.path() + "/dev").toStdString(), m_hardware);
-    EXPECT_EQ(ports.In32(0x3BC), 0);
-    EXPECT_TRUE(m_hardware.log.empty());
+              (std::vector<std::string>{"open 0", "claim 0", "read control 0", "release 0",
+                                        "claim 0", "write control 0 200", "release 0", "close 0"}));
 }
 
 TEST(PortModuleTest, ExportsTheTwoEntryPoints) {

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QVariantList>
 
 #include <vector>
 
-// The argument lists of a dbusmock GetMethodCalls reply (a(tav)).
-std::vector<QVariantList> ParseMethodCalls(const QDBusMessage& reply);
+// A method call to a python3-dbusmock stand-in, bounded at 5 s.
+QDBusMessage CallStandIn(const QDBusConnection& bus, const QString& strService,
+                         const QString& strPath, const QString& strInterface,
+                         const QString& strMethod, const QVariantList& args = {});
+// The argument lists of the calls of strMethod the stand-in's object at strPath has had.
+std::vector<QVariantList> MethodCalls(const QDBusConnection& bus, const QString& strService,
+                                      const QString& strPath, const QString& strMethod);
