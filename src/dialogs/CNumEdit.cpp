@@ -1,5 +1,7 @@
 #include "dialogs/CNumEdit.h"
 
+#include "platform/TextUtil.h"
+
 #include "dialogs/IDialogItems.h"
 
 #include <cctype>
@@ -27,7 +29,7 @@ void CNumEdit::SetValue(int nValue) {
 }
 
 int CNumEdit::GetValue() {
-    return ParseInt(GetWindowText());
+    return AtoI(GetWindowText());
 }
 
 int CNumEdit::GetClampedValue() {
@@ -47,28 +49,4 @@ bool CNumEdit::OnReflect(int nCode) {
 
 bool CNumEdit::PreTranslateKey(int nKey) {
     return nKey == VK_DELETE;
-}
-
-int CNumEdit::ParseInt(const std::string& strText) {
-    std::size_t i = 0;
-    while (i < strText.size() && std::isspace(static_cast<unsigned char>(strText[i])))
-        ++i;
-    bool bNegative = false;
-    if (i < strText.size() && (strText[i] == '+' || strText[i] == '-')) {
-        bNegative = strText[i] == '-';
-        ++i;
-    }
-    // Accumulate the magnitude up to just past the 32-bit range and stop growing there.
-    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<int>::max()} + 1;
-    std::int64_t nValue = 0;
-    for (; i < strText.size() && std::isdigit(static_cast<unsigned char>(strText[i])); ++i) {
-        nValue = nValue * 10 + (strText[i] - '0');
-        if (nValue > kLimit)
-            nValue = kLimit;
-    }
-    if (bNegative)
-        nValue = -nValue;
-    if (nValue > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(nValue);
 }

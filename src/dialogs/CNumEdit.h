@@ -24,11 +24,6 @@ public:
     // The Delete key always edits the text, whatever an ancestor would make of it.
     bool PreTranslateKey(int nKey) override;
 
-    // atoi's reading of a text: leading white space, an optional sign, decimal digits up to
-    // the first other character; no digits give 0. A number beyond the 32-bit range gives
-    // the nearest 32-bit value, so that a huge typed number clamps to the top of a range.
-    static int ParseInt(const std::string& strText);
-
 private:
     int Clamp(int nValue) const;
 

@@ -1,5 +1,6 @@
 #include "platform/TextUtil.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdint>
@@ -55,10 +56,12 @@ int AtoI(const std::string& strText) {
         bNegative = strText[i] == '-';
         ++i;
     }
-    std::uint32_t nValue = 0;
+    // The magnitude stops growing just past the 32-bit range: the result saturates.
+    constexpr std::int64_t kLimit = std::int64_t{INT_MAX} + 1;
+    std::int64_t nValue = 0;
     for (; i < strText.size() && std::isdigit(static_cast<unsigned char>(strText[i])); ++i)
-        nValue = nValue * 10u + static_cast<std::uint32_t>(strText[i] - '0');
+        nValue = std::min(nValue * 10 + (strText[i] - '0'), kLimit);
     if (bNegative)
-        nValue = 0u - nValue;
-    return static_cast<int>(nValue);
+        nValue = -nValue;
+    return static_cast<int>(std::min<std::int64_t>(nValue, INT_MAX));
 }

@@ -9,5 +9,5 @@ std::string MbLower(const std::string& strText);
 std::string MbUpper(const std::string& strText);
 // The C library's atoi, without its undefined behaviour on overflow: leading white space, an
 // optional sign, then decimal digits up to the first other character; no digits give 0.
-// Values beyond 32 bits wrap as the low 32 bits of the number.
+// Values beyond the 32-bit range give the nearest 32-bit value.
 int AtoI(const std::string& strText);

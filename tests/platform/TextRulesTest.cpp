@@ -105,7 +105,8 @@ TEST(TextUtilTest, CaseAndNumbers) {
     EXPECT_EQ(AtoI("007"), 7);
     EXPECT_EQ(AtoI("abc"), 0);
     EXPECT_EQ(AtoI("+45sec"), 45);
-    EXPECT_EQ(AtoI("99999999999"), static_cast<int>(99999999999LL & 0xFFFFFFFF));
+    EXPECT_EQ(AtoI("99999999999"), INT_MAX);
+    EXPECT_EQ(AtoI("-99999999999"), INT_MIN);
 }
 
 } // namespace
