@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <chrono>
@@ -48,6 +49,8 @@ private:
     bool ListProfiles(std::vector<SProfile>& profiles);
     // Every active connection but the loopback one, in NetworkManager's order.
     bool ListActive(std::vector<SActive>& active);
+    // The settings of each profile, in the same order; error replies for unreadable ones.
+    std::vector<QDBusMessage> GetSettingsOf(const QStringList& profiles);
     // Waits until the active connection is up (true) or has failed (false), or the dial
     // timeout has passed (false).
     bool WaitForActivation(const QString& strActive);
