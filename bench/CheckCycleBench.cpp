@@ -26,9 +26,9 @@ int main(int argc, char* argv[]) {
     CFakeServices fakes;
     CLinuxFileTimes files;
     CPosixNetService net;
-    CServices services{fakes.profile, fakes.timers,  fakes.dialUp, fakes.modules,
-                       fakes.power,   net,           files,        fakes.processes,
-                       fakes.clock,   fakes.autorun, fakes.shell,  fakes.ui};
+    CServices services{fakes.profile, fakes.timers, fakes.dialUp,    fakes.modules, fakes.power,
+                       net,           files,        fakes.processes, fakes.clock,   fakes.autorun,
+                       fakes.shell,   fakes.ui,     fakes.log};
     CTarnwickApp app(services);
     AppSettings& s = app.m_AppSettings;
     s.bCheckConnState = s.bCheckFileRefresh = s.bCheckURLDownload = 1;

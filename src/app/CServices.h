@@ -12,6 +12,7 @@ class IClock;
 class IAutorunStore;
 class IShellTray;
 class IUserInterface;
+class ILog;
 
 // The operating-system services the program runs on, passed in by whoever builds the
 // program: the Linux backends in the product, fakes in the tests.
@@ -28,4 +29,5 @@ struct CServices {
     IAutorunStore& autorun;
     IShellTray& shell;
     IUserInterface& ui;
+    ILog& log;
 };

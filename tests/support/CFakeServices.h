@@ -13,6 +13,7 @@
 #include "platform/IAutorunStore.h"
 #include "platform/IClock.h"
 #include "platform/IFileTimes.h"
+#include "platform/ILog.h"
 #include "platform/INetService.h"
 #include "platform/IPowerService.h"
 #include "platform/IProcessList.h"
@@ -109,6 +110,15 @@ private:
     }
 };
 
+// Keeps every line written, as "step: text".
+class CFakeLog : public ILog {
+public:
+    void Write(LogLevel level, const std::string& strStep, const std::string& strText) override {
+        m_lines.push_back({level, strStep + ": " + strText});
+    }
+    std::vector<std::pair<LogLevel, std::string>> m_lines;
+};
+
 // Every fake, and the services record that hands them to the program.
 struct CFakeServices {
     CFakeProfileStore profile;
@@ -123,6 +133,7 @@ struct CFakeServices {
     CFakeAutorunStore autorun;
     CFakeShellTray shell;
     CFakeUserInterface ui;
-    CServices services{profile, timers,    dialUp, modules, power, net,
-                       files,   processes, clock,  autorun, shell, ui};
+    CFakeLog log;
+    CServices services{profile,   timers, dialUp,  modules, power, net, files,
+                       processes, clock,  autorun, shell,   ui,    log};
 };

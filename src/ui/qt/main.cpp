@@ -9,6 +9,7 @@
 #include "platform/linux/CNmDialUpService.h"
 #include "platform/linux/CPosixNetService.h"
 #include "platform/linux/CProcFsProcessList.h"
+#include "platform/linux/CStderrLog.h"
 #include "platform/linux/CXdgAutorunStore.h"
 #include "ui/qt/CQtShellTray.h"
 #include "ui/qt/CQtTimerService.h"
@@ -63,8 +64,9 @@ int main(int argc, char* argv[]) {
     CXdgAutorunStore autorun(ConfigDir());
     CQtShellTray shell;
     CQtUserInterface ui;
-    CServices services{profile, timers,    dialUp, modules, power, net,
-                       files,   processes, clock,  autorun, shell, ui};
+    CStderrLog log;
+    CServices services{profile,   timers, dialUp,  modules, power, net, files,
+                       processes, clock,  autorun, shell,   ui,    log};
 
     CTarnwickApp app(services);
     // The desktop session is ending: keep what changed in memory, as an exit would.

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/ILog.h"
+
+// The log on standard error: one line each, with the local time, the level and the step.
+class CStderrLog : public ILog {
+public:
+    void Write(LogLevel level, const std::string& strStep, const std::string& strText) override;
+};
