@@ -18,6 +18,10 @@ inline constexpr std::array<SPortTableEntry, 4> g_PortTable{{
 }};
 
 // File name of the port-I/O module and its two entry points.
+#ifdef _WIN32
+inline constexpr const char* kPortLibName = "inpout32.dll";
+#else
 inline constexpr const char* kPortLibName = "libinpout32.so";
+#endif
 using PFN_IN32 = unsigned short (*)(unsigned short);
 using PFN_OUT32 = void (*)(unsigned short, unsigned short);

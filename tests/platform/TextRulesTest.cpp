@@ -7,7 +7,6 @@
 #include "platform/ShutdownTime.h"
 #include "platform/TextUtil.h"
 
-#include <arpa/inet.h>
 #include <clocale>
 #include <gtest/gtest.h>
 
@@ -94,9 +93,16 @@ TEST(ShutdownTimeTest, NextOccurrenceStrictlyAfterTheCurrentMinute) {
 }
 
 TEST(TextUtilTest, CaseAndNumbers) {
+#ifdef _WIN32
+    // Windows texts are in the ANSI code page.
+    std::setlocale(LC_ALL, ".1252");
+    EXPECT_EQ(MbLower("WORK Dial-Up"), "work dial-up");
+    EXPECT_EQ(MbLower("\xC4RGER"), "\xE4rger");
+#else
     std::setlocale(LC_ALL, "C.UTF-8");
     EXPECT_EQ(MbLower("WORK Dial-Up"), "work dial-up");
     EXPECT_EQ(MbLower("ÄRGER"), "ärger");
+#endif
     EXPECT_EQ(MbLower(std::string("A\xff"
                                   "B")),
               std::string("a\xff"

@@ -1,13 +1,27 @@
 #include "CFakeServices.h"
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
+#endif
 
 bool CFakeNetService::InetAddr(const std::string& strDotted, std::uint32_t& nAddr) {
+#ifdef _WIN32
+    // The system's own reading, as the Windows probe uses it.
+    const unsigned long nValue = inet_addr(strDotted.c_str());
+    if (nValue == INADDR_NONE)
+        return false;
+    nAddr = static_cast<std::uint32_t>(nValue);
+    return true;
+#else
     in_addr addr{};
     if (inet_aton(strDotted.c_str(), &addr) == 0)
         return false;
     nAddr = addr.s_addr;
     return true;
+#endif
 }
 
 bool CFakeNetService::ResolveIPv4(const std::string& strHost, std::uint32_t& nAddr) {

@@ -12,6 +12,12 @@
 #include <mutex>
 #include <string>
 
+#ifdef _WIN32
+#define INPOUT32_EXPORT __declspec(dllexport)
+#else
+#define INPOUT32_EXPORT __attribute__((visibility("default")))
+#endif
+
 namespace {
 struct SimState {
     std::array<std::uint16_t, 0x10000> registers{};
@@ -59,7 +65,7 @@ SimState& State() {
 } // namespace
 
 extern "C" {
-__attribute__((visibility("default"))) unsigned short In32(unsigned short nPort) {
+INPOUT32_EXPORT unsigned short In32(unsigned short nPort) {
     SimState& s = State();
     std::lock_guard<std::mutex> guard(s.lock);
     const unsigned short nValue = s.registers[nPort];
@@ -67,7 +73,7 @@ __attribute__((visibility("default"))) unsigned short In32(unsigned short nPort)
     return nValue;
 }
 
-__attribute__((visibility("default"))) void Out32(unsigned short nPort, unsigned short nValue) {
+INPOUT32_EXPORT void Out32(unsigned short nPort, unsigned short nValue) {
     SimState& s = State();
     std::lock_guard<std::mutex> guard(s.lock);
     s.registers[nPort] = nValue;

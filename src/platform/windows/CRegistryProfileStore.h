@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/IProfileStore.h"
+
+#include <string>
+
+// The profile in the registry: HKEY_CURRENT_USER\<strKey>\<section>, integers as REG_DWORD,
+// texts as REG_SZ. A value of the other type reads as absent, so its field keeps its value.
+class CRegistryProfileStore : public IProfileStore {
+public:
+    // The product's key; tests pass a key of their own.
+    static constexpr const char* kDefaultKey = "Software\\Tarnwick\\Tarnwick";
+    explicit CRegistryProfileStore(std::string strKey = kDefaultKey);
+
+    std::int32_t GetProfileInt(const std::string& strSection, const std::string& strEntry,
+                               std::int32_t nDefault) override;
+    std::string GetProfileString(const std::string& strSection, const std::string& strEntry,
+                                 const std::string& strDefault) override;
+    bool WriteProfileInt(const std::string& strSection, const std::string& strEntry,
+                         std::int32_t nValue) override;
+    bool WriteProfileString(const std::string& strSection, const std::string& strEntry,
+                            const std::string& strValue) override;
+    // The registry writes each value at once; false when any write since the last commit
+    // failed.
+    bool Commit() override;
+
+    // The last error text of a failed write, for the log.
+    const std::string& GetLastError() const { return m_strLastError; }
+
+private:
+    bool WriteValue(const std::string& strSection, const std::string& strEntry,
+                    unsigned long dwType, const void* pData, unsigned long cbData);
+
+    std::string m_strKey;
+    bool m_bWriteFailed = false;
+    std::string m_strLastError;
+};

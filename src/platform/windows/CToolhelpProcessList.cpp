@@ -1,0 +1,53 @@
+#include "platform/windows/Win32.h"
+
+#include "platform/windows/CToolhelpProcessList.h"
+
+CToolhelpProcessList::CToolhelpProcessList(std::string strArgv0)
+    : m_strArgv0(std::move(strArgv0)) {}
+
+bool CToolhelpProcessList::Snapshot(std::vector<SProcessEntry>& processes) {
+    processes.clear();
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL bMore = Process32First(hSnapshot, &entry); bMore;
+         bMore = Process32Next(hSnapshot, &entry)) {
+        processes.push_back({static_cast<unsigned>(entry.th32ProcessID), entry.szExeFile});
+    }
+    CloseHandle(hSnapshot);
+    return true;
+}
+
+unsigned CToolhelpProcessList::GetCurrentProcessId() {
+    return static_cast<unsigned>(::GetCurrentProcessId());
+}
+
+std::string CToolhelpProcessList::GetOwnExePath() {
+    // The full path, whatever the program was started as: a relative argv[0] would not
+    // start anything at log-on.
+    std::string strPath(MAX_PATH, '\0');
+    for (int nTry = 0; nTry < 6; ++nTry) {
+        const DWORD nLen =
+            GetModuleFileNameA(nullptr, strPath.data(), static_cast<DWORD>(strPath.size()));
+        if (nLen == 0)
+            return m_strArgv0;
+        if (nLen < strPath.size()) {
+            strPath.resize(nLen);
+            return strPath;
+        }
+        strPath.resize(strPath.size() * 2);
+    }
+    return m_strArgv0;
+}
+
+std::string CToolhelpProcessList::GetOwnExeName() {
+    const std::size_t nSlash = m_strArgv0.find_last_of("\\/:");
+    std::string strName = nSlash == std::string::npos ? m_strArgv0 : m_strArgv0.substr(nSlash + 1);
+    // Started by name without its extension, argv[0] lacks the ".exe" that the process list
+    // shows.
+    if (strName.size() < 4 || _stricmp(strName.c_str() + strName.size() - 4, ".exe") != 0)
+        strName += ".exe";
+    return strName;
+}

@@ -1,0 +1,9 @@
+#include "platform/windows/Win32.h"
+
+#include "platform/windows/CWinClock.h"
+
+SLocalTime CWinClock::GetLocalTime() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return {now.wHour, now.wMinute, now.wSecond};
+}

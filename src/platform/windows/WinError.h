@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// The system's message for a Win32 error code, with the code itself.
+std::string Win32ErrorText(unsigned long dwError);
