@@ -28,9 +28,8 @@ std::string HandleText(HRASCONN hConn) {
 }
 
 HRASCONN HandleOf(const SActiveConnection& connection) {
-    return reinterpret_cast<HRASCONN>(
-        static_cast<std::uintptr_t>(std::stoull(connection.strHandle.empty() ? "0"
-                                                                              : connection.strHandle)));
+    return reinterpret_cast<HRASCONN>(static_cast<std::uintptr_t>(
+        std::stoull(connection.strHandle.empty() ? "0" : connection.strHandle)));
 }
 
 // A RAS listing into a buffer of records: starts with room for 20 and grows to the size RAS

@@ -37,8 +37,8 @@ std::int32_t CRegistryProfileStore::GetProfileInt(const std::string& strSection,
                                                   std::int32_t nDefault) {
     DWORD dwType = 0;
     std::vector<BYTE> data;
-    if (!QueryValue(m_strKey + "\\" + strSection, strEntry, dwType, data) ||
-        dwType != REG_DWORD || data.size() != sizeof(DWORD))
+    if (!QueryValue(m_strKey + "\\" + strSection, strEntry, dwType, data) || dwType != REG_DWORD ||
+        data.size() != sizeof(DWORD))
         return nDefault;
     DWORD dwValue = 0;
     std::memcpy(&dwValue, data.data(), sizeof dwValue);
@@ -69,8 +69,8 @@ bool CRegistryProfileStore::WriteValue(const std::string& strSection, const std:
     LSTATUS nStatus = RegCreateKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, nullptr, 0,
                                       KEY_SET_VALUE, nullptr, &hKey, nullptr);
     if (nStatus == ERROR_SUCCESS) {
-        nStatus = RegSetValueExA(hKey, strEntry.c_str(), 0, dwType,
-                                 static_cast<const BYTE*>(pData), cbData);
+        nStatus = RegSetValueExA(hKey, strEntry.c_str(), 0, dwType, static_cast<const BYTE*>(pData),
+                                 cbData);
         RegCloseKey(hKey);
     }
     if (nStatus != ERROR_SUCCESS) {

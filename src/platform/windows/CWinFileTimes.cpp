@@ -13,7 +13,8 @@ bool CWinFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t& 
     if (hFile == INVALID_HANDLE_VALUE)
         return false;
     FILETIME ft{};
-    const bool bOk = GetFileType(hFile) == FILE_TYPE_DISK && GetFileTime(hFile, nullptr, nullptr, &ft);
+    const bool bOk =
+        GetFileType(hFile) == FILE_TYPE_DISK && GetFileTime(hFile, nullptr, nullptr, &ft);
     CloseHandle(hFile);
     if (!bOk)
         return false;

@@ -20,14 +20,14 @@ struct SLookup {
 };
 } // namespace
 
-CWinsockNetService::CWinsockNetService(ILog& log, int nBudgetMs)
-    : m_log(log), m_budget(nBudgetMs) {
+CWinsockNetService::CWinsockNetService(ILog& log, int nBudgetMs) : m_log(log), m_budget(nBudgetMs) {
     WSADATA data{};
     const int nError = WSAStartup(MAKEWORD(2, 2), &data);
     m_bStarted = nError == 0;
     if (!m_bStarted)
         m_log.Write(LogLevel::Error, "check",
-                    "Winsock does not start: " + Win32ErrorText(static_cast<unsigned long>(nError)));
+                    "Winsock does not start: " +
+                        Win32ErrorText(static_cast<unsigned long>(nError)));
 }
 
 CWinsockNetService::~CWinsockNetService() {
@@ -53,8 +53,8 @@ bool CWinsockNetService::ResolveIPv4(const std::string& strHost, std::uint32_t& 
         hints.ai_family = AF_INET;
         hints.ai_socktype = SOCK_STREAM;
         addrinfo* pResult = nullptr;
-        const bool bFound = getaddrinfo(strHost.c_str(), nullptr, &hints, &pResult) == 0 &&
-                            pResult != nullptr;
+        const bool bFound =
+            getaddrinfo(strHost.c_str(), nullptr, &hints, &pResult) == 0 && pResult != nullptr;
         std::uint32_t nFound = 0;
         if (bFound)
             nFound = reinterpret_cast<const sockaddr_in*>(pResult->ai_addr)->sin_addr.s_addr;
@@ -95,8 +95,8 @@ bool CWinsockNetService::Connect(std::uint32_t nAddr, std::uint16_t nPort) {
     if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
         bConnected = true;
     } else if (WSAGetLastError() == WSAEWOULDBLOCK) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         const long nLeftMs = left.count() > 0 ? static_cast<long>(left.count()) : 0;
         timeval timeout{nLeftMs / 1000, (nLeftMs % 1000) * 1000};
         fd_set writable;

@@ -10,14 +10,14 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <winsock2.h>
-#include <ws2tcpip.h>
-#include <windows.h>
 #include <commctrl.h>
 #include <ras.h>
 #include <raserror.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
+#include <windows.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
 
 #undef GetProfileInt
 #undef GetProfileString

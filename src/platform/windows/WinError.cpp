@@ -4,9 +4,8 @@
 
 std::string Win32ErrorText(unsigned long dwError) {
     char szText[512] = {};
-    const DWORD nLen =
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                       dwError, 0, szText, sizeof szText, nullptr);
+    const DWORD nLen = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, dwError, 0, szText, sizeof szText, nullptr);
     std::string strText(szText, nLen);
     while (!strText.empty() && (strText.back() == '\n' || strText.back() == '\r' ||
                                 strText.back() == ' ' || strText.back() == '.'))
