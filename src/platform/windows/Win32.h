@@ -10,6 +10,7 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+// clang-format off: the order matters.
 #include <commctrl.h>
 #include <ras.h>
 #include <raserror.h>
@@ -18,6 +19,7 @@
 #include <windows.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
+// clang-format on
 
 #undef GetProfileInt
 #undef GetProfileString
