@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace tarnwick {
+
 // The parallel ports the resetter can be wired to; the index is iLptPort.
 struct SPortTableEntry {
     const char* pszName;
@@ -25,3 +27,5 @@ inline constexpr const char* kPortLibName = "libinpout32.so";
 #endif
 using PFN_IN32 = unsigned short (*)(unsigned short);
 using PFN_OUT32 = void (*)(unsigned short, unsigned short);
+
+} // namespace tarnwick

@@ -10,6 +10,8 @@
 #include <clocale>
 #include <gtest/gtest.h>
 
+namespace tarnwick {
+
 namespace {
 
 TEST(GetFieldTest, SplitsAtOneSeparator) {
@@ -116,3 +118,5 @@ TEST(TextUtilTest, CaseAndNumbers) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -7,6 +7,8 @@
 #include <arpa/inet.h>
 #endif
 
+namespace tarnwick {
+
 bool CFakeNetService::InetAddr(const std::string& strDotted, std::uint32_t& nAddr) {
 #ifdef _WIN32
     // The system's own reading, as the Windows probe uses it.
@@ -37,3 +39,5 @@ bool CFakeNetService::Connect(std::uint32_t nAddr, std::uint16_t nPort) {
     m_connects.emplace_back(nAddr, nPort);
     return m_open.count({nAddr, nPort}) != 0;
 }
+
+} // namespace tarnwick

@@ -20,6 +20,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace tarnwick {
+
 namespace {
 constexpr const char* kTestKey = "Software\\Tarnwick\\Test";
 
@@ -78,8 +80,8 @@ TEST_F(RegistryTest, SettingsRoundTripAsDwordAndStringValuesAndWrongTypesReadAsA
                     REG_SZ, szText, sizeof szText);
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Tarnwick\\Test\\WatchDogging", "sURLDownload",
                     REG_DWORD, &dwFive, sizeof dwFive);
-    EXPECT_EQ(store.GetProfileInt("WatchDogging", "iMaxFaults", 3), 3);
-    EXPECT_EQ(store.GetProfileString("WatchDogging", "sURLDownload", "x"), "x");
+    EXPECT_EQ(store.ReadProfileInt("WatchDogging", "iMaxFaults", 3), 3);
+    EXPECT_EQ(store.ReadProfileString("WatchDogging", "sURLDownload", "x"), "x");
 }
 
 TEST_F(RegistryTest, RunKeyValueIsTheQuotedPathAndGoesAway) {
@@ -231,11 +233,11 @@ TEST(PowerTest, ShutdownPrivilegeFirstThenForcedRequestAndRefusalReported) {
     CFakeLog log;
     CWinPowerService power(log, &RecordExit);
     g_exitCall = {0, false, 1};
-    EXPECT_TRUE(power.ExitSystem(EWX_REBOOT));
+    EXPECT_TRUE(power.ExitSystem(EWX::Reboot));
     EXPECT_EQ(g_exitCall.uFlags, 6u);
     EXPECT_TRUE(g_exitCall.bPrivilegeEnabled);
     g_exitCall = {0, false, 0};
-    EXPECT_FALSE(power.ExitSystem(EWX_SHUTDOWN));
+    EXPECT_FALSE(power.ExitSystem(EWX::Shutdown));
     EXPECT_EQ(g_exitCall.uFlags, 5u);
     ASSERT_FALSE(log.m_lines.empty());
     EXPECT_EQ(log.m_lines.back().first, LogLevel::Error);
@@ -279,3 +281,5 @@ TEST(WinsockTest, ListeningPortConnectsClosedPortDoesNot) {
     EXPECT_FALSE(net.Connect(htonl(INADDR_LOOPBACK), nPort));
 }
 } // namespace
+
+} // namespace tarnwick

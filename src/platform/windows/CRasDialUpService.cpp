@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+namespace tarnwick {
+
 // The six RAS calls the program makes, looked up by their ANSI names.
 struct CRasDialUpService::SEntryPoints {
     decltype(&RasEnumConnectionsA) pfnEnumConnections = nullptr;
@@ -188,3 +190,5 @@ bool CRasDialUpService::Dial(const std::string& strEntry) {
     }
     return true;
 }
+
+} // namespace tarnwick

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace tarnwick {
+
 class ILog;
 
 // Dial-up through the Remote Access Service of the current user's default phone book.
@@ -33,3 +35,5 @@ private:
     void* m_hModule = nullptr;
     SEntryPoints* m_pApi = nullptr;
 };
+
+} // namespace tarnwick

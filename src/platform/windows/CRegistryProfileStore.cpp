@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+namespace tarnwick {
+
 namespace {
 // Reads one value of the section's key; false when the key or value is absent.
 bool QueryValue(const std::string& strKey, const std::string& strEntry, DWORD& dwType,
@@ -32,7 +34,7 @@ bool QueryValue(const std::string& strKey, const std::string& strEntry, DWORD& d
 
 CRegistryProfileStore::CRegistryProfileStore(std::string strKey) : m_strKey(std::move(strKey)) {}
 
-std::int32_t CRegistryProfileStore::GetProfileInt(const std::string& strSection,
+std::int32_t CRegistryProfileStore::ReadProfileInt(const std::string& strSection,
                                                   const std::string& strEntry,
                                                   std::int32_t nDefault) {
     DWORD dwType = 0;
@@ -45,7 +47,7 @@ std::int32_t CRegistryProfileStore::GetProfileInt(const std::string& strSection,
     return static_cast<std::int32_t>(dwValue);
 }
 
-std::string CRegistryProfileStore::GetProfileString(const std::string& strSection,
+std::string CRegistryProfileStore::ReadProfileString(const std::string& strSection,
                                                     const std::string& strEntry,
                                                     const std::string& strDefault) {
     DWORD dwType = 0;
@@ -82,13 +84,13 @@ bool CRegistryProfileStore::WriteValue(const std::string& strSection, const std:
     return true;
 }
 
-bool CRegistryProfileStore::WriteProfileInt(const std::string& strSection,
+bool CRegistryProfileStore::StoreProfileInt(const std::string& strSection,
                                             const std::string& strEntry, std::int32_t nValue) {
     const DWORD dwValue = static_cast<DWORD>(nValue);
     return WriteValue(strSection, strEntry, REG_DWORD, &dwValue, sizeof dwValue);
 }
 
-bool CRegistryProfileStore::WriteProfileString(const std::string& strSection,
+bool CRegistryProfileStore::StoreProfileString(const std::string& strSection,
                                                const std::string& strEntry,
                                                const std::string& strValue) {
     return WriteValue(strSection, strEntry, REG_SZ, strValue.c_str(),
@@ -100,3 +102,5 @@ bool CRegistryProfileStore::Commit() {
     m_bWriteFailed = false;
     return bOk;
 }
+
+} // namespace tarnwick

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace tarnwick {
+
 // The profile in the registry: HKEY_CURRENT_USER\<strKey>\<section>, integers as REG_DWORD,
 // texts as REG_SZ. A value of the other type reads as absent, so its field keeps its value.
 class CRegistryProfileStore : public IProfileStore {
@@ -12,13 +14,13 @@ public:
     static constexpr const char* kDefaultKey = "Software\\Tarnwick\\Tarnwick";
     explicit CRegistryProfileStore(std::string strKey = kDefaultKey);
 
-    std::int32_t GetProfileInt(const std::string& strSection, const std::string& strEntry,
+    std::int32_t ReadProfileInt(const std::string& strSection, const std::string& strEntry,
                                std::int32_t nDefault) override;
-    std::string GetProfileString(const std::string& strSection, const std::string& strEntry,
+    std::string ReadProfileString(const std::string& strSection, const std::string& strEntry,
                                  const std::string& strDefault) override;
-    bool WriteProfileInt(const std::string& strSection, const std::string& strEntry,
+    bool StoreProfileInt(const std::string& strSection, const std::string& strEntry,
                          std::int32_t nValue) override;
-    bool WriteProfileString(const std::string& strSection, const std::string& strEntry,
+    bool StoreProfileString(const std::string& strSection, const std::string& strEntry,
                             const std::string& strValue) override;
     // The registry writes each value at once; false when any write since the last commit
     // failed.
@@ -35,3 +37,5 @@ private:
     bool m_bWriteFailed = false;
     std::string m_strLastError;
 };
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "platform/windows/CToolhelpProcessList.h"
 
+namespace tarnwick {
+
 CToolhelpProcessList::CToolhelpProcessList(std::string strArgv0)
     : m_strArgv0(std::move(strArgv0)) {}
 
@@ -51,3 +53,5 @@ std::string CToolhelpProcessList::GetOwnExeName() {
         strName += ".exe";
     return strName;
 }
+
+} // namespace tarnwick

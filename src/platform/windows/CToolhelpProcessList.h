@@ -2,6 +2,8 @@
 
 #include "platform/IProcessList.h"
 
+namespace tarnwick {
+
 // The processes of the system from a Toolhelp snapshot.
 class CToolhelpProcessList : public IProcessList {
 public:
@@ -16,3 +18,5 @@ public:
 private:
     std::string m_strArgv0;
 };
+
+} // namespace tarnwick

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <share.h>
 
+namespace tarnwick {
+
 namespace {
 constexpr const char* kValueName = "Tarnwick";
 constexpr const char* kMarker = "; Tarnwick";
@@ -156,3 +158,5 @@ bool CWinAutorunStore::SetWinIniEntry(bool bAdd, const std::string& strCommand) 
         DeleteFileA(strTemp.c_str());
     return bOk;
 }
+
+} // namespace tarnwick

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 class ILog;
 
 // Start at log-on: method 0 the value "Tarnwick" of the current user's Run key, method 1 a
@@ -30,3 +32,5 @@ private:
     std::string m_strRunKey;
     std::string m_strWinIniPath;
 };
+
+} // namespace tarnwick

@@ -2,8 +2,12 @@
 
 #include "platform/windows/CWinClock.h"
 
+namespace tarnwick {
+
 SLocalTime CWinClock::GetLocalTime() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     return {now.wHour, now.wMinute, now.wSecond};
 }
+
+} // namespace tarnwick

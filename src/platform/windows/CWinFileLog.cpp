@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+namespace tarnwick {
+
 std::string CWinFileLog::DefaultPath() {
     const char* pszBase = std::getenv("LOCALAPPDATA");
     if (pszBase == nullptr || *pszBase == '\0')
@@ -55,3 +57,5 @@ void CWinFileLog::Write(LogLevel level, const std::string& strStep, const std::s
         std::fflush(m_pFile);
     }
 }
+
+} // namespace tarnwick

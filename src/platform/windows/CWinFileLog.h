@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace tarnwick {
+
 // The log of the Windows build: one line each (local time, level, step, text) appended to
 // a file, since a program without a console has no standard error to write to, and also
 // handed to the debugger's output.
@@ -21,3 +23,5 @@ public:
 private:
     std::FILE* m_pFile = nullptr;
 };
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "platform/windows/CWinFileTimes.h"
 
+namespace tarnwick {
+
 bool CWinFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t& ftLastWrite) {
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     if (strPath.empty() || strPath.rfind("\\\\.\\", 0) == 0 ||
@@ -21,3 +23,5 @@ bool CWinFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t& 
     ftLastWrite = (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
     return true;
 }
+
+} // namespace tarnwick

@@ -2,7 +2,9 @@
 
 #include "platform/windows/CWinModuleLoader.h"
 
-void* CWinModuleLoader::LoadLibrary(const std::string& strFileName) {
+namespace tarnwick {
+
+void* CWinModuleLoader::OpenLibrary(const std::string& strFileName) {
     return LoadLibraryExA(strFileName.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
 }
 
@@ -14,3 +16,5 @@ void* CWinModuleLoader::GetProcAddress(void* hModule, const std::string& strName
 void CWinModuleLoader::FreeLibrary(void* hModule) {
     ::FreeLibrary(static_cast<HMODULE>(hModule));
 }
+
+} // namespace tarnwick

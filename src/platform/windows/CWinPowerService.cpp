@@ -4,6 +4,8 @@
 #include "platform/windows/CWinPowerService.h"
 #include "platform/windows/WinError.h"
 
+namespace tarnwick {
+
 CWinPowerService::CWinPowerService(ILog& log, PFN_EXIT_WINDOWS pfnExitWindows)
     : m_log(log), m_pfnExitWindows(pfnExitWindows) {}
 
@@ -31,10 +33,10 @@ bool CWinPowerService::EnableShutdownPrivilege() {
 }
 
 bool CWinPowerService::ExitSystem(unsigned uFlags) {
-    const char* pszStep = (uFlags & EWX_REBOOT) != 0 ? "reboot" : "shutdown";
+    const char* pszStep = (uFlags & EWX::Reboot) != 0 ? "reboot" : "shutdown";
     // Without the privilege the request below fails and says why.
     EnableShutdownPrivilege();
-    if (m_pfnExitWindows(uFlags | EWX_FORCE, 0) == 0) {
+    if (m_pfnExitWindows(uFlags | EWX::Force, 0) == 0) {
         m_log.Write(LogLevel::Error, pszStep,
                     "Windows refused the request: " + Win32ErrorText(::GetLastError()));
         return false;
@@ -42,3 +44,5 @@ bool CWinPowerService::ExitSystem(unsigned uFlags) {
     m_log.Write(LogLevel::Notice, pszStep, "Windows accepted the request");
     return true;
 }
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "platform/IPowerService.h"
 
+namespace tarnwick {
+
 class ILog;
 
 // Reboot and shutdown through ExitWindowsEx, after the process has enabled the shutdown
@@ -20,3 +22,5 @@ private:
     ILog& m_log;
     PFN_EXIT_WINDOWS m_pfnExitWindows;
 };
+
+} // namespace tarnwick

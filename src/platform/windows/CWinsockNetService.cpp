@@ -9,6 +9,8 @@
 #include <mutex>
 #include <thread>
 
+namespace tarnwick {
+
 namespace {
 // A look-up that runs on a thread of its own, so that the caller can stop waiting for it.
 struct SLookup {
@@ -112,3 +114,5 @@ bool CWinsockNetService::Connect(std::uint32_t nAddr, std::uint16_t nPort) {
     closesocket(s);
     return bConnected;
 }
+
+} // namespace tarnwick

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <optional>
 
+namespace tarnwick {
+
 class ILog;
 
 // IPv4 over Winsock for the reachability probe. The name look-up and the connect that
@@ -29,3 +31,5 @@ private:
     // Set by a look-up: the end of the budget that the following connect shares.
     std::optional<Clock::time_point> m_deadline;
 };
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "platform/windows/WinError.h"
 
+namespace tarnwick {
+
 std::string Win32ErrorText(unsigned long dwError) {
     char szText[512] = {};
     const DWORD nLen = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -14,3 +16,5 @@ std::string Win32ErrorText(unsigned long dwError) {
         strText = "error";
     return strText + " (" + std::to_string(dwError) + ")";
 }
+
+} // namespace tarnwick

@@ -18,6 +18,7 @@
 #define INPOUT32_EXPORT __attribute__((visibility("default")))
 #endif
 
+namespace tarnwick {
 namespace {
 struct SimState {
     std::array<std::uint16_t, 0x10000> registers{};
@@ -63,6 +64,10 @@ SimState& State() {
     return state;
 }
 } // namespace
+} // namespace tarnwick
+
+using tarnwick::SimState;
+using tarnwick::State;
 
 extern "C" {
 INPOUT32_EXPORT unsigned short In32(unsigned short nPort) {

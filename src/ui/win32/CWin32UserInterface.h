@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/IUserInterface.h"
+
+namespace tarnwick {
+
+class CWin32MainWindow;
+
+// Message boxes, the about box and the parameters dialog as Win32 dialogs owned by the
+// hidden main window, and the main window's queue for posted work.
+class CWin32UserInterface : public IUserInterface {
+public:
+    explicit CWin32UserInterface(CWin32MainWindow& window) : m_window(window) {}
+
+    bool AskYesNo(const std::string& strText) override;
+    void DoModalAbout() override;
+    void DoModalSettings(CTarnwickApp& app) override;
+    void Post(std::function<void()> fn) override;
+    void PostQuit() override;
+
+private:
+    CWin32MainWindow& m_window;
+};
+
+} // namespace tarnwick
