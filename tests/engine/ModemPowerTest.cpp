@@ -1,5 +1,6 @@
 // The modem power cycle through the relay on the parallel port.
 #include "CEngineFixture.h"
+#include "engine/PortTable.h"
 
 namespace tarnwick {
 
@@ -97,7 +98,7 @@ TEST_F(ModemPowerTest, MissingModuleOrEntryPointSkipsThePortButKeepsTheTimers) {
     EXPECT_EQ(Frame().PortRead(0x37A), 0);
     Frame().OnResetModemPower();
     EXPECT_TRUE(m_fakes.timers.IsArmed(IDT_MODEM_POWER_OFF));
-    EXPECT_EQ(m_fakes.modules.m_strRequested, "libinpout32.so");
+    EXPECT_EQ(m_fakes.modules.m_strRequested, kPortLibName);
 }
 
 TEST_F(ModemPowerTest, NoPortMeansNoPowerCycleAndNoPowerOnAtStart) {
