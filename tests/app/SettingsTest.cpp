@@ -1,18 +1,21 @@
 // The parameters: defaults, loading and saving, and the INI file that holds them.
-#include "CFakeProfileStore.h"
+#include "CFakeServices.h"
 
 #include "app/AppSettings.h"
+#include "app/CTarnwickApp.h"
 #include "platform/linux/CKeyFileProfileStore.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 namespace {
 
@@ -31,12 +34,17 @@ protected:
         m_path = m_dir / "Tarnwick" / "Tarnwick.conf";
     }
     void TearDown() override { fs::remove_all(m_dir); }
+    void Write(const std::string& strText) {
+        fs::create_directories(m_path.parent_path());
+        std::ofstream(m_path, std::ios::binary) << strText;
+    }
     fs::path m_dir;
     fs::path m_path;
+    CFakeLog m_log;
 };
 
 TEST_F(KeyFileTest, FirstSaveWritesEveryDefaultInItsSectionPrivately) {
-    CKeyFileProfileStore store(m_path);
+    CKeyFileProfileStore store(m_path, m_log);
     AppSettings s;
     s.Load(store);
     ASSERT_TRUE(s.Save(store));
@@ -82,10 +90,10 @@ TEST_F(KeyFileTest, RoundTripKeepsAwkwardTextsAndEmptyValues) {
     s.sFileRefresh = " /tmp/with spaces/feed.log ";
     s.iCtrlPort = -1;
     {
-        CKeyFileProfileStore store(m_path);
+        CKeyFileProfileStore store(m_path, m_log);
         ASSERT_TRUE(s.Save(store));
     }
-    CKeyFileProfileStore store(m_path);
+    CKeyFileProfileStore store(m_path, m_log);
     AppSettings t;
     t.sShutdownTime = "changed";
     t.Load(store);
@@ -99,7 +107,7 @@ TEST_F(KeyFileTest, HandEditedValuesOfTheWrongTypeLeaveTheirFields) {
     fs::create_directories(m_path.parent_path());
     std::ofstream(m_path) << "# edited by hand\n[WatchDogging]\niCheckDelay=abc\niMaxFaults=5\n"
                              "[LptResetter]\niLptPort=99999999999\niCtrlPortMask=2x\n";
-    CKeyFileProfileStore store(m_path);
+    CKeyFileProfileStore store(m_path, m_log);
     AppSettings s;
     s.Load(store);
     EXPECT_EQ(s.iCheckDelay, 2);
@@ -112,8 +120,103 @@ TEST_F(KeyFileTest, HandEditedValuesOfTheWrongTypeLeaveTheirFields) {
 
 TEST_F(KeyFileTest, SaveThatCannotWriteFails) {
     std::ofstream(m_dir / "blocked") << "a file where the folder should be";
-    CKeyFileProfileStore store(m_dir / "blocked" / "Tarnwick.conf");
+    CKeyFileProfileStore store(m_dir / "blocked" / "Tarnwick.conf", m_log);
     EXPECT_FALSE(AppSettings().Save(store));
+}
+
+// A file that a strict reader gives up on: every value that can be read is, hexadecimal
+// included, and the file as it was is kept beside it.
+TEST_F(KeyFileTest, DamagedFileIsReadLineByLineAndKeptAsItWas) {
+    struct {
+        const char* pszName;
+        std::string strText;
+        int iMaxFaults;
+        int iDataPort;
+        bool bDamaged;
+    } const cases[] = {
+        {"byte-order mark",
+         "\xEF\xBB\xBF[WatchDogging]\niMaxFaults=5\n[LptResetter]\niDataPort=632\n", 5, 632, true},
+        {"NUL bytes", "[WatchDogging]\niMaxFaults=5\n\0\0[LptResetter]\niDataPort=632\n"s, 5, 632,
+         true},
+        {"value before any section", "iMaxFaults=5\n[LptResetter]\niDataPort=632\n", 5, 632, true},
+        {"line without =",
+         "[WatchDogging]\ngarbage\niMaxFaults=5\n; note\n[LptResetter]\niDataPort=632\n", 5, 632,
+         true},
+        {"bad heading", "[Watch[Dogging]\niMaxFaults=5\n[LptResetter]\niDataPort=632\n", 5, 632,
+         true},
+        {"hexadecimal, CRLF",
+         "[LptResetter]\r\niDataPort=0x278\r\n[WatchDogging]\r\niMaxFaults= +5 \r\n", 5, 632,
+         false},
+    };
+    for (const auto& c : cases) {
+        fs::remove(m_path.string() + ".bad");
+        Write(c.strText);
+        AppSettings s;
+        {
+            CKeyFileProfileStore store(m_path, m_log);
+            s.Load(store);
+            EXPECT_EQ(store.GetLoadState(),
+                      c.bDamaged ? EProfileLoad::Repaired : EProfileLoad::Clean)
+                << c.pszName;
+            ASSERT_TRUE(s.Save(store)) << c.pszName;
+        }
+        EXPECT_EQ(s.iMaxFaults, c.iMaxFaults) << c.pszName;
+        EXPECT_EQ(s.iDataPort, c.iDataPort) << c.pszName;
+        EXPECT_EQ(s.iCtrlPort, 890) << c.pszName; // absent: its default
+        EXPECT_EQ(fs::exists(m_path.string() + ".bad") ? ReadFile(m_path.string() + ".bad") : "",
+                  c.bDamaged ? c.strText : "")
+            << c.pszName;
+        // The rewritten file reads clean, with the same values.
+        CKeyFileProfileStore again(m_path, m_log);
+        AppSettings t;
+        t.Load(again);
+        EXPECT_EQ(again.GetLoadState(), EProfileLoad::Clean) << c.pszName;
+        EXPECT_EQ(t.iMaxFaults, c.iMaxFaults) << c.pszName;
+    }
+}
+
+// A file that cannot be read at all (here a FIFO, which must not block the start) is never
+// replaced by defaults at exit, and autorun is left alone; the user's own save keeps it aside.
+TEST_F(KeyFileTest, UnreadableFileIsNotSavedOverAtExit) {
+    fs::create_directories(m_path.parent_path());
+    ASSERT_EQ(mkfifo(m_path.c_str(), 0600), 0);
+    CFakeServices fakes;
+    CKeyFileProfileStore store(m_path, m_log);
+    EXPECT_EQ(store.GetLoadState(), EProfileLoad::Unreadable);
+    CServices real{store,       fakes.timers, fakes.dialUp,    fakes.modules, fakes.power,
+                   fakes.net,   fakes.files,  fakes.processes, fakes.clock,   fakes.autorun,
+                   fakes.shell, fakes.ui,     fakes.log};
+    {
+        CTarnwickApp app(real);
+        ASSERT_TRUE(app.InitInstance());
+        app.ExitInstance();
+        EXPECT_TRUE(fakes.autorun.m_calls.empty());
+        EXPECT_TRUE(fs::is_fifo(m_path));
+        EXPECT_TRUE(app.m_AppSettings.Save(store)); // as the dialog's OK does
+    }
+    EXPECT_TRUE(fs::is_fifo(m_path.string() + ".bad"));
+    EXPECT_TRUE(fs::is_regular_file(m_path));
+}
+
+// Saved through a symbolic link the link stays and its target gets the values; what an
+// interrupted save left behind goes at the next start, nothing else.
+TEST_F(KeyFileTest, SymlinkIsWrittenThroughAndStaleTemporariesGo) {
+    fs::create_directories(m_path.parent_path());
+    fs::create_symlink("../real.conf", m_path);
+    const fs::path stale = m_dir / "real.conf.Ab12Cd";
+    const fs::path fresh = m_dir / "real.conf.Xy34Zw";
+    for (const fs::path& p : {stale, fresh})
+        std::ofstream(p) << "half";
+    const timespec old[2] = {{0, UTIME_OMIT}, {1000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, stale.c_str(), old, 0), 0);
+    CKeyFileProfileStore store(m_path, m_log);
+    AppSettings s;
+    s.iMaxFaults = 9;
+    ASSERT_TRUE(s.Save(store));
+    EXPECT_TRUE(fs::is_symlink(m_path));
+    EXPECT_NE(ReadFile(m_dir / "real.conf").find("iMaxFaults=9"), std::string::npos);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(fresh)); // may be a save in progress
 }
 
 TEST(SettingsPathTest, FollowsXdgConfigHome) {

@@ -6,4 +6,6 @@
 class CLocalClock : public IClock {
 public:
     SLocalTime GetLocalTime() override;
+    std::int64_t GetWallTime() override;
+    SLocalTime LocalTimeAt(std::int64_t nTime) override;
 };
