@@ -89,20 +89,17 @@ TEST_F(StartupTest, DailyShutdownAtTheSetLocalTime) {
         {"winter time starts", 10, -3600, false, 89},
         {"clock set forward 10 min", 5, 600, true, 19},
     };
+    m_fakes.power.m_bAccept = false;
+    m_settings.bCheckConnState = 0;
+    m_settings.bAutoShutdown = 1;
+    m_settings.sShutdownTime = "07:30";
     for (const auto& c : cases) {
         m_fakes.power.m_requests.clear();
-        m_fakes.power.m_bAccept = false;
-        m_settings.bCheckConnState = 0;
-        m_settings.bAutoShutdown = 1;
-        m_settings.sShutdownTime = "07:30";
         m_fakes.clock.m_nChangeAt = 0;
         m_fakes.clock.SetLocal(7, 0, 10);
         Start();
-        const std::int64_t nStart = m_fakes.clock.GetWallTime();
-        if (c.nChangeAfterMin != 0 && !c.bStep) {
-            m_fakes.clock.m_nChangeAt = nStart + c.nChangeAfterMin * 60;
-            m_fakes.clock.m_nChangeBy = c.nChangeBy;
-        }
+        m_fakes.clock.m_nChangeAt = m_fakes.clock.GetWallTime() + c.nChangeAfterMin * 60;
+        m_fakes.clock.m_nChangeBy = c.bStep ? 0 : c.nChangeBy;
         int nSeconds = 0;
         for (; m_fakes.power.m_requests.empty() && nSeconds < 2 * 86400; ++nSeconds) {
             if (c.bStep && nSeconds == c.nChangeAfterMin * 60)
