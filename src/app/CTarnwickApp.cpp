@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace tarnwick {
+
 CTarnwickApp::CTarnwickApp(CServices& services) : m_services(services) {}
 
 CTarnwickApp::~CTarnwickApp() = default;
@@ -140,7 +142,7 @@ void CTarnwickApp::OnShutdownTimer() {
                       " passed while the machine slept or its clock was set; next one tomorrow");
     } else {
         m_nLastShutdownRequest = nNow;
-        if (m_services.power.ExitSystem(EWX_SHUTDOWN))
+        if (m_services.power.ExitSystem(EWX::Shutdown))
             log.Write(LogLevel::Notice, "shutdown", "scheduled shutdown requested");
         else
             log.Write(LogLevel::Error, "shutdown", "scheduled shutdown refused");
@@ -170,3 +172,5 @@ void CTarnwickApp::OnAppAbout() {
     m_services.ui.DoModalAbout();
     m_bAboutOpen = false;
 }
+
+} // namespace tarnwick

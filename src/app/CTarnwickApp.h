@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace tarnwick {
+
 class CMainFrame;
 
 // The application: the parameters, the fault counter, the main frame, start-up and exit.
@@ -57,3 +59,5 @@ private:
     std::int64_t m_nShutdownDue = 0;
     std::int64_t m_nLastShutdownRequest = 0;
 };
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tarnwick {
+
 // How the stored profile was found when it was read.
 enum class EProfileLoad {
     Clean,      // read whole, or there was none yet
@@ -16,14 +18,15 @@ public:
     virtual ~IProfileStore() = default;
 
     // The stored value, or nDefault when it is absent or not an integer.
-    virtual std::int32_t GetProfileInt(const std::string& strSection, const std::string& strEntry,
-                                       std::int32_t nDefault) = 0;
+    virtual std::int32_t ReadProfileInt(const std::string& strSection, const std::string& strEntry,
+                                        std::int32_t nDefault) = 0;
     // The stored text, or strDefault when it is absent.
-    virtual std::string GetProfileString(const std::string& strSection, const std::string& strEntry,
-                                         const std::string& strDefault) = 0;
-    virtual bool WriteProfileInt(const std::string& strSection, const std::string& strEntry,
+    virtual std::string ReadProfileString(const std::string& strSection,
+                                          const std::string& strEntry,
+                                          const std::string& strDefault) = 0;
+    virtual bool StoreProfileInt(const std::string& strSection, const std::string& strEntry,
                                  std::int32_t nValue) = 0;
-    virtual bool WriteProfileString(const std::string& strSection, const std::string& strEntry,
+    virtual bool StoreProfileString(const std::string& strSection, const std::string& strEntry,
                                     const std::string& strValue) = 0;
     // Makes the writes since the last commit durable, all of them or none.
     virtual bool Commit() = 0;
@@ -31,3 +34,5 @@ public:
     // were never read from it (an exit's save); a user's explicit save still may.
     virtual EProfileLoad GetLoadState() const = 0;
 };
+
+} // namespace tarnwick

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace tarnwick {
+
 namespace {
 struct SLimit {
     const char* pszName;
@@ -50,3 +52,5 @@ void LogOutOfRangeSettings(const AppSettings& s, ILog& log) {
                           ": " + std::to_string(nUsed) + " is used; the stored value is kept");
     }
 }
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace tarnwick {
+
 struct AppSettings;
 class ILog;
 
@@ -19,3 +21,5 @@ std::uint16_t EffectivePortAddress(std::int32_t nPort);
 
 // Says in the log which stored values are out of range and what is used instead.
 void LogOutOfRangeSettings(const AppSettings& s, ILog& log);
+
+} // namespace tarnwick

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace tarnwick {
+
 namespace {
 const char* ResultText(EConnectResult result) {
     switch (result) {
@@ -34,6 +36,7 @@ std::string DottedText(std::uint32_t nAddr) {
            std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
 }
 } // namespace
+
 
 SProbeTarget ParseProbeTarget(const std::string& strText) {
     SProbeTarget target;
@@ -96,3 +99,5 @@ bool CheckURLConnect(const std::string& strText, INetService& net, ILog& log) {
                   (strDetail.empty() ? std::string() : ", " + strDetail));
     return false;
 }
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tarnwick {
+
 class INetService;
 class ILog;
 
@@ -21,3 +23,5 @@ SProbeTarget ParseProbeTarget(const std::string& strText);
 // True when a TCP connection to the host and port named by the text could be opened; a
 // failure is logged with its cause.
 bool CheckURLConnect(const std::string& strText, INetService& net, ILog& log);
+
+} // namespace tarnwick

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace tarnwick {
+
 namespace {
 // The instance that holds the lock cannot be named: any id but 0 and our own says "another".
 constexpr unsigned kUnknownInstance = ~0u;
@@ -42,3 +44,5 @@ unsigned FindOtherInstance(IProcessList& processes, ILog& log) {
     }
     return 0;
 }
+
+} // namespace tarnwick

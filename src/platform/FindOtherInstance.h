@@ -1,3 +1,5 @@
+
+namespace tarnwick {
 #pragma once
 
 class IProcessList;
@@ -8,3 +10,5 @@ class ILog;
 // no lock can be made, another process of the same user whose executable has the program's
 // own file name (compared without regard to case) counts.
 unsigned FindOtherInstance(IProcessList& processes, ILog& log);
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace tarnwick {
+
 // The local wall-clock time.
 struct SLocalTime {
     int nHour;
@@ -18,3 +20,5 @@ public:
     // The local time of day at a moment of the wall clock, in the system's time zone.
     virtual SLocalTime LocalTimeAt(std::int64_t nTime) = 0;
 };
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tarnwick {
+
 // How a probe's connection attempt ended.
 enum class EConnectResult {
     Connected,
@@ -27,3 +29,5 @@ public:
     virtual EConnectResult Connect(const std::string& strHost, bool bLookUp, std::uint16_t nPort,
                                    std::string& strDetail) = 0;
 };
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 struct SProcessEntry {
     unsigned nProcessId;
     std::string strExeFile; // the executable's file name, without its folder
@@ -32,3 +34,5 @@ public:
     // why there is none.
     virtual EInstanceLock LockInstance(unsigned& nHolderPid, std::string& strDetail) = 0;
 };
+
+} // namespace tarnwick

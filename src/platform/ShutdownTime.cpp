@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace tarnwick {
+
 bool ParseShutdownTime(const std::string& strTime, int& nHour, int& nMinute) {
     nHour = AtoI(GetField(strTime, 1, ':'));
     nMinute = AtoI(GetField(strTime, 2, ':'));
@@ -54,3 +56,5 @@ std::int64_t NextLocalTime(IClock& clock, std::int64_t nAfter, int nHour, int nM
     // A time the local clock skips (in the hour lost in spring): as far on as the day is long.
     return nGuess > nAfter ? nGuess : nAfter + 60;
 }
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tarnwick {
+
 class IClock;
 
 // The hour and minute of a shutdown time "H:M". False when the text holds no digit or names
@@ -19,3 +21,5 @@ bool GetShutdownDelayMs(const std::string& strTime, int nHour, int nMinute,
 // after the minute of nAfter, found on the local calendar, so a change of daylight-saving
 // time in between moves it as it moves the local time.
 std::int64_t NextLocalTime(IClock& clock, std::int64_t nAfter, int nHour, int nMinute);
+
+} // namespace tarnwick

@@ -14,6 +14,8 @@
 #include <sstream>
 #include <sys/stat.h>
 
+namespace tarnwick {
+
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
@@ -206,3 +208,5 @@ TEST(SettingsPathTest, FollowsXdgConfigHome) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 
 #include "platform/IPowerService.h"
 
+namespace tarnwick {
+
 namespace {
 
 using StartupTest = CEngineFixture;
@@ -113,7 +115,7 @@ TEST_F(StartupTest, DailyShutdownAtTheSetLocalTime) {
         m_fakes.timers.Advance(86400u * 1000u - 60000u);
         EXPECT_EQ(m_fakes.power.m_requests.size(), 1u) << c.pszName;
         m_fakes.timers.Advance(120000u);
-        EXPECT_EQ(m_fakes.power.m_requests, (std::vector<unsigned>{EWX_SHUTDOWN, EWX_SHUTDOWN}))
+        EXPECT_EQ(m_fakes.power.m_requests, (std::vector<unsigned>{EWX::Shutdown, EWX::Shutdown}))
             << c.pszName;
         m_pApp.reset();
     }
@@ -125,3 +127,5 @@ TEST_F(StartupTest, DailyShutdownAtTheSetLocalTime) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -17,6 +17,8 @@
 #include <tuple>
 #include <unistd.h>
 
+namespace tarnwick {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -160,3 +162,5 @@ TEST(ProcFsTest, InstanceLockHasOneHolderAndFollowsNoLink) {
 }
 
 } // namespace
+
+} // namespace tarnwick

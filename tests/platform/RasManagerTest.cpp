@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace tarnwick {
+
 namespace {
 
 TEST(RasManagerTest, UnreadableStatusLongNamesAndTheJoinedList) {
@@ -60,3 +62,5 @@ TEST(FindOtherInstanceTest, LockFirstThenSameFileNameOfTheSameUser) {
 }
 
 } // namespace
+
+} // namespace tarnwick

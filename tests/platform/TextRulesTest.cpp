@@ -11,6 +11,8 @@
 #include <clocale>
 #include <gtest/gtest.h>
 
+namespace tarnwick {
+
 namespace {
 
 TEST(GetFieldTest, SplitsAtOneSeparator) {
@@ -127,3 +129,5 @@ TEST(TextUtilTest, CaseAndNumbers) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+namespace tarnwick {
+
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
@@ -174,3 +176,5 @@ TEST(ProgramEscalationTest, StartupDialThenRedialAndRebootAfterFailedChecks) {
     EXPECT_TRUE(CTestSandbox::StopProgram(pB));
 }
 } // namespace
+
+} // namespace tarnwick

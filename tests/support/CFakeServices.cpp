@@ -2,6 +2,8 @@
 
 #include <arpa/inet.h>
 
+namespace tarnwick {
+
 bool CFakeNetService::InetAddr(const std::string& strDotted, std::uint32_t& nAddr) {
     in_addr addr{};
     if (inet_aton(strDotted.c_str(), &addr) == 0)
@@ -30,3 +32,5 @@ EConnectResult CFakeNetService::Connect(const std::string& strHost, bool bLookUp
     strDetail = "nothing listens";
     return EConnectResult::Refused;
 }
+
+} // namespace tarnwick

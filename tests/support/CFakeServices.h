@@ -25,6 +25,8 @@
 #include <utility>
 #include <vector>
 
+namespace tarnwick {
+
 class CFakePowerService : public IPowerService {
 public:
     bool ExitSystem(unsigned uFlags) override {
@@ -165,3 +167,5 @@ struct CFakeServices {
     CServices services{profile,   timers, dialUp,  modules, power, net, files,
                        processes, clock,  autorun, shell,   ui,    log};
 };
+
+} // namespace tarnwick

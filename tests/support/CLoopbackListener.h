@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace tarnwick {
+
 // A listening TCP socket on a free port of 127.0.0.1 (or ::1).
 class CLoopbackListener {
 public:
@@ -42,3 +44,5 @@ private:
     std::uint16_t m_nPort = 0;
     bool m_bListening = false;
 };
+
+} // namespace tarnwick

@@ -18,6 +18,8 @@
 #include <unistd.h>
 #include <utility>
 
+namespace tarnwick {
+
 namespace {
 // A settings file is a few hundred bytes; anything this large is not one of ours.
 constexpr off_t kMaxFileSize = 1 << 20;
@@ -190,9 +192,9 @@ const std::string* CKeyFileProfileStore::Find(const std::string& strSection,
     return it == m_values.end() ? nullptr : &it->second;
 }
 
-std::int32_t CKeyFileProfileStore::GetProfileInt(const std::string& strSection,
-                                                 const std::string& strEntry,
-                                                 std::int32_t nDefault) {
+std::int32_t CKeyFileProfileStore::ReadProfileInt(const std::string& strSection,
+                                                  const std::string& strEntry,
+                                                  std::int32_t nDefault) {
     const std::string* pValue = Find(strSection, strEntry);
     if (pValue == nullptr)
         return nDefault;
@@ -205,21 +207,21 @@ std::int32_t CKeyFileProfileStore::GetProfileInt(const std::string& strSection,
     return nDefault;
 }
 
-std::string CKeyFileProfileStore::GetProfileString(const std::string& strSection,
-                                                   const std::string& strEntry,
-                                                   const std::string& strDefault) {
+std::string CKeyFileProfileStore::ReadProfileString(const std::string& strSection,
+                                                    const std::string& strEntry,
+                                                    const std::string& strDefault) {
     const std::string* pValue = Find(strSection, strEntry);
     return pValue == nullptr ? strDefault : *pValue;
 }
 
-bool CKeyFileProfileStore::WriteProfileInt(const std::string& strSection,
+bool CKeyFileProfileStore::StoreProfileInt(const std::string& strSection,
                                            const std::string& strEntry, std::int32_t nValue) {
     m_values[{strSection, strEntry}] = std::to_string(nValue);
     g_key_file_set_integer(m_pKeyFile, strSection.c_str(), strEntry.c_str(), nValue);
     return true;
 }
 
-bool CKeyFileProfileStore::WriteProfileString(const std::string& strSection,
+bool CKeyFileProfileStore::StoreProfileString(const std::string& strSection,
                                               const std::string& strEntry,
                                               const std::string& strValue) {
     m_values[{strSection, strEntry}] = strValue;
@@ -257,3 +259,5 @@ bool CKeyFileProfileStore::Commit() {
         m_log.Write(LogLevel::Error, "settings", "cannot save " + strTarget + ": " + strError);
     return bOk;
 }
+
+} // namespace tarnwick

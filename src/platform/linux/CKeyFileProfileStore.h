@@ -7,6 +7,8 @@
 #include <utility>
 
 typedef struct _GKeyFile GKeyFile;
+
+namespace tarnwick {
 class ILog;
 
 // The profile as an INI file: one group per section, integers in decimal (hexadecimal after
@@ -27,13 +29,13 @@ public:
     // not an absolute path.
     static std::string DefaultPath();
 
-    std::int32_t GetProfileInt(const std::string& strSection, const std::string& strEntry,
-                               std::int32_t nDefault) override;
-    std::string GetProfileString(const std::string& strSection, const std::string& strEntry,
-                                 const std::string& strDefault) override;
-    bool WriteProfileInt(const std::string& strSection, const std::string& strEntry,
+    std::int32_t ReadProfileInt(const std::string& strSection, const std::string& strEntry,
+                                std::int32_t nDefault) override;
+    std::string ReadProfileString(const std::string& strSection, const std::string& strEntry,
+                                  const std::string& strDefault) override;
+    bool StoreProfileInt(const std::string& strSection, const std::string& strEntry,
                          std::int32_t nValue) override;
-    bool WriteProfileString(const std::string& strSection, const std::string& strEntry,
+    bool StoreProfileString(const std::string& strSection, const std::string& strEntry,
                             const std::string& strValue) override;
     bool Commit() override;
     EProfileLoad GetLoadState() const override { return m_eLoad; }
@@ -50,3 +52,5 @@ private:
     std::map<std::pair<std::string, std::string>, std::string> m_values;
     EProfileLoad m_eLoad = EProfileLoad::Clean;
 };
+
+} // namespace tarnwick

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace tarnwick {
+
 namespace {
 std::uint64_t FileTime(const struct stat& st) {
     const std::uint64_t ft = static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
@@ -54,3 +56,5 @@ bool CLinuxFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t
     ftLastWrite = FileTime(stOpened);
     return true;
 }
+
+} // namespace tarnwick

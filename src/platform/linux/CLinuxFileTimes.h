@@ -2,6 +2,8 @@
 
 #include "platform/IFileTimes.h"
 
+namespace tarnwick {
+
 // The watched file's modification time from stat. A file that another program holds open
 // for writing is reported as unreadable for the moment: a read lease cannot be taken on it.
 // Only a regular file is opened for that; a device, FIFO or socket is judged by stat alone.
@@ -9,3 +11,5 @@ class CLinuxFileTimes : public IFileTimes {
 public:
     bool GetLastWriteTime(const std::string& strPath, std::uint64_t& ftLastWrite) override;
 };
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+namespace tarnwick {
+
 SLocalTime CLocalClock::GetLocalTime() {
     return LocalTimeAt(GetWallTime());
 }
@@ -16,3 +18,5 @@ SLocalTime CLocalClock::LocalTimeAt(std::int64_t nTime) {
     localtime_r(&now, &local);
     return {local.tm_hour, local.tm_min, local.tm_sec};
 }
+
+} // namespace tarnwick

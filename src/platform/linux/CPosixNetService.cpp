@@ -14,6 +14,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace tarnwick {
+
 namespace {
 using Clock = std::chrono::steady_clock;
 
@@ -221,3 +223,5 @@ EConnectResult CPosixNetService::Connect(const std::string& strHost, bool bLookU
     strDetail = strLast;
     return result;
 }
+
+} // namespace tarnwick

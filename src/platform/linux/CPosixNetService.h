@@ -2,6 +2,8 @@
 
 #include "platform/INetService.h"
 
+namespace tarnwick {
+
 // IPv4 and IPv6 over POSIX sockets. The name lookup and the connection attempts together
 // give up after nTimeoutMs (21 s by default, as long as a Windows connect waits, instead of
 // Linux's two minutes), so that a dead name server or a host that drops packets cannot
@@ -19,3 +21,5 @@ private:
     int m_fdAbort;
     int m_nTimeoutMs;
 };
+
+} // namespace tarnwick

@@ -14,6 +14,8 @@
 #include <unistd.h>
 #include <utility>
 
+namespace tarnwick {
+
 namespace {
 std::string BaseName(const std::string& strPath) {
     const std::string::size_type p = strPath.rfind('/');
@@ -172,3 +174,5 @@ unsigned CProcFsProcessList::FindLockHolder(int fd) const {
     }
     return 0;
 }
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "platform/IProcessList.h"
 
+namespace tarnwick {
+
 // The processes from /proc: each one's executable file name from its exe link, or from the
 // first word of its command line where the link cannot be read. The instance lock is an
 // flock on "<own file name>.lock" in /run/lock (in /tmp where that folder is missing),
@@ -33,3 +35,5 @@ private:
     std::string m_strLockDir;
     int m_fdLock = -1;
 };
+
+} // namespace tarnwick

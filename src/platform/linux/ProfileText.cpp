@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstdlib>
 
+namespace tarnwick {
+
 namespace {
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -158,3 +160,5 @@ bool ParseProfileInt(const std::string& strValue, std::int32_t& nValue) {
     nValue = static_cast<std::int32_t>(nParsed);
     return true;
 }
+
+} // namespace tarnwick

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+namespace tarnwick {
+
 // The settings file's text as read by a forgiving reader: every line that holds a value is
 // read, whatever comes before or after it.
 struct SProfileText {
@@ -26,3 +28,5 @@ SProfileText ParseProfileText(const std::string& strText);
 // sign and blanks around it; nothing else on the line. False when it is not one or does not
 // fit 32 bits.
 bool ParseProfileInt(const std::string& strValue, std::int32_t& nValue);
+
+} // namespace tarnwick

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+namespace tarnwick {
+
 QStringList CQtFileChooser::ToNameFilters(const std::string& strFilter) {
     const QStringList parts = QString::fromStdString(strFilter).split(QLatin1Char('|'));
     QStringList filters;
@@ -41,3 +43,5 @@ bool CQtFileChooser::ChooseFileToOpen(const std::string& strFilter, std::string&
     strPathName = strChosen.toStdString();
     return true;
 }
+
+} // namespace tarnwick

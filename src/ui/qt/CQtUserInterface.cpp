@@ -12,6 +12,8 @@
 
 #include <utility>
 
+namespace tarnwick {
+
 bool CQtUserInterface::AskYesNo(const std::string& strText) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
                     QString::fromStdString(strText), QMessageBox::Yes | QMessageBox::No);
@@ -40,3 +42,5 @@ void CQtUserInterface::Post(std::function<void()> fn) {
 void CQtUserInterface::PostQuit() {
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
+
+} // namespace tarnwick
