@@ -53,8 +53,10 @@ def wait_for(predicate, timeout=10.0):
     return None
 
 
-def _die_with_parent():
-    # PR_SET_PDEATHSIG: the child is killed when the sandbox's process dies.
+def _detach():
+    # A session of its own (a Ctrl-C at the terminal reaches only the sandbox's owner, which
+    # ends everything in order), and killed when the sandbox's process dies (PR_SET_PDEATHSIG).
+    os.setsid()
     ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)
 
 
@@ -111,7 +113,7 @@ class Sandbox:
         kwargs.setdefault("stdout", subprocess.DEVNULL)
         kwargs.setdefault("stderr", subprocess.DEVNULL)
         process = subprocess.Popen(args, env=kwargs.pop("env", self.env),
-                                   preexec_fn=_die_with_parent, **kwargs)
+                                   preexec_fn=_detach, **kwargs)
         self.processes.append(process)
         return process
 
