@@ -12,6 +12,7 @@ class CFakeShellTray : public IShellTray {
 public:
     void SetHandler(IShellTrayHandler* pHandler) override { m_pHandler = pHandler; }
     bool IsShellSupported() override { return m_bSupported; }
+    bool CanTrayAppear() override { return m_bCanAppear; }
     bool NotifyIcon(unsigned dwMessage, const STrayIconData& data) override {
         m_calls.push_back(dwMessage == NIM_ADD ? "add" : "delete");
         if (dwMessage == NIM_ADD && m_bAccepts) {
@@ -38,6 +39,7 @@ public:
 
     IShellTrayHandler* m_pHandler = nullptr;
     bool m_bSupported = true;
+    bool m_bCanAppear = true;
     bool m_bAccepts = true;
     bool m_bIconShown = false;
     unsigned m_nChoice = 0;
