@@ -70,12 +70,26 @@ class Program:
     def start(self):
         self.process = self.sandbox.spawn([self.copy], env=self.env)
 
+    def cpu(self):
+        """The CPU seconds all the process's threads have used so far."""
+        task = "/proc/%d/task" % self.process.pid
+        total = 0
+        for tid in os.listdir(task):
+            try:
+                total += int(open("%s/%s/schedstat" % (task, tid)).read().split()[0])
+            except OSError:
+                pass  # the thread ended meanwhile
+        return total / 1e9
+
     def stop(self):
-        """SIGTERM; the seconds until the process has ended."""
+        """SIGTERM; the wall and CPU seconds until the process has ended."""
+        cpu = self.cpu()
         t0 = time.monotonic()
         self.process.terminate()
-        self.process.wait(30)
-        return time.monotonic() - t0
+        _, status, usage = os.wait4(self.process.pid, 0)
+        wall = time.monotonic() - t0
+        self.process.returncode = os.waitstatus_to_exitcode(status)
+        return wall, usage.ru_utime + usage.ru_stime - cpu
 
     def sample(self):
         """Per thread: name -> (voluntary switches, CPU ns); and RSS, PSS in kB."""
@@ -98,6 +112,8 @@ class Program:
 
 
 def median_ms(values):
+    if not values:
+        return "-"
     return "%.0f ms (%.0f-%.0f)" % (statistics.median(values) * 1e3, min(values) * 1e3,
                                     max(values) * 1e3)
 
@@ -107,10 +123,11 @@ def load():
 
 
 def measure_starts(sandbox, programs, starts):
+    """Per program: wall and CPU seconds to the docked icon, and to the end after SIGTERM."""
     docking = Docking(sandbox)
     times = {}
     for program in programs:
-        docked, exits = [], []
+        figures = ([], [], [], [])
         for _ in range(starts):
             t0 = time.monotonic()
             program.start()
@@ -120,13 +137,38 @@ def measure_starts(sandbox, programs, starts):
                     print("  %s: the icon did not dock" % program.label)
                     program.stop()
                     break
-                docked.append(t - t0)
+                figures[1].append(program.cpu())  # at once: as little after docking as can be
+                figures[0].append(t - t0)
                 time.sleep(0.3)
             else:
                 time.sleep(1)
-            exits.append(program.stop())
-        times[program] = (docked, exits)
+            for figure, value in zip(figures[2:], program.stop()):
+                figure.append(value)
+        times[program] = figures
     return times
+
+
+def measure_idle(programs, seconds):
+    """Per program: RSS, PSS, switches a minute, CPU ms an hour, and the threads' switches."""
+    for program in programs:
+        program.start()
+    time.sleep(3)  # start-up settles; the checks come at 60 s, 120 s, ...
+    before = {program: program.sample() for program in programs}
+    time.sleep(seconds)
+    figures = {}
+    for program in programs:
+        threads0 = before[program][0]
+        threads1, rss, pss = program.sample()
+        per_thread = {name: [new - old for new, old in zip(threads1[name],
+                                                            threads0.get(name, (0, 0)))]
+                      for name in threads1}
+        switches = sum(s for s, _ in per_thread.values()) * 60 / seconds
+        cpu = sum(c for _, c in per_thread.values()) / 1e6 * 3600 / seconds
+        figures[program] = (rss, pss, switches, cpu, ", ".join(
+            "%s %.1f" % (name.split("/")[0], s * 60 / seconds)
+            for name, (s, _) in sorted(per_thread.items())))
+        program.stop()
+    return figures
 
 
 def main():
@@ -150,49 +192,31 @@ def main():
         sandbox.add_profile("Backup")
         programs = [Program(sandbox, label, path, mode) for mode in ("headless", "tray")
                     for label, path in builds]
-        print("start-up and exit, %d starts each, %s:" % (args.starts, load()))
+        print("start-up to the docked icon and exit after SIGTERM (it saves its settings), "
+              "median (least-most) of %d, %s:" % (args.starts, load()))
         times = measure_starts(sandbox, programs, args.starts)
         for program in programs:
-            docked, exits = times[program]
-            print("  %-8s %-9s docked %-22s exit %s" % (
-                program.mode, program.label, median_ms(docked) if docked else "-",
-                median_ms(exits)))
+            print("  %-8s %-9s docked %-18s CPU %-18s exit %-16s CPU %s" % (
+                (program.mode, program.label) + tuple(median_ms(f) for f in times[program])))
 
-        for program in programs:
-            program.start()
-        time.sleep(3)  # start-up settles; the checks come at 60 s, 120 s, ...
-        before = {program: program.sample() for program in programs}
-        time.sleep(args.seconds)
-        after = {program: program.sample() for program in programs}
+        figures = measure_idle(programs, args.seconds)
         print("\nidle, link up, check every minute, over %d s (%s):" % (args.seconds, load()))
-        figures = {}
         for program in programs:
-            threads0, _, _ = before[program]
-            threads1, rss, pss = after[program]
-            per_thread = {name: (threads1[name][0] - threads0.get(name, (0, 0))[0],
-                                 threads1[name][1] - threads0.get(name, (0, 0))[1])
-                          for name in threads1}
-            switches = sum(s for s, _ in per_thread.values()) * 60 / args.seconds
-            cpu_ms_hour = sum(c for _, c in per_thread.values()) / 1e6 * 3600 / args.seconds
-            figures[program.label, program.mode] = (rss, pss, switches, cpu_ms_hour)
             print("  %-8s %-9s RSS %6d kB  PSS %6d kB  switches %5.1f/min  CPU %6.1f ms/h  "
-                  "threads: %s" % (program.mode, program.label, rss, pss, switches, cpu_ms_hour,
-                                   ", ".join("%s %.1f" % (name.split("/")[0],
-                                                          s * 60 / args.seconds)
-                                             for name, (s, _) in sorted(per_thread.items()))))
-        print("\nratios to the baseline (RSS, PSS, switches a minute, CPU an hour; "
-              "start-up, exit):")
+                  "threads: %s" % ((program.mode, program.label) + figures[program]))
+
+        print("\nratios to the baseline: RSS, PSS, switches a minute, CPU an hour; docked, "
+              "its CPU; exit, its CPU")
         for mode in ("headless", "tray"):
-            base = figures["baseline", mode]
-            for label, _ in builds[1:]:
-                own = figures[label, mode]
-                own_times, base_times = (next(times[p] for p in programs
-                                              if (p.label, p.mode) == (which, mode))
-                                         for which in (label, "baseline"))
-                ratios = [o / b if b else None for o, b in zip(own, base)]
+            base = next(p for p in programs if (p.label, p.mode) == ("baseline", mode))
+            for program in programs:
+                if program.mode != mode or program is base:
+                    continue
+                ratios = [o / b if b else None
+                          for o, b in zip(figures[program][:4], figures[base][:4])]
                 ratios += [statistics.median(o) / statistics.median(b) if o and b else None
-                           for o, b in zip(own_times, base_times)]
-                print("  %-8s %-9s %s" % (mode, label, "  ".join(
+                           for o, b in zip(times[program], times[base])]
+                print("  %-8s %-9s %s" % (mode, program.label, "  ".join(
                     "%5.2fx" % r if r is not None else "    - " for r in ratios)))
     finally:
         sandbox.close()
