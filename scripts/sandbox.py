@@ -18,7 +18,7 @@ the sandbox if that dies. Used by the lab, the benches and the tests:
 `serve` prints NAME=VALUE lines (the variables to run the program with, SANDBOX_ROOT and
 TARNWICK, the program's copy), then "ready" (or "error: ..." and ends). It then takes one
 command a line, answered by "ok" or "error: ...": start, stop, pause or resume NAME, with
-NAME one of networkmanager, logind, trayer. End of input ends the sandbox.
+NAME one of networkmanager, logind, trayer; restart-bus. End of input ends the sandbox.
 """
 
 import argparse
@@ -91,8 +91,7 @@ class Sandbox:
                            "</auth><policy context=\"default\"><allow send_destination=\"*\"/>"
                            "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>"
                            % bus)
-            self.daemon(["dbus-daemon", "--config-file=" + self.path("bus.conf"), "--nofork",
-                         "--nopidfile", "--print-address=%d"])
+            self.start_bus()
             env["DBUS_SESSION_BUS_ADDRESS"] = env["DBUS_SYSTEM_BUS_ADDRESS"] = bus
             if display:
                 env["DISPLAY"] = ":" + self.daemon(
@@ -103,6 +102,24 @@ class Sandbox:
         except Exception:
             self.close()
             raise
+
+    def start_bus(self):
+        self.daemon(["dbus-daemon", "--config-file=" + self.path("bus.conf"), "--nofork",
+                     "--nopidfile", "--print-address=%d"])
+        self.named["bus"] = self.processes[-1]
+
+    def restart_bus(self):
+        """Ends the bus and the stand-ins on it, then starts them again at the same address:
+        a restarted system bus."""
+        stand_ins = [name for name in self.named if name in SERVICES]
+        for name in stand_ins + ["bus"]:
+            process = self.named.pop(name)
+            process.kill()
+            process.wait()
+        os.remove(self.path("bus"))
+        self.start_bus()
+        for name in stand_ins:
+            self.start(name)
 
     def path(self, *parts):
         return os.path.join(self.root, *parts)
@@ -220,6 +237,8 @@ def serve(args):
                     sandbox.stop(name)
                 elif verb in ("pause", "resume"):
                     sandbox.pause(name, verb == "pause")
+                elif verb == "restart-bus":
+                    sandbox.restart_bus()
                 else:
                     raise ValueError("unknown command: " + line.strip())
                 print("ok", flush=True)

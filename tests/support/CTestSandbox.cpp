@@ -40,7 +40,7 @@ CTestSandbox::CTestSandbox(bool bStandIns) {
 }
 
 CTestSandbox::~CTestSandbox() {
-    QDBusConnection::disconnectFromBus(m_env.value("DBUS_SYSTEM_BUS_ADDRESS"));
+    QDBusConnection::disconnectFromBus(BusAddress());
     for (auto it = m_programs.rbegin(); it != m_programs.rend(); ++it) {
         (*it)->kill();
         (*it)->waitForFinished(5000);
@@ -51,8 +51,7 @@ CTestSandbox::~CTestSandbox() {
 }
 
 QDBusConnection CTestSandbox::SystemBus() const {
-    const QString strBus = m_env.value("DBUS_SYSTEM_BUS_ADDRESS");
-    return QDBusConnection::connectToBus(strBus, strBus);
+    return QDBusConnection::connectToBus(BusAddress(), BusAddress());
 }
 
 QString CTestSandbox::ReadLine() {

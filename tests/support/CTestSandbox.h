@@ -31,8 +31,15 @@ public:
     // The program's profile, and where the simulated port module logs its every access.
     QString ProfilePath() const { return ConfigHome() + "/Tarnwick/Tarnwick.conf"; }
     QString PortLogPath() const { return m_env.value("INPOUT32_SIM_LOG"); }
+    QString BusAddress() const { return m_env.value("DBUS_SYSTEM_BUS_ADDRESS"); }
     // A connection of its own to the sandbox's bus.
     QDBusConnection SystemBus() const;
+    // Ends the bus daemon and starts a new one at the same address with the stand-ins that
+    // ran, as a restarted system bus; true when all is up again.
+    bool RestartBus() {
+        QDBusConnection::disconnectFromBus(BusAddress());
+        return Command("restart-bus");
+    }
 
     // Start waits until the stand-in's name is taken, Stop until it is released; Pause
     // stops (SIGSTOP) or continues it, a service that hangs.
