@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QThread>
 
 #include <cstdlib>
 
@@ -87,7 +88,8 @@ int main(int argc, char* argv[]) {
         for (; nProfiles < nWanted; ++nProfiles)
             mock.AddProfile(QStringLiteral("Profile %1").arg(nProfiles));
         // What NetworkManager announced about the new profiles arrives first.
-        QCoreApplication::processEvents();
+        for (const QDeadlineTimer settle(500); !settle.hasExpired(); QThread::msleep(10))
+            QCoreApplication::processEvents();
         const std::string strProfiles = " with " + std::to_string(nWanted) + " profiles";
         Measure(("tray menu" + strProfiles).c_str(), 3, nRuns, [&] { shell.Click(WM_RBUTTONUP); });
         Measure(("parameters dialog at WatchDogging" + strProfiles).c_str(), 3, nRuns,
