@@ -24,6 +24,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace tarnwick;
+
 namespace {
 // Rewrites the file, closes it and moves its time on by a second: every cycle sees a change,
 // however coarse the file system's clock.

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+namespace tarnwick {
+
 // Runs fn nWarmUp times unmeasured, then nRuns times, and prints the least, the median and the
 // greatest wall time of one run, and the median CPU time this process spent in it (all its
 // threads). On a busy machine the wall times spread; the CPU time hardly does.
@@ -38,3 +40,5 @@ inline void Measure(const char* pszWhat, int nWarmUp, int nRuns, const std::func
                 nRuns);
     std::fflush(stdout);
 }
+
+} // namespace tarnwick

@@ -24,6 +24,8 @@
 
 #include <cstdlib>
 
+using namespace tarnwick;
+
 namespace {
 // Draws the menu the engine hands over, then closes it.
 class CDrawingShellTray : public CFakeShellTray {
@@ -91,7 +93,7 @@ int main(int argc, char* argv[]) {
         for (const QDeadlineTimer settle(500); !settle.hasExpired(); QThread::msleep(10))
             QCoreApplication::processEvents();
         const std::string strProfiles = " with " + std::to_string(nWanted) + " profiles";
-        Measure(("tray menu" + strProfiles).c_str(), 3, nRuns, [&] { shell.Click(WM_RBUTTONUP); });
+        Measure(("tray menu" + strProfiles).c_str(), 3, nRuns, [&] { shell.Click(WM::RButtonUp); });
         Measure(("parameters dialog at WatchDogging" + strProfiles).c_str(), 3, nRuns,
                 [&] { app.GetMainWnd()->OnCommand(ID_SETTINGS); });
         nListed = app.GetMainWnd()->LoadEntryList().size();

@@ -5,6 +5,8 @@
 #include <csignal>
 #include <sys/prctl.h>
 
+namespace tarnwick {
+
 CTestSandbox::CTestSandbox(bool bStandIns) {
     // Until the sandbox answers, the variables point nowhere.
     for (const char* pszName : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR",
@@ -95,3 +97,5 @@ bool CTestSandbox::StopProgram(QProcess* pProgram) {
     return pProgram->waitForFinished(20000) && pProgram->exitStatus() == QProcess::NormalExit &&
            pProgram->exitCode() == 0;
 }
+
+} // namespace tarnwick

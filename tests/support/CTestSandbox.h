@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+namespace tarnwick {
+
 // A private world for tests that talk D-Bus, write the user's configuration or run the
 // program: the shared sandbox (scripts/sandbox.py, run as a child that takes commands on its
 // standard input): temporary HOME and XDG folders, one private bus as both session and system
@@ -69,3 +71,5 @@ private:
     QString m_strError;
     std::vector<std::unique_ptr<QProcess>> m_programs;
 };
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "app/IUserInterface.h"
 
+namespace tarnwick {
+
 // Message boxes, the about box, the parameters dialog and the event loop, in Qt.
 class CQtUserInterface : public IUserInterface {
 public:
@@ -11,3 +13,5 @@ public:
     void Post(std::function<void()> fn) override;
     void PostQuit() override;
 };
+
+} // namespace tarnwick

@@ -22,6 +22,8 @@
 
 #include <cstdlib>
 
+using namespace tarnwick;
+
 namespace {
 // Without a reachable display the program still watches the link: Qt falls back to the
 // offscreen platform (no tray, and none can appear there: no tray retry) instead of aborting.
