@@ -54,7 +54,7 @@ class Program:
         self.sandbox, self.label, self.mode = sandbox, label, mode
         # A name of its own for each copy: one instance per file name.
         home = sandbox.path("%s-%s" % (label, mode))
-        self.copy = "%s-%s" % (home, os.path.basename(sandbox.root))
+        self.copy = sandbox.path("%s-%s-%s" % (os.path.basename(sandbox.root), label, mode))
         shutil.copy2(path, self.copy)
         self.env = dict(sandbox.env, HOME=home + "/home", XDG_CONFIG_HOME=home + "/config",
                         XDG_STATE_HOME=home + "/state", XDG_RUNTIME_DIR=home + "/run")

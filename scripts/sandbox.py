@@ -23,6 +23,7 @@ NAME one of networkmanager, logind, trayer; restart-bus. End of input ends the s
 
 import argparse
 import ctypes
+import glob
 import os
 import shutil
 import signal
@@ -208,6 +209,11 @@ class Sandbox:
                     process.kill()
                     process.wait()
         self.processes = []
+        # The instance locks of the program's copies, named after their files (which all
+        # start with the sandbox's name) in the machine's lock folder.
+        for folder in ("/run/lock", "/tmp"):
+            for lock in glob.glob("%s/%s*.lock" % (folder, os.path.basename(self.root))):
+                os.remove(lock)
         shutil.rmtree(self.root, ignore_errors=True)
 
 
