@@ -20,4 +20,6 @@ public:
                                     const std::string& strValue) = 0;
     // Makes the writes since the last commit durable, all of them or none.
     virtual bool Commit() = 0;
+    // Why the last read or commit failed, for the log; empty when the store cannot say.
+    virtual std::string LastError() const { return std::string(); }
 };

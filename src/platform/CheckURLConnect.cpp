@@ -22,21 +22,37 @@ SProbeTarget ParseProbeTarget(const std::string& strText) {
     return target;
 }
 
-bool CheckURLConnect(const std::string& strText, INetService& net) {
+bool CheckURLConnect(const std::string& strText, INetService& net, std::string* pstrCause) {
     const SProbeTarget target = ParseProbeTarget(strText);
     const std::string& strHost = target.strHost;
+    const std::string strWhere = "connect to " +
+                                 (strHost.empty() ? std::string("(no host)") : strHost) + ":" +
+                                 std::to_string(target.nPort);
+    auto fnFail = [&](const std::string& strWhy) {
+        if (pstrCause != nullptr) {
+            const std::string strError = net.LastError();
+            *pstrCause = strWhere + ": " + (strError.empty() ? strWhy : strError);
+        }
+        return false;
+    };
 
     std::uint32_t nAddr = 0;
     const bool bDotted = std::all_of(strHost.begin(), strHost.end(),
                                      [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
     if (bDotted) {
         // An empty host is handed over as well; it never converts.
-        if (!net.InetAddr(strHost, nAddr))
+        if (!net.InetAddr(strHost, nAddr)) {
+            if (pstrCause != nullptr)
+                *pstrCause = strWhere + ": not an IPv4 address";
             return false;
+        }
     } else if (!net.ResolveIPv4(strHost, nAddr)) {
+        return fnFail("name not found");
+    }
+    if (nAddr == 0) {
+        if (pstrCause != nullptr)
+            *pstrCause = strWhere + ": address 0.0.0.0";
         return false;
     }
-    if (nAddr == 0)
-        return false;
-    return net.Connect(nAddr, target.nPort);
+    return net.Connect(nAddr, target.nPort) || fnFail("failed");
 }

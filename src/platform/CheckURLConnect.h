@@ -15,5 +15,7 @@ struct SProbeTarget {
 // dropped, an optional ":port" after the host.
 SProbeTarget ParseProbeTarget(const std::string& strText);
 
-// True when a TCP connection to the host and port named by the text could be opened.
-bool CheckURLConnect(const std::string& strText, INetService& net);
+// True when a TCP connection to the host and port named by the text could be opened. When
+// it could not, and pstrCause is given, says why ("connect to host:80: refused").
+bool CheckURLConnect(const std::string& strText, INetService& net,
+                     std::string* pstrCause = nullptr);

@@ -14,4 +14,7 @@ public:
     // Opens a TCP connection to the address and port and closes it at once; true when the
     // connection was established. Bounded in time.
     virtual bool Connect(std::uint32_t nAddr, std::uint16_t nPort) = 0;
+    // Why the last call that failed did so ("timed out after 21 s", "refused"); empty when
+    // the service cannot say.
+    virtual std::string LastError() const { return std::string(); }
 };

@@ -6,6 +6,7 @@ class CMenu;
 
 // Shell messages for an icon.
 inline constexpr unsigned NIM_ADD = 0;
+inline constexpr unsigned NIM_MODIFY = 1; // a new tooltip for the icon shown
 inline constexpr unsigned NIM_DELETE = 2;
 // Fields of the icon record that an add fills in.
 inline constexpr unsigned NIF_MESSAGE = 1;
@@ -43,7 +44,7 @@ public:
     virtual void SetHandler(IShellTrayHandler* pHandler) = 0;
     // False where the desktop has no notification area of the kind the program uses at all.
     virtual bool IsShellSupported() = 0;
-    // NIM_ADD or NIM_DELETE; true when the shell did it.
+    // NIM_ADD, NIM_MODIFY or NIM_DELETE; true when the shell did it.
     virtual bool NotifyIcon(unsigned dwMessage, const STrayIconData& data) = 0;
     // Shows the pop-up at the mouse pointer and waits until it closes; the chosen command,
     // or 0 when none was chosen. A shell that draws the menu itself takes the pop-up as the

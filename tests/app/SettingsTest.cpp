@@ -58,6 +58,7 @@ iCheckDelay=2
 iMaxFaults=3
 sFileRefresh=
 sURLDownload=www.debian.org
+iMaxRebootsPerDay=0
 
 [LptResetter]
 iLptPort=1

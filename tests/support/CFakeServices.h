@@ -17,6 +17,7 @@
 #include "platform/INetService.h"
 #include "platform/IPowerService.h"
 #include "platform/IProcessList.h"
+#include "platform/IStateStore.h"
 
 #include <cstdint>
 #include <map>
@@ -83,7 +84,49 @@ public:
 class CFakeClock : public IClock {
 public:
     SLocalTime GetLocalTime() override { return m_now; }
+    std::int64_t GetUnixTime() override { return m_tUnix; }
+    int GetUtcOffset(std::int64_t) override { return m_nOffset; }
     SLocalTime m_now{12, 0, 0};
+    std::int64_t m_tUnix = 1796000000; // 2026-11-28, a Saturday
+    int m_nOffset = 3600;
+};
+
+// State files in memory; a "reboot" keeps them and changes the boot id.
+class CFakeStateStore : public IStateStore {
+public:
+    bool ReadLines(const std::string& strName, std::vector<std::string>& lines) override {
+        const auto it = m_files.find(strName);
+        if (it == m_files.end())
+            return false;
+        lines = it->second;
+        return true;
+    }
+    bool AppendLine(const std::string& strName, const std::string& strLine) override {
+        if (!m_bWritable)
+            return false;
+        m_files[strName].push_back(strLine);
+        return true;
+    }
+    bool WriteLines(const std::string& strName, const std::vector<std::string>& lines) override {
+        if (!m_bWritable)
+            return false;
+        if (lines.empty())
+            m_files.erase(strName);
+        else
+            m_files[strName] = lines;
+        return true;
+    }
+    bool PublishStatus(const std::string& strText) override {
+        m_strStatus = strText;
+        return true;
+    }
+    std::string GetBootId() override { return m_strBootId; }
+    std::string LastError() const override { return m_bWritable ? "" : "read-only file system"; }
+
+    std::map<std::string, std::vector<std::string>> m_files;
+    std::string m_strStatus;
+    std::string m_strBootId = "boot-1";
+    bool m_bWritable = true;
 };
 
 class CFakeAutorunStore : public IAutorunStore {
@@ -116,6 +159,15 @@ public:
     void Write(LogLevel level, const std::string& strStep, const std::string& strText) override {
         m_lines.push_back({level, strStep + ": " + strText});
     }
+    // The lines at or above a level that contain the text.
+    std::vector<std::string> Find(const std::string& strPart,
+                                  LogLevel upTo = LogLevel::Debug) const {
+        std::vector<std::string> found;
+        for (const auto& [level, strLine] : m_lines)
+            if (level <= upTo && strLine.find(strPart) != std::string::npos)
+                found.push_back(strLine);
+        return found;
+    }
     std::vector<std::pair<LogLevel, std::string>> m_lines;
 };
 
@@ -134,6 +186,7 @@ struct CFakeServices {
     CFakeShellTray shell;
     CFakeUserInterface ui;
     CFakeLog log;
+    CFakeStateStore state;
     CServices services{profile,   timers, dialUp,  modules, power, net, files,
-                       processes, clock,  autorun, shell,   ui,    log};
+                       processes, clock,  autorun, shell,   ui,    log, state};
 };

@@ -2,16 +2,21 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 bool CLinuxFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t& ftLastWrite) {
-    if (strPath.empty())
+    if (strPath.empty()) {
+        m_strLastError = "no file name is set";
         return false;
+    }
     const int fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
+    if (fd < 0) {
+        m_strLastError = std::strerror(errno);
         return false;
+    }
 
     // A writer that opens the file while the lease is held would make the kernel signal us;
     // SIGURG is ignored by default, where the default SIGIO would end the program.
@@ -20,6 +25,7 @@ bool CLinuxFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t
         fcntl(fd, F_SETLEASE, F_UNLCK);
     } else if (errno == EAGAIN) {
         // Open for writing elsewhere: skip the file this time.
+        m_strLastError = "another program has it open for writing";
         close(fd);
         return false;
     }

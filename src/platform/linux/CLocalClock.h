@@ -6,4 +6,6 @@
 class CLocalClock : public IClock {
 public:
     SLocalTime GetLocalTime() override;
+    std::int64_t GetUnixTime() override;
+    int GetUtcOffset(std::int64_t tUnix) override;
 };

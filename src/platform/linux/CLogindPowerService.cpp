@@ -22,5 +22,10 @@ bool CLogindPowerService::ExitSystem(unsigned uFlags) {
     message.setArguments({false});
     const QDBusMessage reply =
         m_bus.call(message, QDBus::Block, static_cast<int>(m_callTimeout.count()));
-    return reply.type() == QDBusMessage::ReplyMessage;
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return true;
+    // "access denied", "no reply", "service unknown": logind's own words.
+    m_strLastError =
+        (reply.errorName() + QStringLiteral(": ") + reply.errorMessage()).toStdString();
+    return false;
 }

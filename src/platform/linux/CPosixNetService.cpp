@@ -3,11 +3,31 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <string>
 #include <sys/socket.h>
 #include <unistd.h>
+
+namespace {
+// The usual causes in the words of the log; the system's text for the rest.
+std::string ErrorText(int nError) {
+    switch (nError) {
+    case ECONNREFUSED:
+        return "refused";
+    case ETIMEDOUT:
+        return "timed out";
+    case ENETUNREACH:
+        return "network unreachable";
+    case EHOSTUNREACH:
+        return "host unreachable";
+    default:
+        return std::strerror(nError);
+    }
+}
+} // namespace
 
 CPosixNetService::CPosixNetService(int nConnectTimeoutMs)
     : m_nConnectTimeoutMs(nConnectTimeoutMs) {}
@@ -25,8 +45,11 @@ bool CPosixNetService::ResolveIPv4(const std::string& strHost, std::uint32_t& nA
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* pResult = nullptr;
-    if (getaddrinfo(strHost.c_str(), nullptr, &hints, &pResult) != 0 || pResult == nullptr)
+    const int nError = getaddrinfo(strHost.c_str(), nullptr, &hints, &pResult);
+    if (nError != 0 || pResult == nullptr) {
+        m_strLastError = std::string("name not found (") + gai_strerror(nError) + ")";
         return false;
+    }
     nAddr = reinterpret_cast<const sockaddr_in*>(pResult->ai_addr)->sin_addr.s_addr;
     freeaddrinfo(pResult);
     return true;
@@ -34,8 +57,11 @@ bool CPosixNetService::ResolveIPv4(const std::string& strHost, std::uint32_t& nA
 
 bool CPosixNetService::Connect(std::uint32_t nAddr, std::uint16_t nPort) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0)
+    if (fd < 0) {
+        m_strLastError = std::string("no socket: ") + std::strerror(errno);
         return false;
+    }
+    m_strLastError = "timed out after " + std::to_string((m_nConnectTimeoutMs + 999) / 1000) + " s";
     sockaddr_in sin{};
     sin.sin_family = AF_INET;
     sin.sin_port = htons(nPort);
@@ -44,7 +70,9 @@ bool CPosixNetService::Connect(std::uint32_t nAddr, std::uint16_t nPort) {
     bool bConnected = false;
     if (connect(fd, reinterpret_cast<const sockaddr*>(&sin), sizeof sin) == 0) {
         bConnected = true;
-    } else if (errno == EINPROGRESS) {
+    } else if (errno != EINPROGRESS) {
+        m_strLastError = ErrorText(errno);
+    } else {
         using Clock = std::chrono::steady_clock;
         const Clock::time_point deadline =
             Clock::now() + std::chrono::milliseconds(m_nConnectTimeoutMs);
@@ -62,6 +90,8 @@ bool CPosixNetService::Connect(std::uint32_t nAddr, std::uint16_t nPort) {
                 socklen_t nLen = sizeof nError;
                 bConnected =
                     getsockopt(fd, SOL_SOCKET, SO_ERROR, &nError, &nLen) == 0 && nError == 0;
+                if (!bConnected)
+                    m_strLastError = ErrorText(nError);
             }
             break;
         }

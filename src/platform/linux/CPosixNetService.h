@@ -12,7 +12,9 @@ public:
     bool InetAddr(const std::string& strDotted, std::uint32_t& nAddr) override;
     bool ResolveIPv4(const std::string& strHost, std::uint32_t& nAddr) override;
     bool Connect(std::uint32_t nAddr, std::uint16_t nPort) override;
+    std::string LastError() const override { return m_strLastError; }
 
 private:
     int m_nConnectTimeoutMs;
+    std::string m_strLastError;
 };
