@@ -135,7 +135,7 @@ bool CTarnwickApp::ApplyAutorun() {
         return false;
     }
     const std::string strWhat =
-        std::string(bAdd ? "autorun entry written" : "autorun entry removed") + " (method " +
+        std::string(bAdd ? "autorun entry written" : "autorun off, no entry left") + " (method " +
         std::to_string(m_AppSettings.iAutoRunMethod) + ")";
     if (bOk)
         m_services.log.Write(LogLevel::Info, "autorun", strWhat);

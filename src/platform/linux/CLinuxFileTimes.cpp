@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 bool CLinuxFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t& ftLastWrite) {
+    m_strLastError.clear();
     if (strPath.empty()) {
         m_strLastError = "no file name is set";
         return false;

@@ -8,6 +8,7 @@ CLogindPowerService::CLogindPowerService(const QDBusConnection& bus,
     : m_bus(bus), m_callTimeout(callTimeout) {}
 
 bool CLogindPowerService::ExitSystem(unsigned uFlags) {
+    m_strLastError.clear();
     QString strMethod;
     if ((uFlags & EWX_REBOOT) != 0)
         strMethod = QStringLiteral("Reboot");

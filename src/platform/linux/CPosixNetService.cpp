@@ -41,6 +41,7 @@ bool CPosixNetService::InetAddr(const std::string& strDotted, std::uint32_t& nAd
 }
 
 bool CPosixNetService::ResolveIPv4(const std::string& strHost, std::uint32_t& nAddr) {
+    m_strLastError.clear();
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
