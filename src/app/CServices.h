@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tarnwick {
+
 class IProfileStore;
 class ITimerService;
 class IDialUpService;
@@ -33,3 +35,5 @@ struct CServices {
     ILog& log;
     IStateStore& state;
 };
+
+} // namespace tarnwick

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+namespace tarnwick {
 
 CTarnwickApp::CTarnwickApp(CServices& services) : m_services(services) {}
 
@@ -195,3 +196,5 @@ void CTarnwickApp::OnAppAbout() {
     m_services.ui.DoModalAbout();
     m_bAboutOpen = false;
 }
+
+} // namespace tarnwick

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+namespace tarnwick {
+
 class CMainFrame;
 
 // The application: the parameters, the fault counter, the main frame, start-up and exit.
@@ -49,3 +51,5 @@ private:
     bool m_bExited = false;
     std::string m_strExitReason;
 };
+
+} // namespace tarnwick

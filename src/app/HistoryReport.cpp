@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <map>
 
+namespace tarnwick {
+
 namespace {
 struct SRow {
     SOutage outage;
@@ -82,3 +84,5 @@ std::string FormatHistoryReport(const std::vector<std::string>& lines, std::int6
         r += "damaged lines skipped: " + std::to_string(nDamaged) + "\n";
     return r;
 }
+
+} // namespace tarnwick

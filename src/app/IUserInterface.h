@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+namespace tarnwick {
+
 class CTarnwickApp;
 
 // The parts of the frontend the engine talks to: modal windows and the event loop.
@@ -23,3 +25,5 @@ public:
     // where the desktop has no notification service.
     virtual void Notify(const std::string& strSummary, const std::string& strBody) = 0;
 };
+
+} // namespace tarnwick

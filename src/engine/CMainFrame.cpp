@@ -42,12 +42,14 @@ std::string WithCause(const std::string& strCause) {
 }
 } // namespace
 
+namespace tarnwick {
+
 CMainFrame::CMainFrame(CTarnwickApp& app, CServices& services)
     : m_app(app), m_services(services), m_TrayIcon(services.shell, *this),
       m_RasManager(services.dialUp), m_History(services.state, services.clock, services.log),
       m_RebootBudget(services.state, services.clock, services.log) {
     IModuleLoader& modules = m_services.modules;
-    m_hPortLib = modules.LoadLibrary(kPortLibName);
+    m_hPortLib = modules.OpenLibrary(kPortLibName);
     if (m_hPortLib != nullptr) {
         m_pfnIn32 = reinterpret_cast<PFN_IN32>(modules.GetProcAddress(m_hPortLib, "In32"));
         m_pfnOut32 = reinterpret_cast<PFN_OUT32>(modules.GetProcAddress(m_hPortLib, "Out32"));
@@ -100,11 +102,11 @@ int CMainFrame::OnCreate() {
 }
 
 unsigned CMainFrame::FindOtherInstance() {
-    return ::FindOtherInstance(m_services.processes);
+    return tarnwick::FindOtherInstance(m_services.processes);
 }
 
 bool CMainFrame::CreateTrayIcon() {
-    const bool bCreated = m_TrayIcon.Create(WM_TRAY_NOTIFY, TooltipText(), IDR_MAINFRAME,
+    const bool bCreated = m_TrayIcon.Create(WM::TrayNotify, TooltipText(), IDR_MAINFRAME,
                                             IDR_TRAYMENU, [this](CMenu& popup) {
                                                 PrepareTrayMenu(&popup);
                                                 UpdateMenuItems(popup);
@@ -133,7 +135,7 @@ void CMainFrame::OnTimer(unsigned nIDEvent) {
         timers.KillTimer(IDT_DIAL);
         break;
     case IDT_SHUTDOWN:
-        if (!LoggedExitSystem(EWX_SHUTDOWN, "daily shutdown")) {
+        if (!LoggedExitSystem(EWX::Shutdown, "daily shutdown")) {
             timers.KillTimer(IDT_SHUTDOWN);
             timers.SetTimer(IDT_SHUTDOWN, 86400000);
             m_tNextShutdown = m_services.clock.GetUnixTime() + 86400;
@@ -296,7 +298,7 @@ void CMainFrame::Reboot() {
         return;
     }
     m_History.OnStep("reboot");
-    if (LoggedExitSystem(EWX_REBOOT,
+    if (LoggedExitSystem(EWX::Reboot,
                          "after " + std::to_string(m_app.m_nFaultCount) + " failed checks"))
         m_RebootBudget.Record();
 }
@@ -329,7 +331,7 @@ bool CMainFrame::LoggedDial(const std::string& strEntry, const char* pszWhy) {
 }
 
 bool CMainFrame::LoggedExitSystem(unsigned uFlags, const std::string& strWhy) {
-    const char* pszStep = uFlags == EWX_REBOOT ? "reboot" : "shutdown";
+    const char* pszStep = uFlags == EWX::Reboot ? "reboot" : "shutdown";
     Log(LogLevel::Notice, pszStep, std::string(pszStep) + " requested: " + strWhy);
     const bool bOk = m_services.power.ExitSystem(uFlags);
     if (bOk)
@@ -343,3 +345,5 @@ bool CMainFrame::LoggedExitSystem(unsigned uFlags, const std::string& strWhy) {
 void CMainFrame::Log(LogLevel level, const char* pszStep, const std::string& strText) {
     m_services.log.Write(level, pszStep, strText);
 }
+
+} // namespace tarnwick

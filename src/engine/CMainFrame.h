@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 class CTarnwickApp;
 class CMenu;
 struct CCmdUI;
@@ -123,3 +125,5 @@ private:
     bool m_bRebootWarned = false;
     bool m_bStatusWarned = false;
 };
+
+} // namespace tarnwick

@@ -8,6 +8,7 @@
 #include "engine/TimerPeriod.h"
 
 #include <cstdio>
+namespace tarnwick {
 
 std::uint16_t CMainFrame::PortRead(std::uint16_t nPort) {
     return m_pfnIn32 == nullptr ? 0 : m_pfnIn32(nPort);
@@ -88,3 +89,5 @@ void CMainFrame::ModemPowerOn(bool bRedial) {
     }
     Log(IsPortLibLoaded() ? LogLevel::Notice : LogLevel::Warning, "power", strText);
 }
+
+} // namespace tarnwick

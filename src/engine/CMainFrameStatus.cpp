@@ -8,6 +8,8 @@
 #include "platform/IStateStore.h"
 #include "platform/TimeText.h"
 
+namespace tarnwick {
+
 namespace {
 std::string Plural(int n, const char* pszOne, const char* pszMany) {
     return std::to_string(n) + " " + (n == 1 ? pszOne : pszMany);
@@ -96,3 +98,5 @@ void CMainFrame::PublishStatus() {
     }
     m_TrayIcon.SetTooltipText(TooltipText());
 }
+
+} // namespace tarnwick

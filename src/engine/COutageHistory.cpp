@@ -7,6 +7,8 @@
 #include "platform/TextUtil.h"
 #include "platform/TimeText.h"
 
+namespace tarnwick {
+
 namespace {
 bool ReadCount(const std::map<std::string, std::string>& f, const char* pszName, int& nOut) {
     const auto it = f.find(pszName);
@@ -150,3 +152,5 @@ void COutageHistory::Append(const SOutage& closed) {
 void COutageHistory::Warn(const std::string& strWhat) {
     m_log.Write(LogLevel::Warning, "history", strWhat);
 }
+
+} // namespace tarnwick

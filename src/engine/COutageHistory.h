@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 class IStateStore;
 class IClock;
 class ILog;
@@ -66,3 +68,5 @@ private:
     bool m_bOpen = false;
     SOutage m_current;
 };
+
+} // namespace tarnwick

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 namespace {
 // The stamps within the window; a damaged line or one from far ahead (a clock that was
 // wrong) is dropped.
@@ -50,3 +52,5 @@ void CRebootBudget::Record() {
         m_log.Write(LogLevel::Warning, "reboot",
                     "the reboot could not be counted: " + m_store.LastError());
 }
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace tarnwick {
+
 class IStateStore;
 class IClock;
 class ILog;
@@ -27,3 +29,5 @@ private:
     IClock& m_clock;
     ILog& m_log;
 };
+
+} // namespace tarnwick

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace tarnwick {
+
 SProbeTarget ParseProbeTarget(const std::string& strText) {
     std::string strCopy = MbLower(strText);
     const std::string strScheme = "http://";
@@ -56,3 +58,5 @@ bool CheckURLConnect(const std::string& strText, INetService& net, std::string* 
     }
     return net.Connect(nAddr, target.nPort) || fnFail("failed");
 }
+
+} // namespace tarnwick

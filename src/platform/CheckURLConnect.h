@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tarnwick {
+
 class INetService;
 
 // Host and port named by a probe text.
@@ -19,3 +21,5 @@ SProbeTarget ParseProbeTarget(const std::string& strText);
 // it could not, and pstrCause is given, says why ("connect to host:80: refused").
 bool CheckURLConnect(const std::string& strText, INetService& net,
                      std::string* pstrCause = nullptr);
+
+} // namespace tarnwick

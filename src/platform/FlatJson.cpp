@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+namespace tarnwick {
+
 namespace {
 void SkipSpace(const std::string& s, std::size_t& p) {
     while (p < s.size() && std::isspace(static_cast<unsigned char>(s[p])))
@@ -126,3 +128,5 @@ std::string JsonQuote(const std::string& strText) {
     }
     return strOut + '"';
 }
+
+} // namespace tarnwick

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+namespace tarnwick {
 
 // The local wall-clock time.
 struct SLocalTime {
@@ -18,3 +19,5 @@ public:
     // The local time zone's offset from UTC at that moment, in seconds east of Greenwich.
     virtual int GetUtcOffset(std::int64_t tUnix) = 0;
 };
+
+} // namespace tarnwick

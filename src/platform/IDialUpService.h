@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // One active connection as the dial-up service lists it.
 struct SActiveConnection {
     std::string strEntryName; // name of the phone-book entry it belongs to
@@ -28,3 +30,5 @@ public:
     // Why the last call that failed did so, for the log; empty when the service cannot say.
     virtual std::string LastError() const { return std::string(); }
 };
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tarnwick {
+
 // Reads the last-write time of the watched file.
 class IFileTimes {
 public:
@@ -18,3 +20,5 @@ public:
     // Why the last read failed, for the log; empty when the service cannot say.
     virtual std::string LastError() const { return std::string(); }
 };
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tarnwick {
+
 // How much a log line matters; the values are syslog's priorities, so a backend can hand them
 // to the journal as they are. Debug lines (a passing check, for one) show only when the user
 // asks for a verbose log.
@@ -19,3 +21,5 @@ public:
     // that follows.
     virtual void SetConnection(const std::string& strConnection) { (void)strConnection; }
 };
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tarnwick {
+
 // The IPv4 socket layer used by the reachability probe. Addresses are in network byte order.
 class INetService {
 public:
@@ -18,3 +20,5 @@ public:
     // the service cannot say.
     virtual std::string LastError() const { return std::string(); }
 };
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // Small files that outlive the process (the outage history, the reboot count) and the
 // running instance's state for anyone who asks. Names are plain file names; the backend
 // decides the folder.
@@ -22,3 +24,5 @@ public:
     // Why the last call failed, for the log.
     virtual std::string LastError() const = 0;
 };
+
+} // namespace tarnwick

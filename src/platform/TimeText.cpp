@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace tarnwick {
+
 namespace {
 // Days since 1970-01-01 of a proleptic Gregorian date, and back.
 std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
@@ -96,3 +98,5 @@ std::string FormatDuration(std::int64_t nSeconds) {
                       static_cast<long long>(nSeconds / 3600 % 24));
     return sz;
 }
+
+} // namespace tarnwick

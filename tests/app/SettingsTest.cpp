@@ -12,6 +12,8 @@
 #include <sstream>
 #include <sys/stat.h>
 
+namespace tarnwick {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -126,3 +128,5 @@ TEST(SettingsPathTest, FollowsXdgConfigHome) {
 }
 
 } // namespace
+
+} // namespace tarnwick

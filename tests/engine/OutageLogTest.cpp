@@ -5,6 +5,8 @@
 #include "app/HistoryReport.h"
 #include "platform/IPowerService.h"
 
+namespace tarnwick {
+
 namespace {
 
 class OutageLogTest : public CEngineFixture {
@@ -75,7 +77,7 @@ TEST_F(OutageLogTest, AnOutageOpenAcrossARebootIsClosedByTheRebootAndCapped) {
     Fail(); // re-dial
     Fail(); // power cycle
     Fail(); // reboot, accepted
-    ASSERT_EQ(m_fakes.power.m_requests, std::vector<unsigned>{EWX_REBOOT});
+    ASSERT_EQ(m_fakes.power.m_requests, std::vector<unsigned>{EWX::Reboot});
     Restart("boot-2");
     EXPECT_TRUE(m_fakes.state.m_strStatus.find("outage: since") != std::string::npos);
     m_fakes.clock.m_tUnix += 60;
@@ -126,3 +128,5 @@ TEST_F(OutageLogTest, TheRebootBudgetCountsAcrossRestartsAndPowerCyclesInstead) 
 }
 
 } // namespace
+
+} // namespace tarnwick

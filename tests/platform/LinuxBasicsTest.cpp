@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace tarnwick {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -115,3 +117,5 @@ TEST_F(FileTimesTest, StateFilesAreMadePrivatelyAndTheReportGoesWithTheProcess) 
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QSettings>
 
+namespace tarnwick {
+
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
@@ -145,3 +147,5 @@ TEST(ProgramEscalationTest, StartupDialThenRedialAndRebootAfterFailedChecks) {
     EXPECT_TRUE(CTestSandbox::StopProgram(pB));
 }
 } // namespace
+
+} // namespace tarnwick

@@ -26,6 +26,8 @@
 #include <utility>
 #include <vector>
 
+namespace tarnwick {
+
 class CFakePowerService : public IPowerService {
 public:
     bool ExitSystem(unsigned uFlags) override {
@@ -190,3 +192,5 @@ struct CFakeServices {
     CServices services{profile,   timers, dialUp,  modules, power, net, files,
                        processes, clock,  autorun, shell,   ui,    log, state};
 };
+
+} // namespace tarnwick

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <systemd/sd-journal.h>
 
+namespace tarnwick {
+
 void CJournalLog::Write(LogLevel level, const std::string& strStep, const std::string& strText) {
     if (level > m_maxLevel)
         return;
@@ -32,3 +34,5 @@ bool CJournalLog::IsStderrJournal() {
     return static_cast<unsigned long long>(st.st_dev) == nDev &&
            static_cast<unsigned long long>(st.st_ino) == nIno;
 }
+
+} // namespace tarnwick

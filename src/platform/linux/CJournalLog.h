@@ -2,6 +2,8 @@
 
 #include "platform/ILog.h"
 
+namespace tarnwick {
+
 // The log straight into the systemd journal: the level as the line's priority, the
 // identifier "tarnwick", and the step and the watched connection as fields of their own
 // (TARNWICK_STEP=, TARNWICK_CONNECTION=), so `journalctl --user -t tarnwick
@@ -22,3 +24,5 @@ private:
     LogLevel m_maxLevel;
     std::string m_strConnection;
 };
+
+} // namespace tarnwick

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace tarnwick {
+
 bool CLinuxFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t& ftLastWrite) {
     m_strLastError.clear();
     if (strPath.empty()) {
@@ -43,3 +45,5 @@ bool CLinuxFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t
         ftLastWrite = 1; // zero means "not seen yet" to the caller
     return true;
 }
+
+} // namespace tarnwick

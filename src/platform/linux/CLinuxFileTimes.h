@@ -2,6 +2,8 @@
 
 #include "platform/IFileTimes.h"
 
+namespace tarnwick {
+
 // The watched file's modification time from stat. A file that another program holds open
 // for writing is reported as unreadable for the moment: a read lease cannot be taken on it.
 class CLinuxFileTimes : public IFileTimes {
@@ -16,3 +18,5 @@ public:
 private:
     std::string m_strLastError;
 };
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+namespace tarnwick {
+
 SLocalTime CLocalClock::GetLocalTime() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -19,3 +21,5 @@ int CLocalClock::GetUtcOffset(std::int64_t tUnix) {
     localtime_r(&t, &local);
     return static_cast<int>(local.tm_gmtoff);
 }
+
+} // namespace tarnwick

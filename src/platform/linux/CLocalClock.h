@@ -2,6 +2,8 @@
 
 #include "platform/IClock.h"
 
+namespace tarnwick {
+
 // The local time of day from the system clock and time zone.
 class CLocalClock : public IClock {
 public:
@@ -9,3 +11,5 @@ public:
     std::int64_t GetUnixTime() override;
     int GetUtcOffset(std::int64_t tUnix) override;
 };
+
+} // namespace tarnwick

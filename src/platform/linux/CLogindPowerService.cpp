@@ -3,6 +3,8 @@
 #include <QDBusMessage>
 #include <QString>
 
+namespace tarnwick {
+
 CLogindPowerService::CLogindPowerService(const QDBusConnection& bus,
                                          std::chrono::milliseconds callTimeout)
     : m_bus(bus), m_callTimeout(callTimeout) {}
@@ -10,9 +12,9 @@ CLogindPowerService::CLogindPowerService(const QDBusConnection& bus,
 bool CLogindPowerService::ExitSystem(unsigned uFlags) {
     m_strLastError.clear();
     QString strMethod;
-    if ((uFlags & EWX_REBOOT) != 0)
+    if ((uFlags & EWX::Reboot) != 0)
         strMethod = QStringLiteral("Reboot");
-    else if ((uFlags & EWX_SHUTDOWN) != 0)
+    else if ((uFlags & EWX::Shutdown) != 0)
         strMethod = QStringLiteral("PowerOff");
     else
         return false;
@@ -30,3 +32,5 @@ bool CLogindPowerService::ExitSystem(unsigned uFlags) {
         (reply.errorName() + QStringLiteral(": ") + reply.errorMessage()).toStdString();
     return false;
 }
+
+} // namespace tarnwick

@@ -28,6 +28,7 @@ std::string ErrorText(int nError) {
     }
 }
 } // namespace
+namespace tarnwick {
 
 CPosixNetService::CPosixNetService(int nConnectTimeoutMs)
     : m_nConnectTimeoutMs(nConnectTimeoutMs) {}
@@ -100,3 +101,5 @@ bool CPosixNetService::Connect(std::uint32_t nAddr, std::uint16_t nPort) {
     close(fd);
     return bConnected;
 }
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "platform/INetService.h"
 
+namespace tarnwick {
+
 // IPv4 over POSIX sockets. A connect gives up after nConnectTimeoutMs (21 s by default, as
 // long as a Windows connect waits, instead of Linux's two minutes), so that a host that
 // drops packets cannot freeze the program for long.
@@ -18,3 +20,5 @@ private:
     int m_nConnectTimeoutMs;
     std::string m_strLastError;
 };
+
+} // namespace tarnwick

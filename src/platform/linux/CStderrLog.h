@@ -2,6 +2,8 @@
 
 #include "platform/ILog.h"
 
+namespace tarnwick {
+
 // The log on standard error: one line each, with the local time, the level and the step.
 // Lines below the chosen level are left out.
 class CStderrLog : public ILog {
@@ -12,3 +14,5 @@ public:
 private:
     LogLevel m_maxLevel;
 };
+
+} // namespace tarnwick

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace tarnwick {
+
 namespace {
 std::string Env(const char* pszName) {
     const char* psz = std::getenv(pszName);
@@ -147,3 +149,5 @@ bool CXdgStateStore::WriteFileAtomically(const std::string& strPath, const std::
     }
     return true;
 }
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "platform/IStateStore.h"
 
+namespace tarnwick {
+
 // The state files in $XDG_STATE_HOME/Tarnwick (~/.local/state/Tarnwick), mode 0600, and the
 // running instance's state report in $XDG_RUNTIME_DIR/tarnwick/status, which goes with the
 // process. Whole files are replaced by rename, lines appended in one write.
@@ -37,3 +39,5 @@ private:
     std::string m_strLastError;
     bool m_bStatusWritten = false;
 };
+
+} // namespace tarnwick

@@ -15,6 +15,8 @@
 
 #include <utility>
 
+namespace tarnwick {
+
 bool CQtUserInterface::AskYesNo(const std::string& strText) {
     return QMessageBox::question(nullptr, QApplication::applicationName(),
                                  QString::fromStdString(strText),
@@ -59,3 +61,5 @@ void CQtUserInterface::Notify(const std::string& strSummary, const std::string& 
     message.setAutoStartService(true);
     bus.asyncCall(message);
 }
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "app/IUserInterface.h"
 
+namespace tarnwick {
+
 // Message boxes, the about box, the parameters dialog and the event loop, in Qt.
 class CQtUserInterface : public IUserInterface {
 public:
@@ -14,3 +16,5 @@ public:
     // nothing without a session bus (and no bus is started for it).
     void Notify(const std::string& strSummary, const std::string& strBody) override;
 };
+
+} // namespace tarnwick

@@ -5,6 +5,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace tarnwick {
+
 // The write end must be reachable from the async-signal handler, hence a static.
 int CSignalWatcher::s_fds[2] = {-1, -1};
 
@@ -44,3 +46,5 @@ void CSignalWatcher::OnReadable() {
     while (read(s_fds[1], &byte, 1) == 1)
         emit Received(byte);
 }
+
+} // namespace tarnwick

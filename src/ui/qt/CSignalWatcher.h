@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace tarnwick {
+
 // Turns SIGTERM, SIGINT and SIGHUP into a call on the event loop, so that the program
 // leaves through its orderly exit (which saves the parameters) when asked to.
 class CSignalWatcher : public QObject {
@@ -23,3 +25,5 @@ private:
     static int s_fds[2];
     std::unique_ptr<QSocketNotifier> m_pNotifier;
 };
+
+} // namespace tarnwick

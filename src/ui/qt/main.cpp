@@ -39,6 +39,8 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+using namespace tarnwick;
+
 namespace {
 // Without a reachable display the program still watches the link: Qt falls back to the
 // offscreen platform (no tray; the tray retry keeps trying) instead of aborting.
