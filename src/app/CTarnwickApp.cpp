@@ -3,6 +3,7 @@
 #include "app/CVersionInfo.h"
 #include "app/IProfileStore.h"
 #include "app/IUserInterface.h"
+#include "app/SettingLimits.h"
 #include "engine/CMainFrame.h"
 #include "engine/ITimerService.h"
 #include "engine/TimerIds.h"
@@ -10,11 +11,13 @@
 #include "platform/IAutorunStore.h"
 #include "platform/IClock.h"
 #include "platform/ILog.h"
+#include "platform/IPowerService.h"
 #include "platform/IProcessList.h"
 #include "platform/ShutdownTime.h"
 
 #include <algorithm>
 #include <cstdio>
+
 namespace tarnwick {
 
 CTarnwickApp::CTarnwickApp(CServices& services) : m_services(services) {}
@@ -62,15 +65,26 @@ std::string SettingsSummary(const AppSettings& s) {
          (s.bAutoRun != 0 ? "method " + std::to_string(s.iAutoRunMethod) : std::string("off"));
     return r;
 }
+
+// The shutdown timer never waits longer than this before it looks at the wall clock again,
+// so a clock that was set, or a machine that slept, cannot push the shutdown far off.
+constexpr std::int64_t kShutdownTickSeconds = 60;
+// A shutdown time missed by more than this (the machine slept through it, the clock was set
+// past it) is left for the next day rather than done at an hour nobody chose.
+constexpr std::int64_t kShutdownGraceSeconds = 15 * 60;
+
+std::string TimeText(IClock& clock, std::int64_t nTime) {
+    const SLocalTime t = clock.LocalTimeAt(nTime);
+    char szText[16];
+    std::snprintf(szText, sizeof szText, "%02d:%02d", t.nHour, t.nMinute);
+    return szText;
+}
 } // namespace
 
 bool CTarnwickApp::InitInstance() {
-    m_AppSettings.Load(m_services.profile);
-    const std::string strProfileError = m_services.profile.LastError();
-    if (!strProfileError.empty())
-        m_services.log.Write(LogLevel::Warning, "settings",
-                             "the settings could not all be read, defaults stand in: " +
-                                 strProfileError);
+    IProfileStore& profile = m_services.profile;
+    m_AppSettings.Load(profile);
+    LogOutOfRangeSettings(m_AppSettings, m_services.log);
     m_pMainWnd = std::make_unique<CMainFrame>(*this, m_services);
     std::string strVersion = GetProductVersionText();
     std::replace(strVersion.begin(), strVersion.end(), '\n', ' ');
@@ -79,7 +93,12 @@ bool CTarnwickApp::InitInstance() {
                              (m_pMainWnd->IsPortLibLoaded() ? "loaded" : "not loaded") + "; " +
                              SettingsSummary(m_AppSettings));
     m_pMainWnd->OnCreate();
-    ApplyAutorun();
+    // Autorun from values that were never read could remove the user's entry.
+    if (profile.GetLoadState() == EProfileLoad::Clean)
+        ApplyAutorun();
+    else
+        m_services.log.Write(LogLevel::Warning, "autorun",
+                             "left as it is: the settings file could not be read whole");
     SetupShutdownTimer();
     SetupCheckTimer();
     return true;
@@ -89,7 +108,15 @@ int CTarnwickApp::ExitInstance() {
     if (m_bExited)
         return 0;
     m_bExited = true;
-    SaveSettings("at exit");
+    // An exit during the modem's off time would leave the modem without power: it is
+    // switched on as the end of the off time would, without the dial.
+    if (m_pMainWnd != nullptr && m_pMainWnd->IsModemOff()) {
+        m_services.log.Write(LogLevel::Notice, "power",
+                             "exit during the modem's off time: modem power on");
+        m_pMainWnd->ModemPowerOn(false);
+        m_services.timers.KillTimer(IDT_MODEM_POWER_OFF);
+    }
+    SaveOnExit();
     m_pMainWnd.reset();
     m_services.log.Write(LogLevel::Notice, "exit",
                          "exit: " + (m_strExitReason.empty() ? std::string("the event loop ended")
@@ -112,6 +139,16 @@ bool CTarnwickApp::SaveSettings(const char* pszWhen) {
 void CTarnwickApp::SetExitReason(const std::string& strReason) {
     if (m_strExitReason.empty())
         m_strExitReason = strReason;
+}
+
+bool CTarnwickApp::SaveOnExit() {
+    if (m_services.profile.GetLoadState() == EProfileLoad::Unreadable) {
+        m_services.log.Write(LogLevel::Warning, "settings",
+                             "not saved: the settings file could not be read at start, so it "
+                             "is kept as it is");
+        return false;
+    }
+    return SaveSettings("at exit");
 }
 
 bool CTarnwickApp::ApplyAutorun() {
@@ -146,24 +183,58 @@ bool CTarnwickApp::ApplyAutorun() {
 }
 
 bool CTarnwickApp::SetupShutdownTimer() {
-    ITimerService& timers = m_services.timers;
-    timers.KillTimer(IDT_SHUTDOWN);
-    if (m_pMainWnd)
-        m_pMainWnd->OnShutdownTimerArmed(0);
-    if (m_AppSettings.bAutoShutdown == 0)
+    m_services.timers.KillTimer(IDT_SHUTDOWN);
+    m_nShutdownDue = 0;
+    int nHour = 0;
+    int nMinute = 0;
+    if (m_AppSettings.bAutoShutdown == 0 ||
+        !ParseShutdownTime(m_AppSettings.sShutdownTime, nHour, nMinute))
         return false;
-    const SLocalTime now = m_services.clock.GetLocalTime();
-    std::uint32_t nDelayMs = 0;
-    if (!GetShutdownDelayMs(m_AppSettings.sShutdownTime, now.nHour, now.nMinute, nDelayMs)) {
-        m_services.log.Write(LogLevel::Warning, "shutdown",
-                             "daily shutdown is on, but the time '" + m_AppSettings.sShutdownTime +
-                                 "' is not a time of day: no shutdown is planned");
-        return false;
-    }
-    timers.SetTimer(IDT_SHUTDOWN, nDelayMs);
-    if (m_pMainWnd)
-        m_pMainWnd->OnShutdownTimerArmed(m_services.clock.GetUnixTime() + nDelayMs / 1000);
+    IClock& clock = m_services.clock;
+    m_nShutdownDue = NextLocalTime(clock, clock.GetWallTime(), nHour, nMinute);
+    ArmShutdownTimer();
     return true;
+}
+
+void CTarnwickApp::ArmShutdownTimer() {
+    const std::int64_t nLeft = m_nShutdownDue - m_services.clock.GetWallTime();
+    const std::int64_t nWait = std::clamp<std::int64_t>(nLeft, 1, kShutdownTickSeconds);
+    m_services.timers.SetTimer(IDT_SHUTDOWN, static_cast<std::uint32_t>(nWait * 1000));
+}
+
+void CTarnwickApp::OnShutdownTimer() {
+    int nHour = 0;
+    int nMinute = 0;
+    if (m_nShutdownDue == 0 || !ParseShutdownTime(m_AppSettings.sShutdownTime, nHour, nMinute)) {
+        m_services.timers.KillTimer(IDT_SHUTDOWN);
+        return;
+    }
+    IClock& clock = m_services.clock;
+    ILog& log = m_services.log;
+    const std::int64_t nNow = clock.GetWallTime();
+    if (nNow < m_nShutdownDue) {
+        // Not yet, by the wall clock. It may have been set back: look for the time again.
+        m_nShutdownDue = NextLocalTime(clock, nNow - 1, nHour, nMinute);
+        ArmShutdownTimer();
+        return;
+    }
+    if (nNow - m_nShutdownDue > kShutdownGraceSeconds) {
+        log.Write(LogLevel::Warning, "shutdown",
+                  "the shutdown time " + TimeText(clock, m_nShutdownDue) +
+                      " passed while the machine slept or its clock was set; next one tomorrow");
+    } else {
+        m_nLastShutdownRequest = nNow;
+        if (m_services.power.ExitSystem(EWX::Shutdown))
+            log.Write(LogLevel::Notice, "shutdown", "scheduled shutdown requested");
+        else
+            log.Write(LogLevel::Error, "shutdown",
+                      "scheduled shutdown refused: " + m_services.power.LastError());
+    }
+    // The next one on the local calendar, never the same night twice (when the clock is
+    // set back an hour in autumn, a time of day can come round again an hour later).
+    m_nShutdownDue =
+        NextLocalTime(clock, std::max(nNow, m_nShutdownDue + 12 * 3600), nHour, nMinute);
+    ArmShutdownTimer();
 }
 
 bool CTarnwickApp::SetupCheckTimer() {
@@ -183,7 +254,7 @@ bool CTarnwickApp::SetupCheckTimer() {
     const std::uint32_t nPeriodMs = PeriodMs(s.iCheckDelay, 1, 60000);
     timers.SetTimer(IDT_CHECK, nPeriodMs);
     if (m_pMainWnd)
-        m_pMainWnd->OnCheckTimerArmed(m_services.clock.GetUnixTime() + nPeriodMs / 1000);
+        m_pMainWnd->OnCheckTimerArmed(m_services.clock.GetWallTime() + nPeriodMs / 1000);
     if (m_pMainWnd)
         m_pMainWnd->PublishStatus();
     return true;

@@ -4,6 +4,7 @@
 #include "app/CTarnwickApp.h"
 #include "app/CVersionInfo.h"
 #include "app/IUserInterface.h"
+#include "app/SettingLimits.h"
 #include "engine/TimerIds.h"
 #include "platform/CheckURLConnect.h"
 #include "platform/FindOtherInstance.h"
@@ -102,7 +103,7 @@ int CMainFrame::OnCreate() {
 }
 
 unsigned CMainFrame::FindOtherInstance() {
-    return tarnwick::FindOtherInstance(m_services.processes);
+    return tarnwick::FindOtherInstance(m_services.processes, m_services.log);
 }
 
 bool CMainFrame::CreateTrayIcon() {
@@ -135,12 +136,7 @@ void CMainFrame::OnTimer(unsigned nIDEvent) {
         timers.KillTimer(IDT_DIAL);
         break;
     case IDT_SHUTDOWN:
-        if (!LoggedExitSystem(EWX::Shutdown, "daily shutdown")) {
-            timers.KillTimer(IDT_SHUTDOWN);
-            timers.SetTimer(IDT_SHUTDOWN, 86400000);
-            m_tNextShutdown = m_services.clock.GetUnixTime() + 86400;
-            Log(LogLevel::Notice, "shutdown", "the next attempt is in 24 h");
-        }
+        m_app.OnShutdownTimer();
         break;
     case IDT_CHECK:
         OnCheckTimer();
@@ -212,10 +208,11 @@ void CMainFrame::OnCheckTimer() {
     if (s.bCheckFileRefresh != 0 && !CheckFileRefresh(strCause))
         fnFailed(strCause);
     strCause.clear();
-    if (s.bCheckURLDownload != 0 && !CheckURLConnect(s.sURLDownload, m_services.net, &strCause))
+    if (s.bCheckURLDownload != 0 &&
+        !CheckURLConnect(s.sURLDownload, m_services.net, m_services.log, &strCause))
         fnFailed(strCause);
 
-    m_tLastCheck = m_services.clock.GetUnixTime();
+    m_tLastCheck = m_services.clock.GetWallTime();
     m_tNextCheck =
         m_tLastCheck + static_cast<std::int64_t>(s.iCheckDelay > 0 ? s.iCheckDelay : 1) * 60;
     m_bLastCheckPassed = bPass;
@@ -254,16 +251,17 @@ void CMainFrame::OnCheckFailed(const std::string& strCause) {
     if (m_app.m_nFaultCount < INT32_MAX)
         ++m_app.m_nFaultCount;
     const std::int32_t nFaults = m_app.m_nFaultCount;
+    const std::int32_t nMaxFaults = EffectiveMaxFaults(s);
     m_History.OnCheckFailed();
     Log(LogLevel::Warning, "check",
         "check failed (" + std::to_string(nFaults) + " in a row, limit " +
-            std::to_string(s.iMaxFaults) + "): " + strCause);
-    if (nFaults == s.iMaxFaults) {
+            std::to_string(nMaxFaults) + "): " + strCause);
+    if (nFaults == nMaxFaults) {
         if (s.iLptPort <= 0)
             Log(LogLevel::Notice, "power",
                 "power cycle due, but no resetter port is set: nothing is done this time");
         OnResetModemPower();
-    } else if (nFaults > s.iMaxFaults) {
+    } else if (nFaults > nMaxFaults) {
         Reboot();
     } else {
         Redial();

@@ -68,9 +68,8 @@ public:
     // Says what the engine is doing: the state report for --status, the tooltip's third line.
     // Runs after every change of state.
     void PublishStatus();
-    // The check timer was armed anew (or not: 0), the shutdown timer likewise.
+    // The check timer was armed anew (or not: 0).
     void OnCheckTimerArmed(std::int64_t tNextCheck) { m_tNextCheck = tNextCheck; }
-    void OnShutdownTimerArmed(std::int64_t tShutdown) { m_tNextShutdown = tShutdown; }
     // What the next failed check will do: "re-dial", "power cycle", "reboot", ...
     std::string NextStep() const;
     std::string TooltipText() const;
@@ -116,7 +115,6 @@ private:
     bool m_bLastCheckPassed = true;
     std::string m_strLastCause;
     std::int64_t m_tNextCheck = 0;
-    std::int64_t m_tNextShutdown = 0;
     std::string m_strModemPower = "not switched yet";
     std::string m_strConnState = "not checked yet";
     bool m_bFileSkipped = false;

@@ -4,6 +4,7 @@
 #include "app/CServices.h"
 #include "app/CTarnwickApp.h"
 #include "app/IUserInterface.h"
+#include "app/SettingLimits.h"
 #include "engine/TimerIds.h"
 #include "engine/TimerPeriod.h"
 
@@ -54,11 +55,9 @@ void CMainFrame::ModemPowerOff() {
     const std::string strEntry = m_RasManager.GetCurrentEntry();
     if (m_RasManager.IsConnected(strEntry) && s.bTryToHangUp != 0)
         LoggedHangUp(strEntry, "power off");
-    UpdatePortBits(static_cast<std::uint16_t>(s.iCtrlPort),
-                   static_cast<std::uint16_t>(s.iCtrlPortMask), false);
+    UpdatePortBits(EffectivePortAddress(s.iCtrlPort), EffectivePortMask(s.iCtrlPortMask), false);
     const std::string strCtrl = m_strPortChange;
-    UpdatePortBits(static_cast<std::uint16_t>(s.iDataPort),
-                   static_cast<std::uint16_t>(s.iDataPortMask), false);
+    UpdatePortBits(EffectivePortAddress(s.iDataPort), EffectivePortMask(s.iDataPortMask), false);
     m_bModemOff = true;
     m_strModemPower = "off";
     if (IsPortLibLoaded())
@@ -71,11 +70,9 @@ void CMainFrame::ModemPowerOff() {
 
 void CMainFrame::ModemPowerOn(bool bRedial) {
     const AppSettings& s = m_app.m_AppSettings;
-    UpdatePortBits(static_cast<std::uint16_t>(s.iCtrlPort),
-                   static_cast<std::uint16_t>(s.iCtrlPortMask), true);
+    UpdatePortBits(EffectivePortAddress(s.iCtrlPort), EffectivePortMask(s.iCtrlPortMask), true);
     const std::string strCtrl = m_strPortChange;
-    UpdatePortBits(static_cast<std::uint16_t>(s.iDataPort),
-                   static_cast<std::uint16_t>(s.iDataPortMask), true);
+    UpdatePortBits(EffectivePortAddress(s.iDataPort), EffectivePortMask(s.iDataPortMask), true);
     m_bModemOff = false;
     m_strModemPower = "on";
     std::string strText = IsPortLibLoaded()

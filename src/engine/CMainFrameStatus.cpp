@@ -4,6 +4,7 @@
 #include "app/CServices.h"
 #include "app/CTarnwickApp.h"
 #include "app/CVersionInfo.h"
+#include "app/SettingLimits.h"
 #include "platform/IClock.h"
 #include "platform/IStateStore.h"
 #include "platform/TimeText.h"
@@ -21,9 +22,10 @@ std::string CMainFrame::NextStep() const {
     if (s.bCheckConnState == 0 && s.bCheckFileRefresh == 0 && s.bCheckURLDownload == 0)
         return "nothing (no check is enabled)";
     const std::int64_t nNext = static_cast<std::int64_t>(m_app.m_nFaultCount) + 1;
-    if (nNext < s.iMaxFaults)
+    const std::int32_t nMaxFaults = EffectiveMaxFaults(s);
+    if (nNext < nMaxFaults)
         return "re-dial";
-    if (nNext == s.iMaxFaults)
+    if (nNext == nMaxFaults)
         return s.iLptPort > 0 ? "power cycle" : "nothing (no resetter port)";
     if (m_RebootBudget.IsSpent(s.iMaxRebootsPerDay))
         return s.iLptPort > 0 ? "power cycle (reboot budget spent)"
@@ -67,8 +69,8 @@ void CMainFrame::PublishStatus() {
         fnLine("last check",
                fnTime(m_tLastCheck) + ", " +
                    (m_bLastCheckPassed ? std::string("passed") : "failed: " + m_strLastCause));
-    fnLine("failed checks in a row",
-           std::to_string(m_app.m_nFaultCount) + " (limit " + std::to_string(s.iMaxFaults) + ")");
+    fnLine("failed checks in a row", std::to_string(m_app.m_nFaultCount) + " (limit " +
+                                         std::to_string(EffectiveMaxFaults(s)) + ")");
     fnLine("next check",
            m_tNextCheck == 0 ? std::string("none (no check is enabled)") : fnTime(m_tNextCheck));
     fnLine("next failure does", NextStep());
@@ -80,7 +82,7 @@ void CMainFrame::PublishStatus() {
            s.iLptPort <= 0 ? std::string("no resetter port")
                            : m_strModemPower + (IsPortLibLoaded() ? "" : " (port module missing)"));
     fnLine("next daily shutdown",
-           m_tNextShutdown == 0 ? std::string("none") : fnTime(m_tNextShutdown));
+           m_app.GetShutdownDue() == 0 ? std::string("none") : fnTime(m_app.GetShutdownDue()));
     if (m_History.IsOpen()) {
         const SOutage& o = m_History.Current();
         fnLine("outage", "since " + fnTime(o.tStart) + ", " +

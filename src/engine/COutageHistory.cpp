@@ -86,7 +86,7 @@ void COutageHistory::Load() {
 void COutageHistory::OnCheckFailed() {
     if (!m_bOpen) {
         m_current = SOutage{};
-        m_current.tStart = m_clock.GetUnixTime();
+        m_current.tStart = m_clock.GetWallTime();
         m_current.strBootId = m_store.GetBootId();
         m_bOpen = true;
     }
@@ -110,7 +110,7 @@ void COutageHistory::OnStep(const std::string& strStep) {
 bool COutageHistory::OnCheckPassed(SOutage& closed) {
     if (!m_bOpen)
         return false;
-    m_current.tEnd = m_clock.GetUnixTime();
+    m_current.tEnd = m_clock.GetWallTime();
     closed = m_current;
     m_bOpen = false;
     m_current = SOutage{};

@@ -35,7 +35,7 @@ CRebootBudget::CRebootBudget(IStateStore& store, IClock& clock, ILog& log)
     : m_store(store), m_clock(clock), m_log(log) {}
 
 int CRebootBudget::CountLastDay() const {
-    return static_cast<int>(RecentStamps(m_store, m_clock.GetUnixTime()).size());
+    return static_cast<int>(RecentStamps(m_store, m_clock.GetWallTime()).size());
 }
 
 bool CRebootBudget::IsSpent(int nMaxPerDay) const {
@@ -43,7 +43,7 @@ bool CRebootBudget::IsSpent(int nMaxPerDay) const {
 }
 
 void CRebootBudget::Record() {
-    const std::int64_t tNow = m_clock.GetUnixTime();
+    const std::int64_t tNow = m_clock.GetWallTime();
     std::vector<std::string> lines;
     for (std::int64_t t : RecentStamps(m_store, tNow))
         lines.push_back(std::to_string(t));

@@ -195,8 +195,16 @@ int main(int argc, char* argv[]) {
 
     CSignalWatcher signalWatcher;
 
+    // The journal when the service manager made standard error its stream, else standard error.
+    const LogLevel maxLevel = bVerbose ? LogLevel::Debug : LogLevel::Info;
+    std::unique_ptr<ILog> pLog;
+    if (CJournalLog::IsStderrJournal())
+        pLog = std::make_unique<CJournalLog>(maxLevel);
+    else
+        pLog = std::make_unique<CStderrLog>(maxLevel);
+    ILog& log = *pLog;
     const QDBusConnection systemBus = QDBusConnection::systemBus();
-    CKeyFileProfileStore profile(CKeyFileProfileStore::DefaultPath());
+    CKeyFileProfileStore profile(CKeyFileProfileStore::DefaultPath(), log);
     CQtTimerService timers;
     CNmDialUpService dialUp(systemBus);
     CDlModuleLoader modules;
@@ -208,15 +216,9 @@ int main(int argc, char* argv[]) {
     CXdgAutorunStore autorun(ConfigDir());
     CQtShellTray shell;
     CQtUserInterface ui;
-    const LogLevel maxLevel = bVerbose ? LogLevel::Debug : LogLevel::Info;
-    std::unique_ptr<ILog> pLog;
-    if (CJournalLog::IsStderrJournal())
-        pLog = std::make_unique<CJournalLog>(maxLevel);
-    else
-        pLog = std::make_unique<CStderrLog>(maxLevel);
     CXdgStateStore state(CXdgStateStore::DefaultStateDir(), CXdgStateStore::DefaultStatusPath());
-    CServices services{profile,   timers, dialUp,  modules, power, net,   files,
-                       processes, clock,  autorun, shell,   ui,    *pLog, state};
+    CServices services{profile,   timers, dialUp,  modules, power, net, files,
+                       processes, clock,  autorun, shell,   ui,    log, state};
 
     CTarnwickApp app(services);
     QObject::connect(&signalWatcher, &CSignalWatcher::Received, &application, [&app](int nSignal) {
@@ -225,7 +227,7 @@ int main(int argc, char* argv[]) {
     });
     // The desktop session is ending: keep what changed in memory, as an exit would.
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
-                     [&app](QSessionManager&) { app.SaveSettings("as the session ends"); });
+                     [&app](QSessionManager&) { app.SaveOnExit(); });
 
     int nResult = 0;
     if (app.InitInstance())
