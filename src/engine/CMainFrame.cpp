@@ -11,6 +11,7 @@
 #include "platform/IClock.h"
 #include "platform/IDialUpService.h"
 #include "platform/IFileTimes.h"
+#include "platform/ILog.h"
 #include "platform/IModuleLoader.h"
 #include "platform/INetService.h"
 #include "platform/IPowerService.h"
@@ -76,7 +77,12 @@ int CMainFrame::OnCreate() {
         m_app.SetExitReason("another instance runs already (pid " + std::to_string(nPid) + ")");
         m_services.ui.PostQuit();
     } else if (!CreateTrayIcon()) {
-        m_services.timers.SetTimer(IDT_TRAY_RETRY, 5000);
+        // Without a display no tray ever appears: retrying would only wake the program.
+        if (m_services.shell.CanTrayAppear())
+            m_services.timers.SetTimer(IDT_TRAY_RETRY, 5000);
+        else
+            m_services.log.Write(LogLevel::Notice, "start",
+                                 "no notification area on this display: running without an icon");
     }
 
     AppSettings& s = m_app.m_AppSettings;
