@@ -17,6 +17,7 @@
 #include "platform/INetService.h"
 #include "platform/IPowerService.h"
 #include "platform/IProcessList.h"
+#include "platform/IStateStore.h"
 
 #include <cstdint>
 #include <map>
@@ -40,13 +41,13 @@ public:
 class CFakeNetService : public INetService {
 public:
     bool InetAddr(const std::string& strDotted, std::uint32_t& nAddr) override;
-    bool ResolveIPv4(const std::string& strHost, std::uint32_t& nAddr) override;
-    bool Connect(std::uint32_t nAddr, std::uint16_t nPort) override;
+    EConnectResult Connect(const std::string& strHost, bool bLookUp, std::uint16_t nPort,
+                           std::string& strDetail) override;
 
-    std::map<std::string, std::uint32_t> m_hosts;             // name -> address
-    std::set<std::pair<std::uint32_t, std::uint16_t>> m_open; // listening address and port
-    std::vector<std::string> m_lookups;                       // names looked up
-    std::vector<std::pair<std::uint32_t, std::uint16_t>> m_connects;
+    std::map<std::string, std::vector<std::string>> m_hosts; // name -> addresses
+    std::set<std::pair<std::string, std::uint16_t>> m_open;  // listening address and port
+    std::vector<std::string> m_lookups;                      // names looked up
+    std::vector<std::pair<std::string, std::uint16_t>> m_connects;
 };
 
 class CFakeFileTimes : public IFileTimes {
@@ -74,7 +75,14 @@ public:
     unsigned GetCurrentProcessId() override { return m_nOwnPid; }
     std::string GetOwnExePath() override { return m_strOwnPath; }
     std::string GetOwnExeName() override { return m_strOwnName; }
+    EInstanceLock LockInstance(unsigned& nHolderPid, std::string& strDetail) override {
+        nHolderPid = m_nLockHolder;
+        strDetail = "/run/lock/tarnwick.lock";
+        return m_eLock;
+    }
 
+    EInstanceLock m_eLock = EInstanceLock::Taken;
+    unsigned m_nLockHolder = 0;
     bool m_bAvailable = true;
     unsigned m_nOwnPid = 100;
     std::string m_strOwnPath = "/opt/tarnwick/bin/tarnwick";
@@ -82,10 +90,70 @@ public:
     std::vector<SProcessEntry> m_processes{{1, "systemd"}, {100, "tarnwick"}};
 };
 
+// The wall clock moves with the fake timers' virtual time; the local time is the wall time
+// plus an offset that a daylight-saving change (m_nChangeAt) moves by m_nChangeBy.
 class CFakeClock : public IClock {
 public:
-    SLocalTime GetLocalTime() override { return m_now; }
-    SLocalTime m_now{12, 0, 0};
+    explicit CFakeClock(const CFakeTimerService& timers) : m_timers(timers) {}
+    SLocalTime GetLocalTime() override { return LocalTimeAt(GetWallTime()); }
+    std::int64_t GetWallTime() override {
+        return m_nWallAtZero + static_cast<std::int64_t>(m_timers.Now() / 1000);
+    }
+    SLocalTime LocalTimeAt(std::int64_t nTime) override {
+        const std::int64_t nLocal =
+            nTime + m_nOffset + (m_nChangeAt != 0 && nTime >= m_nChangeAt ? m_nChangeBy : 0);
+        const auto nDay = static_cast<int>(((nLocal % 86400) + 86400) % 86400);
+        return {nDay / 3600, nDay / 60 % 60, nDay % 60};
+    }
+    // Sets the wall clock so that the local time is h:m:s now (on day 1000 of the epoch).
+    void SetLocal(int h, int m, int s) {
+        m_nWallAtZero = 1000 * 86400 + h * 3600 + m * 60 + s - m_nOffset -
+                        static_cast<std::int64_t>(m_timers.Now() / 1000);
+    }
+    const CFakeTimerService& m_timers;
+    std::int64_t m_nWallAtZero = 1000 * 86400 + 11 * 3600; // 12:00 local
+    std::int64_t m_nOffset = 3600;
+    std::int64_t m_nChangeAt = 0;
+    std::int64_t m_nChangeBy = 0;
+    int GetUtcOffset(std::int64_t) override { return static_cast<int>(m_nOffset); }
+};
+
+// State files in memory; a "reboot" keeps them and changes the boot id.
+class CFakeStateStore : public IStateStore {
+public:
+    bool ReadLines(const std::string& strName, std::vector<std::string>& lines) override {
+        const auto it = m_files.find(strName);
+        if (it == m_files.end())
+            return false;
+        lines = it->second;
+        return true;
+    }
+    bool AppendLine(const std::string& strName, const std::string& strLine) override {
+        if (!m_bWritable)
+            return false;
+        m_files[strName].push_back(strLine);
+        return true;
+    }
+    bool WriteLines(const std::string& strName, const std::vector<std::string>& lines) override {
+        if (!m_bWritable)
+            return false;
+        if (lines.empty())
+            m_files.erase(strName);
+        else
+            m_files[strName] = lines;
+        return true;
+    }
+    bool PublishStatus(const std::string& strText) override {
+        m_strStatus = strText;
+        return true;
+    }
+    std::string GetBootId() override { return m_strBootId; }
+    std::string LastError() const override { return m_bWritable ? "" : "read-only file system"; }
+
+    std::map<std::string, std::vector<std::string>> m_files;
+    std::string m_strStatus;
+    std::string m_strBootId = "boot-1";
+    bool m_bWritable = true;
 };
 
 class CFakeAutorunStore : public IAutorunStore {
@@ -118,6 +186,15 @@ public:
     void Write(LogLevel level, const std::string& strStep, const std::string& strText) override {
         m_lines.push_back({level, strStep + ": " + strText});
     }
+    // The lines at or above a level that contain the text.
+    std::vector<std::string> Find(const std::string& strPart,
+                                  LogLevel upTo = LogLevel::Debug) const {
+        std::vector<std::string> found;
+        for (const auto& [level, strLine] : m_lines)
+            if (level <= upTo && strLine.find(strPart) != std::string::npos)
+                found.push_back(strLine);
+        return found;
+    }
     std::vector<std::pair<LogLevel, std::string>> m_lines;
 };
 
@@ -131,13 +208,14 @@ struct CFakeServices {
     CFakeNetService net;
     CFakeFileTimes files;
     CFakeProcessList processes;
-    CFakeClock clock;
+    CFakeClock clock{timers};
     CFakeAutorunStore autorun;
     CFakeShellTray shell;
     CFakeUserInterface ui;
     CFakeLog log;
+    CFakeStateStore state;
     CServices services{profile,   timers, dialUp,  modules, power, net, files,
-                       processes, clock,  autorun, shell,   ui,    log};
+                       processes, clock,  autorun, shell,   ui,    log, state};
 };
 
 } // namespace tarnwick

@@ -276,9 +276,13 @@ TEST(WinsockTest, ListeningPortConnectsClosedPortDoesNot) {
     ASSERT_EQ(listen(listener, 4), 0);
     getsockname(listener, reinterpret_cast<sockaddr*>(&address), &nLen);
     const std::uint16_t nPort = ntohs(address.sin_port);
-    EXPECT_TRUE(net.Connect(htonl(INADDR_LOOPBACK), nPort));
+    std::string strDetail;
+    EXPECT_EQ(net.Connect("127.0.0.1", false, nPort, strDetail), EConnectResult::Connected);
     closesocket(listener);
-    EXPECT_FALSE(net.Connect(htonl(INADDR_LOOPBACK), nPort));
+    EXPECT_EQ(net.Connect("127.0.0.1", false, nPort, strDetail), EConnectResult::Refused)
+        << strDetail;
+    EXPECT_EQ(net.Connect("not an address", false, nPort, strDetail),
+              EConnectResult::Unreachable);
 }
 } // namespace
 

@@ -5,10 +5,25 @@
 namespace tarnwick {
 
 SLocalTime CLocalClock::GetLocalTime() {
-    const std::time_t now = std::time(nullptr);
+    return LocalTimeAt(GetWallTime());
+}
+
+std::int64_t CLocalClock::GetWallTime() {
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+SLocalTime CLocalClock::LocalTimeAt(std::int64_t nTime) {
+    const auto now = static_cast<std::time_t>(nTime);
     std::tm local{};
     localtime_r(&now, &local);
     return {local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+int CLocalClock::GetUtcOffset(std::int64_t tUnix) {
+    const auto t = static_cast<std::time_t>(tUnix);
+    std::tm local{};
+    localtime_r(&t, &local);
+    return static_cast<int>(local.tm_gmtoff);
 }
 
 } // namespace tarnwick

@@ -8,6 +8,9 @@ namespace tarnwick {
 class CLocalClock : public IClock {
 public:
     SLocalTime GetLocalTime() override;
+    std::int64_t GetWallTime() override;
+    SLocalTime LocalTimeAt(std::int64_t nTime) override;
+    int GetUtcOffset(std::int64_t nTime) override;
 };
 
 } // namespace tarnwick

@@ -35,8 +35,8 @@ bool QueryValue(const std::string& strKey, const std::string& strEntry, DWORD& d
 CRegistryProfileStore::CRegistryProfileStore(std::string strKey) : m_strKey(std::move(strKey)) {}
 
 std::int32_t CRegistryProfileStore::ReadProfileInt(const std::string& strSection,
-                                                  const std::string& strEntry,
-                                                  std::int32_t nDefault) {
+                                                   const std::string& strEntry,
+                                                   std::int32_t nDefault) {
     DWORD dwType = 0;
     std::vector<BYTE> data;
     if (!QueryValue(m_strKey + "\\" + strSection, strEntry, dwType, data) || dwType != REG_DWORD ||
@@ -48,8 +48,8 @@ std::int32_t CRegistryProfileStore::ReadProfileInt(const std::string& strSection
 }
 
 std::string CRegistryProfileStore::ReadProfileString(const std::string& strSection,
-                                                    const std::string& strEntry,
-                                                    const std::string& strDefault) {
+                                                     const std::string& strEntry,
+                                                     const std::string& strDefault) {
     DWORD dwType = 0;
     std::vector<BYTE> data;
     if (!QueryValue(m_strKey + "\\" + strSection, strEntry, dwType, data) ||

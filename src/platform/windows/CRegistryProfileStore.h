@@ -15,9 +15,9 @@ public:
     explicit CRegistryProfileStore(std::string strKey = kDefaultKey);
 
     std::int32_t ReadProfileInt(const std::string& strSection, const std::string& strEntry,
-                               std::int32_t nDefault) override;
+                                std::int32_t nDefault) override;
     std::string ReadProfileString(const std::string& strSection, const std::string& strEntry,
-                                 const std::string& strDefault) override;
+                                  const std::string& strDefault) override;
     bool StoreProfileInt(const std::string& strSection, const std::string& strEntry,
                          std::int32_t nValue) override;
     bool StoreProfileString(const std::string& strSection, const std::string& strEntry,
@@ -27,7 +27,10 @@ public:
     bool Commit() override;
 
     // The last error text of a failed write, for the log.
-    const std::string& GetLastError() const { return m_strLastError; }
+    std::string LastError() const override { return m_strLastError; }
+    // Each value is read on its own, and one that cannot be read keeps its field's value:
+    // there is no whole file that could be unreadable or half-read.
+    EProfileLoad GetLoadState() const override { return EProfileLoad::Clean; }
 
 private:
     bool WriteValue(const std::string& strSection, const std::string& strEntry,

@@ -1,11 +1,17 @@
 #include "platform/windows/Win32.h"
 
 #include "platform/windows/CToolhelpProcessList.h"
+#include "platform/windows/WinError.h"
 
 namespace tarnwick {
 
 CToolhelpProcessList::CToolhelpProcessList(std::string strArgv0)
     : m_strArgv0(std::move(strArgv0)) {}
+
+CToolhelpProcessList::~CToolhelpProcessList() {
+    if (m_hInstanceLock != nullptr)
+        CloseHandle(m_hInstanceLock);
+}
 
 bool CToolhelpProcessList::Snapshot(std::vector<SProcessEntry>& processes) {
     processes.clear();
@@ -52,6 +58,32 @@ std::string CToolhelpProcessList::GetOwnExeName() {
     if (strName.size() < 4 || _stricmp(strName.c_str() + strName.size() - 4, ".exe") != 0)
         strName += ".exe";
     return strName;
+}
+
+EInstanceLock CToolhelpProcessList::LockInstance(unsigned& nHolderPid, std::string& strDetail) {
+    nHolderPid = 0; // a mutex does not tell who holds it
+    std::string strName = GetOwnExeName();
+    for (char& c : strName)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    strDetail = "Global\\" + strName + ".lock";
+    if (m_hInstanceLock != nullptr)
+        return EInstanceLock::Taken;
+    // The mutex is only named, never waited for: it exists exactly as long as a process
+    // holds a handle to it.
+    HANDLE hMutex = CreateMutexA(nullptr, FALSE, strDetail.c_str());
+    const DWORD dwError = ::GetLastError();
+    if (hMutex != nullptr && dwError != ERROR_ALREADY_EXISTS) {
+        m_hInstanceLock = hMutex;
+        return EInstanceLock::Taken;
+    }
+    if (hMutex != nullptr)
+        CloseHandle(hMutex);
+    // Another user's instance made it with a security descriptor that keeps us out.
+    if (hMutex != nullptr || dwError == ERROR_ACCESS_DENIED)
+        return EInstanceLock::HeldByOther;
+    strDetail += ": " + Win32ErrorText(dwError);
+    return EInstanceLock::Unavailable;
 }
 
 } // namespace tarnwick

@@ -4,10 +4,13 @@
 
 namespace tarnwick {
 
-// The local wall-clock time of Windows.
+// The wall clock and the time zone of Windows.
 class CWinClock : public IClock {
 public:
     SLocalTime GetLocalTime() override;
+    std::int64_t GetWallTime() override;
+    SLocalTime LocalTimeAt(std::int64_t nTime) override;
+    int GetUtcOffset(std::int64_t nTime) override;
 };
 
 } // namespace tarnwick

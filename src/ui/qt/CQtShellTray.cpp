@@ -103,6 +103,10 @@ void CQtShellTray::StartWatching() {
     m_bTrayAvailable = IsTrayAvailable();
 }
 
+bool CQtShellTray::CanTrayAppear() {
+    return HasTrayPlatform();
+}
+
 bool CQtShellTray::IsTrayAvailable() const {
     if (m_bSni)
         return IsWatcherRegistered();
@@ -124,6 +128,12 @@ bool CQtShellTray::NotifyIcon(unsigned dwMessage, const STrayIconData& data) {
         m_pIcon->hide();
         m_pIcon.reset();
         m_pContextMenu.reset();
+        return true;
+    }
+    if (dwMessage == NIM::Modify) {
+        if (!m_pIcon)
+            return false;
+        m_pIcon->setToolTip(QString::fromStdString(data.strTip));
         return true;
     }
     if (dwMessage != NIM::Add)

@@ -12,6 +12,9 @@ public:
     void DoModalSettings(CTarnwickApp& app) override;
     void Post(std::function<void()> fn) override;
     void PostQuit() override;
+    // org.freedesktop.Notifications on the session bus, sent without waiting for an answer;
+    // nothing without a session bus (and no bus is started for it).
+    void Notify(const std::string& strSummary, const std::string& strBody) override;
 };
 
 } // namespace tarnwick

@@ -17,6 +17,11 @@ public:
     void DoModalSettings(CTarnwickApp& app) override;
     void Post(std::function<void()> fn) override;
     void PostQuit() override;
+    // No balloon yet: the log holds the same lines.
+    void Notify(const std::string& strSummary, const std::string& strBody) override {
+        (void)strSummary;
+        (void)strBody;
+    }
 
 private:
     CWin32MainWindow& m_window;

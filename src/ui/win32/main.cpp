@@ -12,6 +12,7 @@
 #include "platform/windows/CWinFileTimes.h"
 #include "platform/windows/CWinModuleLoader.h"
 #include "platform/windows/CWinPowerService.h"
+#include "platform/windows/CWinStateStore.h"
 #include "platform/windows/CWinsockNetService.h"
 #include "ui/win32/CWin32MainWindow.h"
 #include "ui/win32/CWin32ShellTray.h"
@@ -50,8 +51,9 @@ int main(int argc, char* argv[]) {
     CWinAutorunStore autorun(log, CWinAutorunStore::kRunKey, CWinAutorunStore::DefaultWinIniPath());
     CWin32ShellTray shell(window);
     CWin32UserInterface ui(window);
+    CWinStateStore state(CWinStateStore::DefaultStateDir());
     CServices services{profile,   timers, dialUp,  modules, power, net, files,
-                       processes, clock,  autorun, shell,   ui,    log};
+                       processes, clock,  autorun, shell,   ui,    log, state};
 
     CTarnwickApp app(services);
     // The session is ending: keep what changed in memory, as an exit would.
