@@ -8,9 +8,12 @@
 #include "platform/CRasManager.h"
 #include "platform/windows/CRasDialUpService.h"
 #include "platform/windows/CRegistryProfileStore.h"
+#include "platform/windows/CToolhelpProcessList.h"
 #include "platform/windows/CWinAutorunStore.h"
+#include "platform/windows/CWinClock.h"
 #include "platform/windows/CWinFileTimes.h"
 #include "platform/windows/CWinPowerService.h"
+#include "platform/windows/CWinStateStore.h"
 #include "platform/windows/CWinsockNetService.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +21,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace tarnwick {
@@ -261,6 +265,53 @@ TEST(FileTimesTest, OpenFilesAreSkippedClosedOnesGiveTheirTimeFoldersNothing) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(StateStoreTest, LinesAppendReplaceAndGoAwayTheStatusGoesWithTheStoreBootIdStays) {
+    const auto dir = TempDir("state");
+    const std::string strDir = (dir / "Tarnwick").string();
+    std::vector<std::string> lines;
+    {
+        CWinStateStore store(strDir);
+        EXPECT_FALSE(store.ReadLines("history", lines));
+        EXPECT_NE(store.LastError().find("history"), std::string::npos);
+        ASSERT_TRUE(store.AppendLine("history", "one")) << store.LastError();
+        ASSERT_TRUE(store.AppendLine("history", "two")) << store.LastError();
+        ASSERT_TRUE(store.ReadLines("history", lines));
+        EXPECT_EQ(lines, (std::vector<std::string>{"one", "two"}));
+        ASSERT_TRUE(store.WriteLines("history", {"three"})) << store.LastError();
+        ASSERT_TRUE(store.ReadLines("history", lines));
+        EXPECT_EQ(lines, std::vector<std::string>{"three"});
+        EXPECT_TRUE(store.WriteLines("history", {}));
+        EXPECT_FALSE(std::filesystem::exists(dir / "Tarnwick" / "history"));
+        ASSERT_TRUE(store.PublishStatus("state: watching\n")) << store.LastError();
+        EXPECT_TRUE(std::filesystem::exists(dir / "Tarnwick" / "status.txt"));
+        EXPECT_FALSE(store.GetBootId().empty());
+        EXPECT_EQ(store.GetBootId(), CWinStateStore(strDir).GetBootId());
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "Tarnwick" / "status.txt"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(InstanceLockTest, SecondHolderIsRefusedUntilTheFirstEnds) {
+    unsigned nPid = 0;
+    std::string strDetail;
+    auto pFirst = std::make_unique<CToolhelpProcessList>("LockTest.exe");
+    ASSERT_EQ(pFirst->LockInstance(nPid, strDetail), EInstanceLock::Taken) << strDetail;
+    CToolhelpProcessList second("locktest");
+    EXPECT_EQ(second.LockInstance(nPid, strDetail), EInstanceLock::HeldByOther);
+    pFirst.reset();
+    EXPECT_EQ(second.LockInstance(nPid, strDetail), EInstanceLock::Taken) << strDetail;
+}
+
+TEST(ClockTest, LocalTimeIsTheWallTimeMovedByTheOffset) {
+    CWinClock clock;
+    const std::int64_t nNow = clock.GetWallTime();
+    EXPECT_GT(nNow, 1700000000);
+    const int nOffset = clock.GetUtcOffset(nNow);
+    const SLocalTime local = clock.LocalTimeAt(nNow);
+    const std::int64_t nDay = ((nNow + nOffset) % 86400 + 86400) % 86400;
+    EXPECT_EQ(local.nHour * 3600 + local.nMinute * 60 + local.nSecond, nDay);
+}
+
 TEST(WinsockTest, ListeningPortConnectsClosedPortDoesNot) {
     CFakeLog log;
     CWinsockNetService net(log, 5000);
@@ -281,8 +332,7 @@ TEST(WinsockTest, ListeningPortConnectsClosedPortDoesNot) {
     closesocket(listener);
     EXPECT_EQ(net.Connect("127.0.0.1", false, nPort, strDetail), EConnectResult::Refused)
         << strDetail;
-    EXPECT_EQ(net.Connect("not an address", false, nPort, strDetail),
-              EConnectResult::Unreachable);
+    EXPECT_EQ(net.Connect("not an address", false, nPort, strDetail), EConnectResult::Unreachable);
 }
 } // namespace
 
