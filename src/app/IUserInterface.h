@@ -19,4 +19,7 @@ public:
     virtual void Post(std::function<void()> fn) = 0;
     // Ends the event loop once the current handler is done (an orderly exit follows).
     virtual void PostQuit() = 0;
+    // True once the program has been asked to quit (a signal may arrive while a dial or
+    // probe blocks the loop): work then in progress ends without acting on its outcome.
+    virtual bool IsQuitRequested() const { return false; }
 };

@@ -8,6 +8,7 @@
 #include "platform/CheckURLConnect.h"
 #include "platform/FindOtherInstance.h"
 #include "platform/IFileTimes.h"
+#include "platform/ILog.h"
 #include "platform/IModuleLoader.h"
 #include "platform/IPowerService.h"
 #include "platform/IProcessList.h"
@@ -51,8 +52,12 @@ int CMainFrame::OnCreate() {
     if (s.iLptPort > 0 && s.bMakeSureModemOn != 0)
         ModemPowerOn(false);
 
-    if (m_RasManager.IsConnected(std::string())) {
-        s.sDefaultConnection = m_RasManager.GetCurrentEntry();
+    // Only a dial-up link is adopted: on a desktop a LAN or Wi-Fi is usually up as well, and
+    // watching it would let every check pass while the modem link is down.
+    std::string strActive;
+    if (m_RasManager.FindDialUpConnection(strActive)) {
+        s.sDefaultConnection = strActive;
+        m_RasManager.SetCurrentEntry(strActive);
     } else {
         m_RasManager.SetCurrentEntry(s.sDefaultConnection);
         if (s.bEstablishConnection != 0 && !s.sDefaultConnection.empty())
@@ -130,7 +135,12 @@ void CMainFrame::OnCheckTimer() {
     if (s.bCheckURLDownload != 0 && !CheckURLConnect(s.sURLDownload, m_services.net))
         bPass = false;
 
-    if (bPass) {
+    if (!bPass && m_services.ui.IsQuitRequested()) {
+        // A quit request cut the checks short: their failure says nothing about the link,
+        // and nothing may be escalated (least of all a reboot) on the way out.
+        m_services.log.Write(LogLevel::Notice, "check",
+                             "check cut short by the quit request; no action taken");
+    } else if (bPass) {
         m_app.m_nFaultCount = 0;
     } else {
         // Saturate rather than wrap: a counter past the limit must stay past it.

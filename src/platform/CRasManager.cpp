@@ -21,6 +21,20 @@ bool CRasManager::IsConnected(const std::string& strName) {
     return bResult;
 }
 
+bool CRasManager::FindDialUpConnection(std::string& strEntry) {
+    std::vector<SActiveConnection> connections;
+    if (!m_service.EnumConnections(connections))
+        return false;
+    bool bFound = false;
+    for (const SActiveConnection& connection : connections) {
+        if (connection.bDialUp && m_service.GetConnectStatus(connection)) {
+            strEntry = connection.strEntryName;
+            bFound = true;
+        }
+    }
+    return bFound;
+}
+
 bool CRasManager::Dial(const std::string& strName) {
     const std::string strLower = MbLower(strName);
     if (IsConnected(strLower))

@@ -17,6 +17,9 @@ public:
     // listed connection, matching or not, becomes the current entry in turn, so afterwards
     // the current entry names the last one listed.
     bool IsConnected(const std::string& strName);
+    // True when a connection of a dial-up kind is up (a LAN, Wi-Fi or VPN does not count);
+    // strEntry then names the last one listed. The current entry is left as it is.
+    bool FindDialUpConnection(std::string& strEntry);
     // True when the entry was already connected or the dial succeeded.
     bool Dial(const std::string& strName);
     // Hangs up every matching connection; true when at least one hang-up succeeded.

@@ -26,6 +26,7 @@ public:
     }
     void Post(std::function<void()> fn) override { m_posted.push_back(std::move(fn)); }
     void PostQuit() override { m_bQuitPosted = true; }
+    bool IsQuitRequested() const override { return m_bQuitRequested; }
 
     // Runs what was posted, including what that posts in turn.
     void RunPosted() {
@@ -44,4 +45,5 @@ public:
     std::function<void()> m_fnWhileModal;
     std::deque<std::function<void()>> m_posted;
     bool m_bQuitPosted = false;
+    bool m_bQuitRequested = false;
 };

@@ -113,6 +113,26 @@ bool CTestSandbox::StartStandIn(const QString& strTemplate) {
     return false;
 }
 
+bool CTestSandbox::RestartBus() {
+    for (auto& [strTemplate, pProcess] : m_standIns) {
+        pProcess->kill();
+        pProcess->waitForFinished(5000);
+    }
+    // The bus daemon is the sandbox's first process.
+    m_processes.front()->kill();
+    m_processes.front()->waitForFinished(5000);
+    QFile::remove(Root() + "/bus_socket");
+    QDBusConnection::disconnectFromBus(m_strBus);
+    if (!StartBus())
+        return false;
+    const auto standIns = m_standIns;
+    for (const auto& entry : standIns) {
+        if (!StartStandIn(entry.first))
+            return false;
+    }
+    return true;
+}
+
 void CTestSandbox::StopStandIn(const QString& strTemplate) {
     m_standIns.at(strTemplate)->kill();
     m_standIns.at(strTemplate)->waitForFinished(5000);

@@ -31,6 +31,10 @@ public:
     // The program's profile, and where the simulated port module logs its every access.
     QString ProfilePath() const { return ConfigHome() + "/Tarnwick/Tarnwick.conf"; }
     QString PortLogPath() const { return Root() + "/port.log"; }
+    QString BusAddress() const { return m_strBus; }
+    // Ends the bus daemon and starts a new one at the same address with the stand-ins that
+    // ran, as a restarted system bus; true when all is up again.
+    bool RestartBus();
     // A connection of its own to the sandbox's bus.
     QDBusConnection SystemBus() const { return QDBusConnection::connectToBus(m_strBus, m_strBus); }
 

@@ -5,6 +5,9 @@
 #include <QDBusConnection>
 
 #include <chrono>
+#include <functional>
+
+class CSystemBus;
 
 // Reboot and power-off through systemd-logind on the system bus: Reboot(false) for
 // EWX_REBOOT, PowerOff(false) for EWX_SHUTDOWN, never interactive. Accepted only when logind
@@ -15,9 +18,12 @@ public:
 
     explicit CLogindPowerService(const QDBusConnection& bus,
                                  std::chrono::milliseconds callTimeout = kDefaultCallTimeout);
+    // On a bus that is connected again when it was restarted.
+    explicit CLogindPowerService(CSystemBus& bus,
+                                 std::chrono::milliseconds callTimeout = kDefaultCallTimeout);
     bool ExitSystem(unsigned uFlags) override;
 
 private:
-    QDBusConnection m_bus;
+    std::function<QDBusConnection()> m_fnBus;
     std::chrono::milliseconds m_callTimeout;
 };

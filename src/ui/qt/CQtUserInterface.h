@@ -2,6 +2,8 @@
 
 #include "app/IUserInterface.h"
 
+#include <functional>
+
 // Message boxes, the about box, the parameters dialog and the event loop, in Qt.
 class CQtUserInterface : public IUserInterface {
 public:
@@ -10,4 +12,11 @@ public:
     void DoModalSettings(CTarnwickApp& app) override;
     void Post(std::function<void()> fn) override;
     void PostQuit() override;
+    bool IsQuitRequested() const override { return m_fnQuitRequested && m_fnQuitRequested(); }
+
+    // Where the quit request is seen (the signal watcher).
+    void SetQuitRequested(std::function<bool()> fn) { m_fnQuitRequested = std::move(fn); }
+
+private:
+    std::function<bool()> m_fnQuitRequested;
 };

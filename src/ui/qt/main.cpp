@@ -10,6 +10,7 @@
 #include "platform/linux/CPosixNetService.h"
 #include "platform/linux/CProcFsProcessList.h"
 #include "platform/linux/CStderrLog.h"
+#include "platform/linux/CSystemBus.h"
 #include "platform/linux/CXdgAutorunStore.h"
 #include "ui/qt/CQtShellTray.h"
 #include "ui/qt/CQtTimerService.h"
@@ -17,10 +18,11 @@
 #include "ui/qt/CSignalWatcher.h"
 
 #include <QApplication>
-#include <QDBusConnection>
 #include <QSessionManager>
 
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace {
 // Without a reachable display the program still watches the link: Qt falls back to the
@@ -47,14 +49,24 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Tarnwick");
     QApplication::setQuitOnLastWindowClosed(false);
 
-    CSignalWatcher signalWatcher;
-    QObject::connect(&signalWatcher, &CSignalWatcher::Received, &application,
-                     &QCoreApplication::quit);
+    CStderrLog log;
+    // Before anything that can block: a quit request must be able to end a dial or probe.
+    CSignalWatcher signalWatcher(log);
+    QObject::connect(&signalWatcher, &CSignalWatcher::QuitRequested, &application,
+                     [&log](int nSignal) {
+                         log.Write(LogLevel::Notice, "exit",
+                                   std::string("quit requested by ") + strsignal(nSignal));
+                         QCoreApplication::quit();
+                     });
+    // "Exit Tarnwick" and the session's end quit the loop the same way; anything that would
+    // still block on the way out ends at once.
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &signalWatcher,
+                     &CSignalWatcher::RequestQuit);
 
-    const QDBusConnection systemBus = QDBusConnection::systemBus();
+    CSystemBus systemBus(log);
     CKeyFileProfileStore profile(CKeyFileProfileStore::DefaultPath());
     CQtTimerService timers;
-    CNmDialUpService dialUp(systemBus);
+    CNmDialUpService dialUp(systemBus, log, signalWatcher.AbortFd());
     CDlModuleLoader modules;
     CLogindPowerService power(systemBus);
     CPosixNetService net;
@@ -64,7 +76,7 @@ int main(int argc, char* argv[]) {
     CXdgAutorunStore autorun(ConfigDir());
     CQtShellTray shell;
     CQtUserInterface ui;
-    CStderrLog log;
+    ui.SetQuitRequested([&signalWatcher] { return signalWatcher.IsQuitRequested(); });
     CServices services{profile,   timers, dialUp,  modules, power, net, files,
                        processes, clock,  autorun, shell,   ui,    log};
 
