@@ -75,6 +75,7 @@ bool CMainFrame::CreateTrayIcon() {
                                             IDR_TRAYMENU, [this](CMenu& popup) {
                                                 PrepareTrayMenu(&popup);
                                                 UpdateMenuItems(popup);
+                                                m_bMenuShowing = false;
                                             });
     if (!bCreated)
         return false;

@@ -33,6 +33,9 @@ void CMainFrame::PrepareTrayMenu(CMenu* pMenu) {
     if (pMenu == nullptr)
         return;
     m_RasManager.IsConnected(std::string());
+    // One look at the connections serves the whole showing (the update rules too).
+    m_bMenuCurrentUp = m_RasManager.IsCurrentUp();
+    m_bMenuShowing = true;
     CMenu* pConnections = pMenu->GetSubMenu(3);
     if (pConnections == nullptr)
         return;
@@ -181,7 +184,8 @@ void CMainFrame::OnUpdateReconnectCurrent(CCmdUI& cmdUI) {
 
 void CMainFrame::OnUpdateDisconnectCurrent(CCmdUI& cmdUI) {
     const std::string strCurrent = m_RasManager.GetCurrentEntry();
-    cmdUI.Enable(!strCurrent.empty() && m_RasManager.IsConnected(strCurrent));
+    cmdUI.Enable(!strCurrent.empty() &&
+                 (m_bMenuShowing ? m_bMenuCurrentUp : m_RasManager.IsConnected(strCurrent)));
 }
 
 void CMainFrame::OnUpdateResetModemPower(CCmdUI& cmdUI) {

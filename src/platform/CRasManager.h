@@ -25,6 +25,10 @@ public:
     // Hangs up every matching connection; true when at least one hang-up succeeded.
     bool HangUp(const std::string& strName);
 
+    // After IsConnected with an empty name: what IsConnected(GetCurrentEntry()) would say
+    // at that moment, without asking again.
+    bool IsCurrentUp() const { return m_bCurrentUp; }
+
     std::string GetCurrentEntry() const { return m_strEntry; }
     void SetCurrentEntry(const std::string& strName) { m_strEntry = strName; }
 
@@ -36,4 +40,5 @@ public:
 private:
     IDialUpService& m_service;
     std::string m_strEntry;
+    bool m_bCurrentUp = false;
 };

@@ -16,7 +16,8 @@ QString ServiceOf(const QString& strTemplate) {
 }
 } // namespace
 
-CTestSandbox::CTestSandbox(bool bStandIns) : m_root(QDir::tempPath() + "/tarnwick-XXXXXX") {
+CTestSandbox::CTestSandbox(bool bStandIns, const QString& strSystemBus)
+    : m_root(QDir::tempPath() + "/tarnwick-XXXXXX"), m_strSystemBus(strSystemBus) {
     if (!m_root.isValid()) {
         m_strError = "cannot create the sandbox folder";
         return;
@@ -30,7 +31,8 @@ CTestSandbox::CTestSandbox(bool bStandIns) : m_root(QDir::tempPath() + "/tarnwic
     m_strProgram = Root() + "/" + QDir(Root()).dirName();
     if (!QDir(Root()).mkpath("config") || !QFile::copy(TARNWICK_PROGRAM_PATH, m_strProgram))
         m_strError = "cannot set up the sandbox's folder";
-    else if (StartBus() && bStandIns && StartStandIn("networkmanager"))
+    else if (StartBus() && bStandIns &&
+             (!m_strSystemBus.isEmpty() || StartStandIn("networkmanager")))
         StartStandIn("logind");
 }
 
@@ -62,7 +64,7 @@ QProcessEnvironment CTestSandbox::Environment() const {
     env.insert("HOME", Root());
     env.insert("XDG_CONFIG_HOME", ConfigHome());
     env.insert("XDG_RUNTIME_DIR", Root());
-    env.insert("DBUS_SYSTEM_BUS_ADDRESS", m_strBus);
+    env.insert("DBUS_SYSTEM_BUS_ADDRESS", SystemAddress());
     env.insert("DBUS_SESSION_BUS_ADDRESS", m_strBus);
     return env;
 }

@@ -19,7 +19,10 @@
 // Every process the sandbox starts ends with it, or with the test if that is killed.
 class CTestSandbox {
 public:
-    explicit CTestSandbox(bool bStandIns = true);
+    // strSystemBus: a system bus that is there already (the real NetworkManager's, in its
+    // namespaces); the sandbox's own bus is then the session bus only, and bStandIns starts
+    // only the logind stand-in, on the given bus.
+    explicit CTestSandbox(bool bStandIns = true, const QString& strSystemBus = QString());
     ~CTestSandbox();
 
     // True when the bus and the requested stand-ins are up; else Error() says what failed.
@@ -36,7 +39,9 @@ public:
     // ran, as a restarted system bus; true when all is up again.
     bool RestartBus();
     // A connection of its own to the sandbox's bus.
-    QDBusConnection SystemBus() const { return QDBusConnection::connectToBus(m_strBus, m_strBus); }
+    QDBusConnection SystemBus() const {
+        return QDBusConnection::connectToBus(SystemAddress(), SystemAddress());
+    }
 
     // Start waits until the stand-in's name is taken, Stop until it is released; Pause
     // stops (SIGSTOP) or continues it, a service that hangs.
@@ -60,9 +65,11 @@ private:
     // A process of the sandbox: it ends with the sandbox, or with the test if that is killed.
     QProcess* NewProcess();
     QProcessEnvironment Environment() const;
+    QString SystemAddress() const { return m_strSystemBus.isEmpty() ? m_strBus : m_strSystemBus; }
 
     QTemporaryDir m_root;
     QString m_strBus;
+    QString m_strSystemBus;
     QString m_strProgram;
     QString m_strError;
     std::vector<std::unique_ptr<QProcess>> m_processes; // ended in reverse order
