@@ -23,7 +23,9 @@ class QDBusServiceWatcher;
 
 // The dial-up service on NetworkManager over the system bus. The phone book is the list of
 // connection profiles (all but the loopback one), named by their id, in NetworkManager's
-// order; the connections are its active connections. Every bus call is bounded by a short
+// order; the connections are its active connections, those of a dial-up kind listed last (so
+// that the last one listed, which becomes the current entry, is the modem link whenever one
+// is up beside a LAN). Every bus call is bounded by a short
 // timeout; a missing, restarting or failing NetworkManager gives false or an empty list.
 // Profiles' secrets are never asked for.
 //
