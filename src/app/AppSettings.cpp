@@ -3,6 +3,8 @@
 #include "app/IProfileStore.h"
 #include "engine/PortTable.h"
 
+namespace tarnwick {
+
 namespace {
 // One table drives both directions so that loading and saving cannot disagree on a name,
 // a section or the order.
@@ -48,10 +50,10 @@ void AppSettings::Load(IProfileStore& profile) {
     ForEachField(
         *this,
         [&](const char* pszSection, const char* pszName, std::int32_t& nField) {
-            nField = profile.GetProfileInt(pszSection, pszName, nField);
+            nField = profile.ReadProfileInt(pszSection, pszName, nField);
         },
         [&](const char* pszSection, const char* pszName, std::string& strField) {
-            strField = profile.GetProfileString(pszSection, pszName, strField);
+            strField = profile.ReadProfileString(pszSection, pszName, strField);
         });
 }
 
@@ -59,10 +61,12 @@ bool AppSettings::Save(IProfileStore& profile) const {
     ForEachField(
         *this,
         [&](const char* pszSection, const char* pszName, const std::int32_t& nField) {
-            profile.WriteProfileInt(pszSection, pszName, nField);
+            profile.StoreProfileInt(pszSection, pszName, nField);
         },
         [&](const char* pszSection, const char* pszName, const std::string& strField) {
-            profile.WriteProfileString(pszSection, pszName, strField);
+            profile.StoreProfileString(pszSection, pszName, strField);
         });
     return profile.Commit();
 }
+
+} // namespace tarnwick

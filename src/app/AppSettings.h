@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tarnwick {
+
 class IProfileStore;
 
 // Every persisted parameter, one public field per stored value. The field name is also the
@@ -49,3 +51,5 @@ inline constexpr const char* kSectionLptResetter = "LptResetter";
 
 // Host probed by the reachability check until the user names another.
 inline constexpr const char* kDefaultURLDownload = "www.debian.org";
+
+} // namespace tarnwick

@@ -10,6 +10,8 @@
 #include "platform/IProcessList.h"
 #include "platform/ShutdownTime.h"
 
+namespace tarnwick {
+
 CTarnwickApp::CTarnwickApp(CServices& services) : m_services(services) {}
 
 CTarnwickApp::~CTarnwickApp() = default;
@@ -81,3 +83,5 @@ void CTarnwickApp::OnAppAbout() {
     m_services.ui.DoModalAbout();
     m_bAboutOpen = false;
 }
+
+} // namespace tarnwick

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace tarnwick {
+
 class CMainFrame;
 
 // The application: the parameters, the fault counter, the main frame, start-up and exit.
@@ -43,3 +45,5 @@ private:
     std::unique_ptr<CMainFrame> m_pMainWnd;
     bool m_bExited = false;
 };
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+namespace tarnwick {
+
 class CTarnwickApp;
 
 // The parts of the frontend the engine talks to: modal windows and the event loop.
@@ -23,3 +25,5 @@ public:
     // probe blocks the loop): work then in progress ends without acting on its outcome.
     virtual bool IsQuitRequested() const { return false; }
 };
+
+} // namespace tarnwick

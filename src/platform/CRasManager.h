@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 class IDialUpService;
 
 // The dial-up connections: whether an entry is connected, dialling and hanging up, the
@@ -42,3 +44,5 @@ private:
     std::string m_strEntry;
     bool m_bCurrentUp = false;
 };
+
+} // namespace tarnwick

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+namespace tarnwick {
+
 namespace {
 
 TEST(VersionTest, ShortVersionAndTooltip) {
@@ -55,3 +57,5 @@ TEST(AboutTest, OneBoxAtATime) {
 }
 
 } // namespace
+
+} // namespace tarnwick

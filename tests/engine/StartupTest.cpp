@@ -3,6 +3,8 @@
 
 #include "platform/IPowerService.h"
 
+namespace tarnwick {
+
 namespace {
 
 using StartupTest = CEngineFixture;
@@ -113,7 +115,7 @@ TEST_F(StartupTest, ShutdownTimerFollowsTheTimeOfDay) {
     // Refused: asked again a day later.
     m_fakes.power.m_bAccept = false;
     m_fakes.timers.Advance(30u * 60000u);
-    EXPECT_EQ(m_fakes.power.m_requests, (std::vector<unsigned>{EWX_SHUTDOWN}));
+    EXPECT_EQ(m_fakes.power.m_requests, (std::vector<unsigned>{EWX::Shutdown}));
     EXPECT_EQ(m_fakes.timers.Period(IDT_SHUTDOWN), 86400000u);
 
     // Switched off: the pending shutdown goes.
@@ -123,3 +125,5 @@ TEST_F(StartupTest, ShutdownTimerFollowsTheTimeOfDay) {
 }
 
 } // namespace
+
+} // namespace tarnwick

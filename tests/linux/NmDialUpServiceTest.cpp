@@ -20,6 +20,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace tarnwick {
+
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using Names = std::vector<std::string>;
@@ -244,3 +246,5 @@ TEST_F(NmDialUpServiceTest, RestartedBusIsJoinedAgain) {
     EXPECT_NE(m_log.m_strAll.find("system bus back"), std::string::npos);
 }
 } // namespace
+
+} // namespace tarnwick

@@ -11,6 +11,8 @@
 
 #include <csignal>
 
+namespace tarnwick {
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -93,3 +95,5 @@ TEST_F(ProgramTest, StartAdoptsTheActiveConnectionAsDefault) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -19,6 +19,8 @@
 
 #include <cstdio>
 
+namespace tarnwick {
+
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
@@ -170,6 +172,8 @@ TEST(RealNm, ProgramDialsRedialsPowerCyclesRebootsAndQuitsDuringADial) {
     EXPECT_TRUE(CTestSandbox::StopProgram(pProgram));
 }
 } // namespace
+
+} // namespace tarnwick
 
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);

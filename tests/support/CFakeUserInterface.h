@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // Modal windows answered by script; posted work queued until RunPosted().
 class CFakeUserInterface : public IUserInterface {
 public:
@@ -47,3 +49,5 @@ public:
     bool m_bQuitPosted = false;
     bool m_bQuitRequested = false;
 };
+
+} // namespace tarnwick

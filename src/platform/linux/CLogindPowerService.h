@@ -7,10 +7,12 @@
 #include <chrono>
 #include <functional>
 
+namespace tarnwick {
+
 class CSystemBus;
 
 // Reboot and power-off through systemd-logind on the system bus: Reboot(false) for
-// EWX_REBOOT, PowerOff(false) for EWX_SHUTDOWN, never interactive. Accepted only when logind
+// EWX::Reboot, PowerOff(false) for EWX::Shutdown, never interactive. Accepted only when logind
 // answered without an error; there is no other way to the power switch.
 class CLogindPowerService : public IPowerService {
 public:
@@ -27,3 +29,5 @@ private:
     std::function<QDBusConnection()> m_fnBus;
     std::chrono::milliseconds m_callTimeout;
 };
+
+} // namespace tarnwick

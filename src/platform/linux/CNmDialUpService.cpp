@@ -17,6 +17,8 @@
 #include <poll.h>
 #include <thread>
 
+namespace tarnwick {
+
 namespace {
 const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
 const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
@@ -113,13 +115,18 @@ QDBusConnection CNmDialUpService::Bus() {
     m_bProfilesKnown = false;
     m_active.clear();
     m_hungUp.clear();
-    bus.connect(kService, kSettingsPath, kSettingsIface, QStringLiteral("NewConnection"), this,
-                SLOT(OnNewConnection(QDBusObjectPath)));
-    bus.connect(kService, kSettingsPath, kSettingsIface, QStringLiteral("ConnectionRemoved"), this,
-                SLOT(OnConnectionRemoved(QDBusObjectPath)));
-    // Every profile's object sends Updated; one subscription covers them all.
-    bus.connect(kService, QString(), kProfileIface, QStringLiteral("Updated"), this,
-                SLOT(OnProfileUpdated(QDBusMessage)));
+    // Every profile's object sends Updated; one subscription (any path) covers them all.
+    m_bFollowing =
+        bus.connect(kService, kSettingsPath, kSettingsIface, QStringLiteral("NewConnection"), this,
+                    SLOT(OnNewConnection(QDBusMessage))) &&
+        bus.connect(kService, kSettingsPath, kSettingsIface, QStringLiteral("ConnectionRemoved"),
+                    this, SLOT(OnConnectionRemoved(QDBusMessage))) &&
+        bus.connect(kService, QString(), kProfileIface, QStringLiteral("Updated"), this,
+                    SLOT(OnProfileUpdated(QDBusMessage)));
+    if (!m_bFollowing)
+        Log(4, "dial",
+            "cannot follow NetworkManager's profile changes (" +
+                bus.lastError().message().toStdString() + "); the profiles are read at every use");
     m_pOwnerWatcher = std::make_unique<QDBusServiceWatcher>(
         kService, bus, QDBusServiceWatcher::WatchForOwnerChange);
     connect(m_pOwnerWatcher.get(), &QDBusServiceWatcher::serviceOwnerChanged, this,
@@ -127,8 +134,15 @@ QDBusConnection CNmDialUpService::Bus() {
     return bus;
 }
 
-void CNmDialUpService::OnNewConnection(const QDBusObjectPath& path) {
-    if (!m_bProfilesKnown)
+namespace {
+QString PathArgument(const QDBusMessage& message) {
+    return qvariant_cast<QDBusObjectPath>(message.arguments().value(0)).path();
+}
+} // namespace
+
+void CNmDialUpService::OnNewConnection(const QDBusMessage& message) {
+    const QDBusObjectPath path(PathArgument(message));
+    if (!m_bProfilesKnown || path.path().isEmpty())
         return;
     const auto it = std::find_if(m_profiles.begin(), m_profiles.end(),
                                  [&](const SProfile& p) { return p.strPath == path.path(); });
@@ -136,7 +150,8 @@ void CNmDialUpService::OnNewConnection(const QDBusObjectPath& path) {
         m_profiles.push_back({path.path(), std::string(), true});
 }
 
-void CNmDialUpService::OnConnectionRemoved(const QDBusObjectPath& path) {
+void CNmDialUpService::OnConnectionRemoved(const QDBusMessage& message) {
+    const QDBusObjectPath path(PathArgument(message));
     std::erase_if(m_profiles, [&](const SProfile& p) { return p.strPath == path.path(); });
 }
 
@@ -305,7 +320,7 @@ bool CNmDialUpService::ReadAllProfiles() {
 
 bool CNmDialUpService::RefreshProfiles() {
     Bus();
-    if (!m_bProfilesKnown && !ReadAllProfiles())
+    if ((!m_bProfilesKnown || !m_bFollowing) && !ReadAllProfiles())
         return false;
     QStringList stale;
     for (const SProfile& profile : m_profiles) {
@@ -490,3 +505,5 @@ void CNmDialUpService::DeactivateProfile(const QString& strProfile) {
             Deactivate(path.path());
     }
 }
+
+} // namespace tarnwick

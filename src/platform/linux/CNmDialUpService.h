@@ -16,10 +16,13 @@
 #include <string>
 #include <vector>
 
-class CSystemBus;
-class ILog;
 class QDBusConnection;
 class QDBusServiceWatcher;
+
+namespace tarnwick {
+
+class CSystemBus;
+class ILog;
 
 // The dial-up service on NetworkManager over the system bus. The phone book is the list of
 // connection profiles (all but the loopback one), named by their id, in NetworkManager's
@@ -61,8 +64,8 @@ public:
     unsigned CallCount() const { return m_nCalls; }
 
 private slots:
-    void OnNewConnection(const QDBusObjectPath& path);
-    void OnConnectionRemoved(const QDBusObjectPath& path);
+    void OnNewConnection(const QDBusMessage& message);
+    void OnConnectionRemoved(const QDBusMessage& message);
     void OnProfileUpdated(const QDBusMessage& message);
     void OnOwnerChanged();
 
@@ -116,6 +119,9 @@ private:
 
     std::vector<SProfile> m_profiles; // NetworkManager's order
     bool m_bProfilesKnown = false;
+    bool m_bFollowing = false;               // NetworkManager's profile signals reach us
     std::map<QString, SActiveInfo> m_active; // by active connection path
     std::set<QString> m_hungUp;              // active connections we asked to hang up
 };
+
+} // namespace tarnwick

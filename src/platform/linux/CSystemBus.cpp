@@ -4,6 +4,8 @@
 
 #include <QDBusError>
 
+namespace tarnwick {
+
 namespace {
 QString NameOf(const void* pOwner, unsigned nGeneration) {
     return QStringLiteral("tarnwick-system-bus-%1-%2")
@@ -49,3 +51,5 @@ QDBusConnection CSystemBus::Get() {
     }
     return m_bus;
 }
+
+} // namespace tarnwick

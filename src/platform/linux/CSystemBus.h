@@ -3,6 +3,8 @@
 #include <QDBusConnection>
 #include <QString>
 
+namespace tarnwick {
+
 class ILog;
 
 // One connection to the system bus (or to the bus at an address) that is opened again when
@@ -33,3 +35,5 @@ private:
     unsigned m_nGeneration = 0;
     bool m_bLost = false;
 };
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 
+namespace tarnwick {
+
 QStringList CQtFileChooser::ToNameFilters(const std::string& strFilter) {
     const QStringList parts = QString::fromStdString(strFilter).split(QLatin1Char('|'));
     QStringList filters;
@@ -35,3 +37,5 @@ bool CQtFileChooser::ChooseFileToOpen(const std::string& strFilter, std::string&
     strPathName = dialog.selectedFiles().constFirst().toStdString();
     return true;
 }
+
+} // namespace tarnwick

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace tarnwick {
+
 // The desktop's file dialog for opening a file, above the window that is active.
 class CQtFileChooser : public IFileChooser {
 public:
@@ -14,3 +16,5 @@ public:
     // dialog shows only the description.
     static QStringList ToNameFilters(const std::string& strFilter);
 };
+
+} // namespace tarnwick

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QPushButton>
 
+namespace tarnwick {
+
 CQtParamsDialog::CQtParamsDialog(CParamsDlg& dlg, QWidget* pParent)
     : QDialog(pParent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowStaysOnTopHint),
@@ -28,7 +30,7 @@ CQtParamsDialog::CQtParamsDialog(CParamsDlg& dlg, QWidget* pParent)
     setFixedSize(m_builder.MapDialogRect({0, 0, tmpl.cx, tmpl.cy}).size());
     m_widgets = m_builder.Build(tmpl, this);
 
-    for (int nID : {static_cast<int>(IDOK), static_cast<int>(IDCANCEL)})
+    for (int nID : {static_cast<int>(ID::Ok), static_cast<int>(ID::Cancel)})
         if (QPushButton* pButton = GetButton(nID))
             connect(pButton, &QPushButton::clicked, this,
                     [this, nID] { m_dlg.OnDialogCommand(nID); });
@@ -65,9 +67,11 @@ ITabControl* CQtParamsDialog::GetTabControl(int nID) {
 }
 
 void CQtParamsDialog::EndDialog(int nResult) {
-    done(nResult == static_cast<int>(IDOK) ? QDialog::Accepted : QDialog::Rejected);
+    done(nResult == static_cast<int>(ID::Ok) ? QDialog::Accepted : QDialog::Rejected);
 }
 
 void CQtParamsDialog::reject() {
-    m_dlg.OnDialogCommand(static_cast<int>(IDCANCEL));
+    m_dlg.OnDialogCommand(static_cast<int>(ID::Cancel));
 }
+
+} // namespace tarnwick

@@ -12,6 +12,8 @@
 
 #include <utility>
 
+namespace tarnwick {
+
 bool CQtUserInterface::AskYesNo(const std::string& strText) {
     return QMessageBox::question(nullptr, QApplication::applicationName(),
                                  QString::fromStdString(strText),
@@ -37,3 +39,5 @@ void CQtUserInterface::Post(std::function<void()> fn) {
 void CQtUserInterface::PostQuit() {
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
+
+} // namespace tarnwick

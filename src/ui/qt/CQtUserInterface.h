@@ -4,6 +4,8 @@
 
 #include <functional>
 
+namespace tarnwick {
+
 // Message boxes, the about box, the parameters dialog and the event loop, in Qt.
 class CQtUserInterface : public IUserInterface {
 public:
@@ -20,3 +22,5 @@ public:
 private:
     std::function<bool()> m_fnQuitRequested;
 };
+
+} // namespace tarnwick

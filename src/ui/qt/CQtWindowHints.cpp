@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+namespace tarnwick {
+
 namespace {
 // The _MOTIF_WM_HINTS record: flags, functions, decorations, input mode, status.
 constexpr std::uint32_t MWM_HINTS_FUNCTIONS = 1u << 0;
@@ -37,3 +39,5 @@ void RemoveCloseButton(QWidget& window) {
     xcb_flush(pConnection);
     std::free(pAtom);
 }
+
+} // namespace tarnwick

@@ -19,6 +19,8 @@ std::string LastError() {
 }
 } // namespace
 
+namespace tarnwick {
+
 int CSignalWatcher::s_fds[2] = {-1, -1};
 int CSignalWatcher::s_abortFds[2] = {-1, -1};
 
@@ -101,3 +103,5 @@ void CSignalWatcher::OnReadable() {
             emit QuitRequested(byte);
     }
 }
+
+} // namespace tarnwick

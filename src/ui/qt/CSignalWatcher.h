@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace tarnwick {
+
 class ILog;
 
 // Turns signals into calls on the event loop. SIGTERM and SIGINT are quit requests: the
@@ -40,3 +42,5 @@ private:
     ILog& m_log;
     std::unique_ptr<QSocketNotifier> m_pNotifier;
 };
+
+} // namespace tarnwick
