@@ -10,6 +10,7 @@
 #include "ui/qt/CQtFileChooser.h"
 #include "ui/qt/CQtParamsDialog.h"
 #include "ui/qt/CQtTabControl.h"
+#include "ui/qt/CQtUserInterface.h"
 
 #include <QTest>
 #include <QtWidgets>
@@ -194,6 +195,22 @@ TEST(QtFileDialogTest, ChoosesAnExistingFileOfAnyNameOrNothing) {
         std::string strPath = "unchanged";
         EXPECT_EQ(CQtFileChooser().ChooseFileToOpen("All Files (*.*)|*.*||", strPath), bAccept);
         EXPECT_EQ(strPath, bAccept ? strFile.toStdString() : "unchanged");
+    }
+}
+
+// The Yes/No questions are modal to the hidden main window, as the dialogs are, so the tray
+// icon and its menu stay live while one waits.
+TEST(QtMessageBoxTest, QuestionBlocksOnlyItsOwnWindow) {
+    for (bool bYes : {true, false}) {
+        Qt::WindowModality modality = Qt::ApplicationModal;
+        QTimer::singleShot(0, [&] {
+            auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(pBox, nullptr);
+            modality = pBox->windowModality();
+            pBox->button(bYes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        EXPECT_EQ(CQtUserInterface().AskYesNo("Reboot?"), bYes);
+        EXPECT_EQ(modality, Qt::WindowModal);
     }
 }
 

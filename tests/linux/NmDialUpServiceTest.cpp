@@ -62,7 +62,10 @@ protected:
     CNmMock m_mock{m_sandbox.SystemBus()};
     CLines m_log;
     struct SPipe {
-        SPipe() { pipe2(fds, O_CLOEXEC); }
+        SPipe() {
+            if (pipe2(fds, O_CLOEXEC) != 0)
+                fds[0] = fds[1] = -1;
+        }
         ~SPipe() {
             close(fds[0]);
             close(fds[1]);

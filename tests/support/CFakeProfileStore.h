@@ -34,6 +34,8 @@ public:
         return true;
     }
 
+    EProfileLoad GetLoadState() const override { return m_eLoad; }
+
     bool Has(const std::string& strSection, const std::string& strEntry) const {
         return m_committed.count({strSection, strEntry}) != 0;
     }
@@ -47,6 +49,7 @@ public:
     }
 
     int m_nCommits = 0;
+    EProfileLoad m_eLoad = EProfileLoad::Clean;
 
 private:
     using Key = std::pair<std::string, std::string>;

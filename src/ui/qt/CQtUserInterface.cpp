@@ -15,9 +15,12 @@
 namespace tarnwick {
 
 bool CQtUserInterface::AskYesNo(const std::string& strText) {
-    return QMessageBox::question(nullptr, QApplication::applicationName(),
-                                 QString::fromStdString(strText),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
+                    QString::fromStdString(strText), QMessageBox::Yes | QMessageBox::No);
+    // Modal to the program's hidden main window, like the dialogs: the tray icon and its
+    // menu stay live while the question waits. Application-wide modality would freeze them.
+    box.setWindowModality(Qt::WindowModal);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void CQtUserInterface::DoModalAbout() {

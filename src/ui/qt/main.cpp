@@ -66,12 +66,12 @@ int main(int argc, char* argv[]) {
                      &CSignalWatcher::RequestQuit);
 
     CSystemBus systemBus(log);
-    CKeyFileProfileStore profile(CKeyFileProfileStore::DefaultPath());
+    CKeyFileProfileStore profile(CKeyFileProfileStore::DefaultPath(), log);
     CQtTimerService timers;
     CNmDialUpService dialUp(systemBus, log, signalWatcher.AbortFd());
     CDlModuleLoader modules;
     CLogindPowerService power(systemBus);
-    CPosixNetService net;
+    CPosixNetService net(signalWatcher.AbortFd());
     CLinuxFileTimes files;
     CProcFsProcessList processes(argc > 0 ? argv[0] : "tarnwick");
     CLocalClock clock;
@@ -85,7 +85,7 @@ int main(int argc, char* argv[]) {
     CTarnwickApp app(services);
     // The desktop session is ending: keep what changed in memory, as an exit would.
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
-                     [&app, &profile](QSessionManager&) { app.m_AppSettings.Save(profile); });
+                     [&app](QSessionManager&) { app.SaveOnExit(); });
 
     int nResult = 0;
     if (app.InitInstance())
