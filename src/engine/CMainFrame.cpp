@@ -48,7 +48,12 @@ int CMainFrame::OnCreate() {
         // Another instance runs: leave once start-up is done, without an icon.
         m_services.ui.PostQuit();
     } else if (!CreateTrayIcon()) {
-        m_services.timers.SetTimer(IDT_TRAY_RETRY, 5000);
+        // Without a display no tray ever appears: retrying would only wake the program.
+        if (m_services.shell.CanTrayAppear())
+            m_services.timers.SetTimer(IDT_TRAY_RETRY, 5000);
+        else
+            m_services.log.Write(LogLevel::Notice, "start",
+                                 "no notification area on this display: running without an icon");
     }
 
     AppSettings& s = m_app.m_AppSettings;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
 #include <QDBusObjectPath>
 #include <QDBusReply>
 #include <QDBusVariant>
@@ -116,11 +117,19 @@ bool WriteProfile(const CTestSandbox& sandbox, const QString& strModem, const QS
 // settings and taken the half-made connection down.
 TEST(RealNm, ProgramDialsRedialsPowerCyclesRebootsAndQuitsDuringADial) {
     const QString strBus = qEnvironmentVariable("DBUS_SYSTEM_BUS_ADDRESS");
-    CTestSandbox sandbox(true, strBus);
-    CTestSandbox sandboxQuit(false, strBus);
+    CTestSandbox sandbox(false);
+    CTestSandbox sandboxQuit(false);
     ASSERT_TRUE(sandbox.IsReady() && sandboxQuit.IsReady())
         << (sandbox.Error() + sandboxQuit.Error()).toStdString();
+    sandbox.UseSystemBus(strBus);
+    sandboxQuit.UseSystemBus(strBus);
     const QDBusConnection nm = sandbox.SystemBus();
+    // logind stays a stand-in, on the namespace's bus; it ends with the namespace.
+    QProcess logindStandIn;
+    logindStandIn.setStandardOutputFile(QProcess::nullDevice());
+    logindStandIn.start("/usr/bin/python3", {"-m", "dbusmock", "--template", "logind"});
+    ASSERT_TRUE(CTestSandbox::WaitUntil(
+        [&] { return nm.interface()->isServiceRegistered("org.freedesktop.login1"); }, 15s));
     CLogindMock logind(nm);
     SetSwitch("slow-down-Modem1", 3);
     ASSERT_TRUE(WriteProfile(sandbox, "Modem1",
@@ -170,6 +179,8 @@ TEST(RealNm, ProgramDialsRedialsPowerCyclesRebootsAndQuitsDuringADial) {
     EXPECT_TRUE(
         CTestSandbox::WaitUntil([&] { return !logind.Calls("Reboot").empty(); }, since(230s)));
     EXPECT_TRUE(CTestSandbox::StopProgram(pProgram));
+    logindStandIn.kill();
+    logindStandIn.waitForFinished(5000);
 }
 } // namespace
 
