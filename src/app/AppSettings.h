@@ -12,9 +12,9 @@ class IProfileStore;
 struct AppSettings {
     AppSettings();
 
-    // Reads all 25 values; a missing or unreadable value leaves its field as it was.
+    // Reads all 26 values; a missing or unreadable value leaves its field as it was.
     void Load(IProfileStore& profile);
-    // Writes all 25 values and commits them to the store in one piece.
+    // Writes all 26 values and commits them to the store in one piece.
     bool Save(IProfileStore& profile) const;
 
     std::int32_t CurrentTab;
@@ -42,6 +42,8 @@ struct AppSettings {
     std::int32_t bTryToHangUp;
     std::int32_t bTryToReestablish;
     std::int32_t bMakeSureModemOn;
+    // Reboots asked for in any 24 hours at most; 0 = no limit. Past it a power cycle stands in.
+    std::int32_t iMaxRebootsPerDay;
 };
 
 // Section names of the profile.

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace tarnwick {
 
@@ -42,6 +43,10 @@ public:
     bool SetupCheckTimer();
     // The about box, one at a time.
     void OnAppAbout();
+    // Saves the parameters and says in the log whether that worked.
+    bool SaveSettings(const char* pszWhen);
+    // Why the program ends, for the log line at exit; the first reason given stands.
+    void SetExitReason(const std::string& strReason);
 
     CMainFrame* GetMainWnd() { return m_pMainWnd.get(); }
     CServices& Services() { return m_services; }
@@ -56,6 +61,7 @@ private:
     CServices& m_services;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     bool m_bExited = false;
+    std::string m_strExitReason;
     std::int64_t m_nShutdownDue = 0;
     std::int64_t m_nLastShutdownRequest = 0;
 };

@@ -30,6 +30,8 @@ public:
                                     const std::string& strValue) = 0;
     // Makes the writes since the last commit durable, all of them or none.
     virtual bool Commit() = 0;
+    // Why the last read or commit failed, for the log; empty when the store cannot say.
+    virtual std::string LastError() const { return std::string(); }
     // How the profile was read. An unreadable one must not be written over by values that
     // were never read from it (an exit's save); a user's explicit save still may.
     virtual EProfileLoad GetLoadState() const = 0;

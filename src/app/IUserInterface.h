@@ -24,6 +24,9 @@ public:
     // True once the program has been asked to quit (a signal may arrive while a dial or
     // probe blocks the loop): work then in progress ends without acting on its outcome.
     virtual bool IsQuitRequested() const { return false; }
+    // A desktop notification for a person at the machine; never waits, and does nothing
+    // where the desktop has no notification service.
+    virtual void Notify(const std::string& strSummary, const std::string& strBody) = 0;
 };
 
 } // namespace tarnwick

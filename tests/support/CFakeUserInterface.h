@@ -29,6 +29,10 @@ public:
     void Post(std::function<void()> fn) override { m_posted.push_back(std::move(fn)); }
     void PostQuit() override { m_bQuitPosted = true; }
     bool IsQuitRequested() const override { return m_bQuitRequested; }
+    void Notify(const std::string& strSummary, const std::string& strBody) override {
+        m_notes.push_back(strSummary + ": " + strBody);
+    }
+    std::vector<std::string> m_notes;
 
     // Runs what was posted, including what that posts in turn.
     void RunPosted() {

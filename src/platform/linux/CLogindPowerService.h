@@ -24,8 +24,10 @@ public:
     explicit CLogindPowerService(CSystemBus& bus,
                                  std::chrono::milliseconds callTimeout = kDefaultCallTimeout);
     bool ExitSystem(unsigned uFlags) override;
+    std::string LastError() const override { return m_strLastError; }
 
 private:
+    std::string m_strLastError;
     std::function<QDBusConnection()> m_fnBus;
     std::chrono::milliseconds m_callTimeout;
 };

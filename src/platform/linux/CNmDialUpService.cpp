@@ -178,7 +178,10 @@ QDBusMessage CNmDialUpService::Call(const QString& strPath, const QString& strIn
     message.setArguments(args);
     ++m_nCalls;
     // A plain blocking call: no event loop runs while it waits, so no timer can fire.
-    return Bus().call(message, QDBus::Block, ToMs(timeout));
+    const QDBusMessage reply = Bus().call(message, QDBus::Block, ToMs(timeout));
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        m_strLastError = (strMethod + QStringLiteral(": ") + reply.errorMessage()).toStdString();
+    return reply;
 }
 
 bool CNmDialUpService::GetProperty(const QString& strPath, const QString& strInterface,

@@ -59,6 +59,7 @@ public:
     bool HangUp(const SActiveConnection& connection) override;
     bool EnumEntries(std::vector<std::string>& entries) override;
     bool Dial(const std::string& strEntry) override;
+    std::string LastError() const override { return m_strLastError; }
 
     // The D-Bus calls made so far (for the benches and tests that count them).
     unsigned CallCount() const { return m_nCalls; }
@@ -122,6 +123,8 @@ private:
     bool m_bFollowing = false;               // NetworkManager's profile signals reach us
     std::map<QString, SActiveInfo> m_active; // by active connection path
     std::set<QString> m_hungUp;              // active connections we asked to hang up
+    // Why the last call failed: NetworkManager's error, or what a dial saw.
+    std::string m_strLastError;
 };
 
 } // namespace tarnwick

@@ -14,6 +14,9 @@ public:
     void DoModalSettings(CTarnwickApp& app) override;
     void Post(std::function<void()> fn) override;
     void PostQuit() override;
+    // org.freedesktop.Notifications on the session bus, sent without waiting for an answer;
+    // nothing without a session bus (and no bus is started for it).
+    void Notify(const std::string& strSummary, const std::string& strBody) override;
     bool IsQuitRequested() const override { return m_fnQuitRequested && m_fnQuitRequested(); }
 
     // Where the quit request is seen (the signal watcher).
