@@ -194,7 +194,6 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Tarnwick");
     QApplication::setQuitOnLastWindowClosed(false);
 
-
     // The journal when the service manager made standard error its stream, else standard error.
     const LogLevel maxLevel = bVerbose ? LogLevel::Debug : LogLevel::Info;
     std::unique_ptr<ILog> pLog;
@@ -224,10 +223,11 @@ int main(int argc, char* argv[]) {
                        processes, clock,  autorun, shell,   ui,    log, state};
 
     CTarnwickApp app(services);
-    QObject::connect(&signalWatcher, &CSignalWatcher::QuitRequested, &application, [&app](int nSignal) {
-        app.SetExitReason(SignalName(nSignal) + " received");
-        QCoreApplication::quit();
-    });
+    QObject::connect(&signalWatcher, &CSignalWatcher::QuitRequested, &application,
+                     [&app](int nSignal) {
+                         app.SetExitReason(SignalName(nSignal) + " received");
+                         QCoreApplication::quit();
+                     });
     // "Exit Tarnwick" and the session's end quit the loop the same way; anything that would
     // still block on the way out ends at once.
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &signalWatcher,
