@@ -1,5 +1,6 @@
 #include "app/CTarnwickApp.h"
 
+#include "app/IProfileStore.h"
 #include "app/IUserInterface.h"
 #include "engine/CMainFrame.h"
 #include "engine/ITimerService.h"
@@ -7,8 +8,18 @@
 #include "engine/TimerPeriod.h"
 #include "platform/IAutorunStore.h"
 #include "platform/IClock.h"
+#include "platform/ILog.h"
 #include "platform/IProcessList.h"
 #include "platform/ShutdownTime.h"
+
+namespace {
+std::string JoinChanges(const std::vector<std::string>& changes) {
+    std::string strJoined;
+    for (const std::string& strChange : changes)
+        strJoined += (strJoined.empty() ? "" : ", ") + strChange;
+    return strJoined;
+}
+} // namespace
 
 CTarnwickApp::CTarnwickApp(CServices& services) : m_services(services) {}
 
@@ -16,6 +27,7 @@ CTarnwickApp::~CTarnwickApp() = default;
 
 bool CTarnwickApp::InitInstance() {
     m_AppSettings.Load(m_services.profile);
+    m_ProfileSettings = m_AppSettings;
     m_pMainWnd = std::make_unique<CMainFrame>(*this, m_services);
     m_pMainWnd->OnCreate();
     ApplyAutorun();
@@ -28,9 +40,64 @@ int CTarnwickApp::ExitInstance() {
     if (m_bExited)
         return 0;
     m_bExited = true;
-    m_AppSettings.Save(m_services.profile);
+    std::vector<std::string> changes;
+    if (TakeProfileChanges(changes) && !changes.empty())
+        m_services.log.Write(LogLevel::Notice, "settings",
+                             "Kept the values changed in the settings file: " +
+                                 JoinChanges(changes));
+    SaveSettings();
     m_pMainWnd.reset();
     return 0;
+}
+
+bool CTarnwickApp::SaveSettings() {
+    if (!m_AppSettings.Save(m_services.profile)) {
+        m_services.log.Write(LogLevel::Error, "settings", "Could not write the settings");
+        return false;
+    }
+    m_ProfileSettings = m_AppSettings;
+    return true;
+}
+
+bool CTarnwickApp::TakeProfileChanges(std::vector<std::string>& changes) {
+    IProfileStore& profile = m_services.profile;
+    if (!profile.Reload())
+        return false;
+    AppSettings fromProfile = m_ProfileSettings;
+    fromProfile.Load(profile);
+    changes = m_AppSettings.TakeChanges(m_ProfileSettings, fromProfile);
+    m_ProfileSettings = fromProfile;
+    return true;
+}
+
+void CTarnwickApp::OnReloadRequest() {
+    ReloadSettings(true, "on request");
+}
+
+void CTarnwickApp::OnProfileChanged() {
+    ReloadSettings(false, "after an edit of the settings file");
+}
+
+void CTarnwickApp::ReloadSettings(bool bAlways, const char* pszCause) {
+    ILog& log = m_services.log;
+    std::vector<std::string> changes;
+    if (!TakeProfileChanges(changes)) {
+        log.Write(LogLevel::Warning, "settings",
+                  std::string("Could not read the settings file ") + pszCause +
+                      "; the values in use stay");
+        return;
+    }
+    if (changes.empty() && !bAlways)
+        return;
+    log.Write(LogLevel::Notice, "settings",
+              std::string("Reloaded the settings ") + pszCause + ": " +
+                  (changes.empty() ? std::string("no value changed") : JoinChanges(changes)));
+    if (m_pMainWnd != nullptr && m_pMainWnd->IsSettingsOpen())
+        log.Write(LogLevel::Warning, "settings",
+                  "The open settings dialog still shows the earlier values; its OK stores them");
+    ApplyAutorun();
+    SetupShutdownTimer();
+    SetupCheckTimer();
 }
 
 bool CTarnwickApp::ApplyAutorun() {

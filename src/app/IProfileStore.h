@@ -20,4 +20,7 @@ public:
                                     const std::string& strValue) = 0;
     // Makes the writes since the last commit durable, all of them or none.
     virtual bool Commit() = 0;
+    // Reads the store afresh, for changes made by someone else; false when it cannot be read,
+    // and then the values read before stay. A store that always reads live has nothing to do.
+    virtual bool Reload() { return true; }
 };

@@ -31,7 +31,7 @@ bool CParamsDlg::OnInitDialog(IDialogWindow& window) {
 void CParamsDlg::OnOK() {
     m_registry.StoreAllPages();
     *m_pAppSettings = m_settings;
-    m_pAppSettings->Save(m_app.Services().profile);
+    m_app.SaveSettings();
     m_app.ApplyAutorun();
     m_app.SetupShutdownTimer();
     m_app.SetupCheckTimer();

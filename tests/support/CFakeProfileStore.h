@@ -32,6 +32,8 @@ public:
         return true;
     }
 
+    bool Reload() override { return m_bReadable; }
+
     bool Has(const std::string& strSection, const std::string& strEntry) const {
         return m_committed.count({strSection, strEntry}) != 0;
     }
@@ -45,6 +47,7 @@ public:
     }
 
     int m_nCommits = 0;
+    bool m_bReadable = true;
 
 private:
     using Key = std::pair<std::string, std::string>;

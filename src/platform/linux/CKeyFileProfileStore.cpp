@@ -84,3 +84,15 @@ bool CKeyFileProfileStore::Commit() {
     g_free(pszData);
     return bOk != FALSE;
 }
+
+bool CKeyFileProfileStore::Reload() {
+    GKeyFile* pKeyFile = g_key_file_new();
+    if (!g_key_file_load_from_file(pKeyFile, m_strPath.c_str(), G_KEY_FILE_KEEP_COMMENTS,
+                                   nullptr)) {
+        g_key_file_free(pKeyFile);
+        return false;
+    }
+    g_key_file_free(m_pKeyFile);
+    m_pKeyFile = pKeyFile;
+    return true;
+}

@@ -29,6 +29,8 @@ public:
     bool WriteProfileString(const std::string& strSection, const std::string& strEntry,
                             const std::string& strValue) override;
     bool Commit() override;
+    // Reads the file again; a missing or unreadable file keeps what was read before.
+    bool Reload() override;
 
     const std::string& GetPath() const { return m_strPath; }
 

@@ -41,6 +41,10 @@ void CSignalWatcher::Handler(int nSignal) {
 
 void CSignalWatcher::OnReadable() {
     unsigned char byte = 0;
-    while (read(s_fds[1], &byte, 1) == 1)
-        emit Received(byte);
+    while (read(s_fds[1], &byte, 1) == 1) {
+        if (byte == SIGHUP)
+            emit ReloadRequested();
+        else
+            emit Received(byte);
+    }
 }

@@ -5,8 +5,9 @@
 
 #include <memory>
 
-// Turns SIGTERM, SIGINT and SIGHUP into a call on the event loop, so that the program
-// leaves through its orderly exit (which saves the parameters) when asked to.
+// Turns SIGTERM and SIGINT into a call on the event loop, so that the program leaves through
+// its orderly exit (which saves the parameters) when asked to; SIGHUP, as for most daemons,
+// asks for the settings to be read again.
 class CSignalWatcher : public QObject {
     Q_OBJECT
 public:
@@ -15,6 +16,7 @@ public:
 
 signals:
     void Received(int nSignal);
+    void ReloadRequested();
 
 private:
     static void Handler(int nSignal);

@@ -11,6 +11,7 @@
 #include "platform/linux/CProcFsProcessList.h"
 #include "platform/linux/CStderrLog.h"
 #include "platform/linux/CXdgAutorunStore.h"
+#include "ui/qt/CQtProfileWatcher.h"
 #include "ui/qt/CQtShellTray.h"
 #include "ui/qt/CQtTimerService.h"
 #include "ui/qt/CQtUserInterface.h"
@@ -71,7 +72,13 @@ int main(int argc, char* argv[]) {
     CTarnwickApp app(services);
     // The desktop session is ending: keep what changed in memory, as an exit would.
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
-                     [&app, &profile](QSessionManager&) { app.m_AppSettings.Save(profile); });
+                     [&app](QSessionManager&) { app.SaveSettings(); });
+    // SIGHUP or an edit of the settings file: the running program takes the file's values.
+    QObject::connect(&signalWatcher, &CSignalWatcher::ReloadRequested, &application,
+                     [&app] { app.OnReloadRequest(); });
+    CQtProfileWatcher profileWatcher(QString::fromStdString(profile.GetPath()));
+    QObject::connect(&profileWatcher, &CQtProfileWatcher::Changed, &application,
+                     [&app] { app.OnProfileChanged(); });
 
     int nResult = 0;
     if (app.InitInstance())
