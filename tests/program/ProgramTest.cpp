@@ -8,7 +8,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QSettings>
+
+#include <csignal>
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
@@ -63,6 +66,32 @@ TEST_F(ProgramTest, FirstStartSwitchesTheModemOnAndWritesEveryValueOnSigterm) {
     EXPECT_EQ(profile.value("LptResetter/iCtrlPort").toString(), "890");
     EXPECT_EQ(QFile::permissions(m_sandbox.ProfilePath()),
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+}
+
+TEST_F(ProgramTest, EditOfTheFileAndSighupApplyTheFileWhichTheExitKeeps) {
+    ASSERT_TRUE(WriteProfile(m_sandbox, "[WatchDogging]\niCheckDelay=3\n"));
+    QProcess* pProgram = m_sandbox.StartProgram();
+    ASSERT_TRUE(WaitForPowerOn(m_sandbox, pProgram));
+    const QString strEntry = m_sandbox.ConfigHome() + "/autostart/Tarnwick.desktop";
+    ASSERT_FALSE(QFile::exists(strEntry));
+
+    // Replaced by rename, as editors do: autorun is applied.
+    QSaveFile edit(m_sandbox.ProfilePath());
+    ASSERT_TRUE(edit.open(QIODevice::WriteOnly));
+    edit.write("[General]\nbAutoRun=1\n[WatchDogging]\niCheckDelay=7\n");
+    ASSERT_TRUE(edit.commit());
+    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return QFile::exists(strEntry); }, 10s));
+
+    // SIGHUP applies again, and the program stays.
+    ASSERT_TRUE(QFile::remove(strEntry));
+    ASSERT_EQ(::kill(static_cast<pid_t>(pProgram->processId()), SIGHUP), 0);
+    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return QFile::exists(strEntry); }, 10s));
+    EXPECT_EQ(pProgram->state(), QProcess::Running);
+
+    EXPECT_TRUE(CTestSandbox::StopProgram(pProgram));
+    const QSettings profile(m_sandbox.ProfilePath(), QSettings::IniFormat);
+    EXPECT_EQ(profile.value("WatchDogging/iCheckDelay").toString(), "7");
+    EXPECT_EQ(profile.value("bAutoRun").toString(), "1");
 }
 
 TEST_F(ProgramTest, SecondInstanceEndsByItselfWhileTheFirstRuns) {
