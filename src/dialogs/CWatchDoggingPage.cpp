@@ -112,7 +112,7 @@ void CWatchDoggingPage::OnCheckClicked() {
 }
 
 void CWatchDoggingPage::OnBrowseFile() {
-    std::string strPath;
+    std::string strPath = m_editFile.GetWindowText();
     if (m_fileChooser.ChooseFileToOpen(kFileFilter, strPath))
         m_editFile.SetWindowText(strPath);
 }

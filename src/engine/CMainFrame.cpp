@@ -8,6 +8,7 @@
 #include "platform/CheckURLConnect.h"
 #include "platform/FindOtherInstance.h"
 #include "platform/IFileTimes.h"
+#include "platform/ILog.h"
 #include "platform/IModuleLoader.h"
 #include "platform/IPowerService.h"
 #include "platform/IProcessList.h"
@@ -15,6 +16,7 @@
 #include "tray/CMenu.h"
 
 #include <array>
+#include <string>
 
 CMainFrame::CMainFrame(CTarnwickApp& app, CServices& services)
     : m_app(app), m_services(services), m_TrayIcon(services.shell, *this),
@@ -41,8 +43,14 @@ CMainFrame::~CMainFrame() {
 int CMainFrame::OnCreate() {
     const unsigned nPid = FindOtherInstance();
     if (nPid != 0 && nPid != m_services.processes.GetCurrentProcessId()) {
-        // Another instance runs: leave once start-up is done, without an icon.
-        m_services.ui.PostQuit();
+        // Another instance runs: leave once start-up is done, without an icon, and say so
+        // then, or the user who started this one sees nothing happen.
+        IUserInterface& ui = m_services.ui;
+        m_services.log.Write(LogLevel::Notice, "start",
+                             "Another instance runs (process " + std::to_string(nPid) +
+                                 "); this one ends after its start-up");
+        ui.Post([&ui] { ui.TellUser("Tarnwick is already running"); });
+        ui.PostQuit();
     } else if (!CreateTrayIcon()) {
         m_services.timers.SetTimer(IDT_TRAY_RETRY, 5000);
     }

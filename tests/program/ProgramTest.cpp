@@ -3,6 +3,7 @@
 #include "CLogindMock.h"
 #include "CNmMock.h"
 #include "CTestSandbox.h"
+#include "MockCalls.h"
 
 #include <gtest/gtest.h>
 
@@ -94,13 +95,23 @@ TEST_F(ProgramTest, EditOfTheFileAndSighupApplyTheFileWhichTheExitKeeps) {
     EXPECT_EQ(profile.value("bAutoRun").toString(), "1");
 }
 
-TEST_F(ProgramTest, SecondInstanceEndsByItselfWhileTheFirstRuns) {
+TEST_F(ProgramTest, SecondInstanceSaysTheFirstRunsAndEndsByItself) {
+    ASSERT_TRUE(m_sandbox.StartStandIn("notification_daemon"));
     QProcess* pFirst = m_sandbox.StartProgram();
     ASSERT_TRUE(WaitForPowerOn(m_sandbox, pFirst));
-    QProcess* pSecond = m_sandbox.StartProgram();
+    QProcess* pSecond = m_sandbox.StartProgram({}, QProcess::SeparateChannels);
     ASSERT_NE(pSecond, nullptr);
     ASSERT_TRUE(pSecond->waitForFinished(20000)) << "the second instance keeps running";
     EXPECT_TRUE(pSecond->exitStatus() == QProcess::NormalExit && pSecond->exitCode() == 0);
+    EXPECT_TRUE(QString::fromUtf8(pSecond->readAllStandardError())
+                    .split('\n')
+                    .contains("Tarnwick is already running"));
+    const std::vector<QVariantList> notes =
+        MethodCalls(m_sandbox.SystemBus(), "org.freedesktop.Notifications",
+                    "/org/freedesktop/Notifications", "Notify");
+    ASSERT_EQ(notes.size(), 1u);
+    ASSERT_EQ(notes[0].size(), 8);
+    EXPECT_EQ(notes[0][4].toString(), "Tarnwick is already running");
     EXPECT_FALSE(pFirst->waitForFinished(300)) << "the first instance ended too";
     EXPECT_TRUE(CTestSandbox::StopProgram(pFirst));
 }

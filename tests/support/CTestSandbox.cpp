@@ -12,6 +12,8 @@ namespace {
 constexpr std::chrono::seconds kStartTimeout{15};
 
 QString ServiceOf(const QString& strTemplate) {
+    if (strTemplate == "notification_daemon")
+        return "org.freedesktop.Notifications";
     return strTemplate == "logind" ? "org.freedesktop.login1" : "org.freedesktop.NetworkManager";
 }
 } // namespace
@@ -125,7 +127,8 @@ void CTestSandbox::PauseStandIn(const QString& strTemplate, bool bPause) {
     ::kill(static_cast<pid_t>(m_standIns.at(strTemplate)->processId()), bPause ? SIGSTOP : SIGCONT);
 }
 
-QProcess* CTestSandbox::StartProgram(const QProcessEnvironment& extra) {
+QProcess* CTestSandbox::StartProgram(const QProcessEnvironment& extra,
+                                     QProcess::ProcessChannelMode eChannels) {
     QProcess* pProgram = NewProcess();
     QProcessEnvironment env = pProgram->processEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -134,7 +137,7 @@ QProcess* CTestSandbox::StartProgram(const QProcessEnvironment& extra) {
     env.insert(extra);
     pProgram->setProcessEnvironment(env);
     pProgram->setWorkingDirectory(Root());
-    pProgram->setProcessChannelMode(QProcess::ForwardedChannels);
+    pProgram->setProcessChannelMode(eChannels);
     pProgram->start(m_strProgram, {});
     return pProgram->waitForStarted(5000) ? pProgram : nullptr;
 }

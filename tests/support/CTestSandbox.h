@@ -13,7 +13,8 @@
 // A private world for tests that talk D-Bus, write the user's configuration or run the
 // program: a temporary folder as HOME and XDG_RUNTIME_DIR, XDG_CONFIG_HOME in it, one private
 // bus daemon as both session and system bus, and on it, on request, python3-dbusmock's
-// NetworkManager ("networkmanager") and logind ("logind") stand-ins. The constructor points
+// NetworkManager ("networkmanager") and logind ("logind") stand-ins, and a desktop
+// notification server ("notification_daemon"). The constructor points
 // this process's own variables for these at the sandbox before anything else happens (and
 // leaves them so), so nothing in the test can reach the real buses or the user's folders.
 // Every process the sandbox starts ends with it, or with the test if that is killed.
@@ -43,8 +44,9 @@ public:
     // The program, headless, with the simulated port module and the extra variables, run
     // under a file name of this sandbox's own (single-instance detection then sees only this
     // sandbox's instances, and the real port module beside the built program is never
-    // loaded). Its output goes to the test's.
-    QProcess* StartProgram(const QProcessEnvironment& extra = {});
+    // loaded). Its output goes to the test's, or where eChannels says.
+    QProcess* StartProgram(const QProcessEnvironment& extra = {},
+                           QProcess::ProcessChannelMode eChannels = QProcess::ForwardedChannels);
     // SIGTERM, then waits; true when the program ended by itself with exit code 0.
     static bool StopProgram(QProcess* pProgram);
 

@@ -1,7 +1,20 @@
 #include "ui/qt/CQtFileChooser.h"
 
+#include "ui/qt/CQtIcon.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+
+QString CQtFileChooser::StartFolder(const std::string& strPathName) {
+    if (!strPathName.empty()) {
+        const QFileInfo file(QString::fromStdString(strPathName));
+        if (file.isAbsolute() && file.absoluteDir().exists())
+            return file.absolutePath();
+    }
+    return QDir::homePath();
+}
 
 QStringList CQtFileChooser::ToNameFilters(const std::string& strFilter) {
     const QStringList parts = QString::fromStdString(strFilter).split(QLatin1Char('|'));
@@ -26,6 +39,8 @@ bool CQtFileChooser::ChooseFileToOpen(const std::string& strFilter, std::string&
     if (pParent == nullptr)
         pParent = QApplication::activeWindow();
     QFileDialog dialog(pParent);
+    dialog.setWindowIcon(ProgramIcon());
+    dialog.setDirectory(StartFolder(strPathName));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);

@@ -4,18 +4,24 @@
 #include "res/AboutBox.h"
 #include "ui/qt/CQtAboutBox.h"
 #include "ui/qt/CQtFileChooser.h"
+#include "ui/qt/CQtIcon.h"
+#include "ui/qt/CQtNotification.h"
 #include "ui/qt/CQtParamsDialog.h"
+#include "ui/qt/CQtWindowHints.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
 
+#include <cstdio>
 #include <utility>
 
 bool CQtUserInterface::AskYesNo(const std::string& strText) {
-    return QMessageBox::question(nullptr, QApplication::applicationName(),
-                                 QString::fromStdString(strText),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
+                    QString::fromStdString(strText), QMessageBox::Yes | QMessageBox::No);
+    box.setWindowIcon(ProgramIcon());
+    RemoveMinMaxButtons(box);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void CQtUserInterface::DoModalAbout() {
@@ -27,7 +33,31 @@ void CQtUserInterface::DoModalSettings(CTarnwickApp& app) {
     CQtFileChooser fileChooser;
     CParamsDlg dlg(app, fileChooser);
     CQtParamsDialog window(dlg);
+    m_pSettings = &window;
     window.DoModal();
+}
+
+void CQtUserInterface::RaiseSettings() {
+    if (m_pSettings.isNull())
+        return;
+    BringToFront(*m_pSettings);
+    // A file chooser open above the dialog comes along, on top of it.
+    QWidget* pModal = QApplication::activeModalWidget();
+    if (pModal != nullptr && pModal != m_pSettings)
+        BringToFront(*pModal);
+}
+
+void CQtUserInterface::BringToFront(QWidget& window) {
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void CQtUserInterface::TellUser(const std::string& strText) {
+    std::fprintf(stderr, "%s\n", strText.c_str());
+    std::fflush(stderr);
+    SendNotification(QApplication::applicationName(), QString::fromStdString(strText));
 }
 
 void CQtUserInterface::Post(std::function<void()> fn) {

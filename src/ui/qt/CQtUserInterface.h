@@ -2,12 +2,25 @@
 
 #include "app/IUserInterface.h"
 
-// Message boxes, the about box, the parameters dialog and the event loop, in Qt.
+#include <QPointer>
+
+class QWidget;
+
+// Message boxes, the about box, the parameters dialog, notices and the event loop, in Qt.
+// Every window carries the program icon.
 class CQtUserInterface : public IUserInterface {
 public:
     bool AskYesNo(const std::string& strText) override;
     void DoModalAbout() override;
     void DoModalSettings(CTarnwickApp& app) override;
+    void RaiseSettings() override;
+    void TellUser(const std::string& strText) override;
     void Post(std::function<void()> fn) override;
     void PostQuit() override;
+
+    // Un-minimises, raises and activates a window.
+    static void BringToFront(QWidget& window);
+
+private:
+    QPointer<QWidget> m_pSettings;
 };

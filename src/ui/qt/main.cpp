@@ -11,6 +11,7 @@
 #include "platform/linux/CProcFsProcessList.h"
 #include "platform/linux/CStderrLog.h"
 #include "platform/linux/CXdgAutorunStore.h"
+#include "ui/qt/CQtIcon.h"
 #include "ui/qt/CQtProfileWatcher.h"
 #include "ui/qt/CQtShellTray.h"
 #include "ui/qt/CQtTimerService.h"
@@ -47,6 +48,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tarnwick");
     QApplication::setQuitOnLastWindowClosed(false);
+    // Every window, the file chooser and the questions included, carries the program icon.
+    QApplication::setWindowIcon(ProgramIcon());
 
     CSignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &CSignalWatcher::Received, &application,
