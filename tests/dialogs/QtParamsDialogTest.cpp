@@ -5,6 +5,7 @@
 #include "CFakeWindow.h"
 
 #include "app/CTarnwickApp.h"
+#include "res/ParamsDialogs.h"
 #include "res/Resource.h"
 #include "ui/qt/CQtDialogItems.h"
 #include "ui/qt/CQtFileChooser.h"
@@ -109,6 +110,11 @@ TEST_F(QtParamsDialogTest, OpensOnTopWithoutCloseButtonAndEveryPageLooksRight) {
         EXPECT_TRUE(Tabs().rect().contains(PageWindow(nTab)->geometry())) << nTab;
         EXPECT_EQ(LayoutFaults(PageWindow(nTab), Items(nTab)), std::vector<std::string>()) << nTab;
     }
+    // The sorted list keeps the methods in the order of their numbers.
+    QComboBox* pMethods = Item<QComboBox>(0, IDC_GEN_METHOD);
+    ASSERT_EQ(pMethods->count(), 2);
+    for (int i : {0, 1})
+        EXPECT_EQ(pMethods->itemText(i), g_AutorunMethodNames[static_cast<std::size_t>(i)]);
 }
 
 // The page is loaded and stored all the same.
