@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QScreen>
 
 QString CQtFileChooser::StartFolder(const std::string& strPathName) {
     if (!strPathName.empty()) {
@@ -41,10 +43,18 @@ bool CQtFileChooser::ChooseFileToOpen(const std::string& strFilter, std::string&
     QFileDialog dialog(pParent);
     dialog.setWindowIcon(ProgramIcon());
     dialog.setDirectory(StartFolder(strPathName));
+    if (!strPathName.empty() && QFileInfo(QString::fromStdString(strPathName)).isFile())
+        dialog.selectFile(QString::fromStdString(strPathName));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(ToNameFilters(strFilter));
+    // At a large font its own size may exceed a small screen, its buttons then below the edge.
+    if (const QScreen* pScreen = QGuiApplication::primaryScreen()) {
+        const int nCaption = 2 * QFontMetrics(dialog.font()).height();
+        const QSize available = pScreen->availableGeometry().size() - QSize(16, nCaption + 8);
+        dialog.resize(dialog.sizeHint().boundedTo(available).expandedTo(dialog.minimumSizeHint()));
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     strPathName = dialog.selectedFiles().constFirst().toStdString();
