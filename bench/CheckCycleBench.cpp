@@ -15,6 +15,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using namespace tarnwick;
+
 int main(int argc, char* argv[]) {
     const int nCycles = argc > 1 ? std::atoi(argv[1]) : 2000;
 

@@ -13,6 +13,8 @@
 #include <functional>
 #include <vector>
 
+using namespace tarnwick;
+
 namespace {
 // Runs fn nRuns times and prints the median, least and greatest time.
 void Measure(const char* pszWhat, int nRuns, const std::function<void()>& fn) {

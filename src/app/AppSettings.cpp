@@ -5,6 +5,8 @@
 
 #include <type_traits>
 
+namespace tarnwick {
+
 namespace {
 // One table drives loading, saving and comparing, so that they cannot disagree on a name, a
 // section or the order. The functions get the field of each record given, in that order.
@@ -49,10 +51,10 @@ AppSettings::AppSettings()
 void AppSettings::Load(IProfileStore& profile) {
     ForEachField(
         [&](const char* pszSection, const char* pszName, std::int32_t& nField) {
-            nField = profile.GetProfileInt(pszSection, pszName, nField);
+            nField = profile.ReadProfileInt(pszSection, pszName, nField);
         },
         [&](const char* pszSection, const char* pszName, std::string& strField) {
-            strField = profile.GetProfileString(pszSection, pszName, strField);
+            strField = profile.ReadProfileString(pszSection, pszName, strField);
         },
         *this);
 }
@@ -60,10 +62,10 @@ void AppSettings::Load(IProfileStore& profile) {
 bool AppSettings::Save(IProfileStore& profile) const {
     ForEachField(
         [&](const char* pszSection, const char* pszName, const std::int32_t& nField) {
-            profile.WriteProfileInt(pszSection, pszName, nField);
+            profile.StoreProfileInt(pszSection, pszName, nField);
         },
         [&](const char* pszSection, const char* pszName, const std::string& strField) {
-            profile.WriteProfileString(pszSection, pszName, strField);
+            profile.StoreProfileString(pszSection, pszName, strField);
         },
         *this);
     return profile.Commit();
@@ -85,3 +87,5 @@ std::vector<std::string> AppSettings::TakeChanges(const AppSettings& before,
     ForEachField(take, take, *this, before, after);
     return changes;
 }
+
+} // namespace tarnwick

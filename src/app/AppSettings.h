@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 class IProfileStore;
 
 // Every persisted parameter, one public field per stored value. The field name is also the
@@ -56,3 +58,5 @@ inline constexpr const char* kSectionLptResetter = "LptResetter";
 
 // Host probed by the reachability check until the user names another.
 inline constexpr const char* kDefaultURLDownload = "www.debian.org";
+
+} // namespace tarnwick

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tarnwick {
+
 class IProfileStore;
 class ITimerService;
 class IDialUpService;
@@ -31,3 +33,5 @@ struct CServices {
     IUserInterface& ui;
     ILog& log;
 };
+
+} // namespace tarnwick

@@ -12,6 +12,8 @@
 #include "platform/IProcessList.h"
 #include "platform/ShutdownTime.h"
 
+namespace tarnwick {
+
 namespace {
 std::string JoinChanges(const std::vector<std::string>& changes) {
     std::string strJoined;
@@ -148,3 +150,5 @@ void CTarnwickApp::OnAppAbout() {
     m_services.ui.DoModalAbout();
     m_bAboutOpen = false;
 }
+
+} // namespace tarnwick

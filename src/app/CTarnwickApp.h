@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 class CMainFrame;
 
 // The application: the parameters, the fault counter, the main frame, start-up and exit.
@@ -64,3 +66,5 @@ private:
     std::unique_ptr<CMainFrame> m_pMainWnd;
     bool m_bExited = false;
 };
+
+} // namespace tarnwick

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace tarnwick {
+
 CVersionInfo::CVersionInfo()
     : CVersionInfo({{"FileDescription", TARNWICK_PRODUCT_NAME},
                     {"FileVersion", TARNWICK_PRODUCT_VERSION},
@@ -41,3 +43,5 @@ std::string GetProductVersionText(const CVersionInfo& info) {
 std::string GetProductVersionText() {
     return GetProductVersionText(CVersionInfo());
 }
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <map>
 #include <string>
 
+namespace tarnwick {
+
 // The program's version strings ("ProductName", "ProductVersion", ...), compiled in from the
 // project version.
 class CVersionInfo {
@@ -27,3 +29,5 @@ std::string FormatVersionString(const std::string& strVersion);
 // The tooltip text: product name, a line feed, "Version " and the short version.
 std::string GetProductVersionText();
 std::string GetProductVersionText(const CVersionInfo& info);
+
+} // namespace tarnwick

@@ -3,20 +3,23 @@
 #include <cstdint>
 #include <string>
 
+namespace tarnwick {
+
 // The per-user profile: named integer and text values grouped in sections.
 class IProfileStore {
 public:
     virtual ~IProfileStore() = default;
 
     // The stored value, or nDefault when it is absent or not an integer.
-    virtual std::int32_t GetProfileInt(const std::string& strSection, const std::string& strEntry,
-                                       std::int32_t nDefault) = 0;
+    virtual std::int32_t ReadProfileInt(const std::string& strSection, const std::string& strEntry,
+                                        std::int32_t nDefault) = 0;
     // The stored text, or strDefault when it is absent.
-    virtual std::string GetProfileString(const std::string& strSection, const std::string& strEntry,
-                                         const std::string& strDefault) = 0;
-    virtual bool WriteProfileInt(const std::string& strSection, const std::string& strEntry,
+    virtual std::string ReadProfileString(const std::string& strSection,
+                                          const std::string& strEntry,
+                                          const std::string& strDefault) = 0;
+    virtual bool StoreProfileInt(const std::string& strSection, const std::string& strEntry,
                                  std::int32_t nValue) = 0;
-    virtual bool WriteProfileString(const std::string& strSection, const std::string& strEntry,
+    virtual bool StoreProfileString(const std::string& strSection, const std::string& strEntry,
                                     const std::string& strValue) = 0;
     // Makes the writes since the last commit durable, all of them or none.
     virtual bool Commit() = 0;
@@ -24,3 +27,5 @@ public:
     // and then the values read before stay. A store that always reads live has nothing to do.
     virtual bool Reload() { return true; }
 };
+
+} // namespace tarnwick

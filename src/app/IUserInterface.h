@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+namespace tarnwick {
+
 class CTarnwickApp;
 
 // The parts of the frontend the engine talks to: modal windows and the event loop.
@@ -26,3 +28,5 @@ public:
     // Ends the event loop once the current handler is done (an orderly exit follows).
     virtual void PostQuit() = 0;
 };
+
+} // namespace tarnwick

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace tarnwick {
+
 // A combo box and its list.
 class CComboBox : public CDlgControl {
 public:
@@ -14,3 +16,5 @@ public:
     int SetCurSel(int nIndex);
     int SelectString(int nStartAfter, const std::string& strPrefix);
 };
+
+} // namespace tarnwick

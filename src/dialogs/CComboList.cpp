@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace tarnwick {
+
 int CComboList::AddString(const std::string& strText) {
     auto it = m_items.end();
     if (m_bSorted) {
@@ -37,3 +39,5 @@ int CComboList::FindStringPrefix(int nStartAfter, const std::string& strPrefix) 
     }
     return -1;
 }
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // The item list of a combo box. A sorted list keeps its items in order without regard to
 // case, inserting each new one after the items that compare equal to it, so items added in
 // an order that is already sorted keep the index they were added at.
@@ -25,3 +27,5 @@ private:
     bool m_bSorted;
     std::vector<std::string> m_items;
 };
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "dialogs/IDialogItems.h"
 
+namespace tarnwick {
+
 void CDlgControl::Attach(IDialogItems& items, int nID) {
     m_pItems = &items;
     m_nID = nID;
@@ -13,16 +15,16 @@ void CDlgControl::Detach() {
 
 IDialogItems* CDlgControl::Send() {
     if (m_pItems != nullptr)
-        DefWindowProc();
+        DefWndProc();
     return m_pItems;
 }
 
-std::string CDlgControl::GetWindowText() {
+std::string CDlgControl::GetItemText() {
     IDialogItems* pItems = Send();
     return pItems != nullptr ? pItems->GetItemText(m_nID) : std::string();
 }
 
-void CDlgControl::SetWindowText(const std::string& strText) {
+void CDlgControl::SetItemText(const std::string& strText) {
     if (IDialogItems* pItems = Send())
         pItems->SetItemText(m_nID, strText);
 }
@@ -44,3 +46,5 @@ bool CDlgControl::OnReflect(int) {
 bool CDlgControl::PreTranslateKey(int) {
     return false;
 }
+
+} // namespace tarnwick

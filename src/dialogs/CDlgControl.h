@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tarnwick {
+
 class IDialogItems;
 
 // A control object attached to one control of a dialog window by its id, as a subclassed
@@ -19,8 +21,8 @@ public:
     bool IsAttached() const { return m_pItems != nullptr; }
     int GetDlgCtrlID() const { return m_nID; }
 
-    std::string GetWindowText();
-    void SetWindowText(const std::string& strText);
+    std::string GetItemText();
+    void SetItemText(const std::string& strText);
     void EnableWindow(bool bEnable);
     bool IsWindowEnabled();
 
@@ -32,7 +34,7 @@ public:
     virtual bool PreTranslateKey(int nKey);
     // Default processing of a message that reached the control: runs for every operation
     // through the object and once when the page has attached its controls.
-    virtual void DefWindowProc() {}
+    virtual void DefWndProc() {}
 
 protected:
     // The control's window for one message, after the object's default processing; nullptr
@@ -48,3 +50,5 @@ private:
 // Edits and labels need nothing beyond the window text and the enabled state.
 using CEdit = CDlgControl;
 using CStatic = CDlgControl;
+
+} // namespace tarnwick

@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+namespace tarnwick {
+
 namespace {
 // Selects the first entry that begins with the text, searching from the second entry on
 // and wrapping round to the first.
@@ -40,8 +42,8 @@ bool CGeneralPage::OnInitDialog() {
 
 void CGeneralPage::LoadSettings() {
     const AppSettings& s = *m_pSettings;
-    m_chkAutorun.SetCheck(s.bAutoRun != 0 ? BST_CHECKED : BST_UNCHECKED);
-    m_chkAutoShutdown.SetCheck(s.bAutoShutdown != 0 ? BST_CHECKED : BST_UNCHECKED);
+    m_chkAutorun.SetCheck(s.bAutoRun != 0 ? BST::Checked : BST::Unchecked);
+    m_chkAutoShutdown.SetCheck(s.bAutoShutdown != 0 ? BST::Checked : BST::Unchecked);
     // A time that no entry begins with leaves the default selection.
     m_cbShutdownTime.SelectString(kSearchAfterFirst, s.sShutdownTime);
     m_cbAutorunMethod.SetCurSel(s.iAutoRunMethod);
@@ -51,14 +53,14 @@ void CGeneralPage::LoadSettings() {
 
 void CGeneralPage::StoreSettings() {
     AppSettings& s = *m_pSettings;
-    s.bAutoRun = m_chkAutorun.GetCheck() == BST_CHECKED ? 1 : 0;
-    s.bAutoShutdown = m_chkAutoShutdown.GetCheck() == BST_CHECKED ? 1 : 0;
-    s.sShutdownTime = m_cbShutdownTime.GetWindowText();
+    s.bAutoRun = m_chkAutorun.GetCheck() == BST::Checked ? 1 : 0;
+    s.bAutoShutdown = m_chkAutoShutdown.GetCheck() == BST::Checked ? 1 : 0;
+    s.sShutdownTime = m_cbShutdownTime.GetItemText();
     s.iAutoRunMethod = m_cbAutorunMethod.GetCurSel();
 }
 
 bool CGeneralPage::OnCommand(int nID, int nCode) {
-    if (nCode != BN_CLICKED)
+    if (nCode != BN::Clicked)
         return false;
     switch (nID) {
     case IDC_GEN_AUTORUN:
@@ -74,10 +76,12 @@ bool CGeneralPage::OnCommand(int nID, int nCode) {
 
 void CGeneralPage::OnAutorunClicked() {
     static constexpr int kIds[] = {IDC_GEN_ST_METHOD, IDC_GEN_METHOD};
-    EnableDlgItems(GetItems(), kIds, m_chkAutorun.GetCheck() == BST_CHECKED);
+    EnableDlgItems(GetItems(), kIds, m_chkAutorun.GetCheck() == BST::Checked);
 }
 
 void CGeneralPage::OnAutoShutdownClicked() {
     static constexpr int kIds[] = {IDC_GEN_ST_TIME, IDC_GEN_ST_BIOS_NOTE, IDC_GEN_TIME};
-    EnableDlgItems(GetItems(), kIds, m_chkAutoShutdown.GetCheck() == BST_CHECKED);
+    EnableDlgItems(GetItems(), kIds, m_chkAutoShutdown.GetCheck() == BST::Checked);
 }
+
+} // namespace tarnwick

@@ -4,6 +4,8 @@
 #include "dialogs/CComboBox.h"
 #include "dialogs/CPageDlg.h"
 
+namespace tarnwick {
+
 // The "General" page: autorun and its method, and the daily automatic shutdown with its
 // time of day, chosen from the quarter hours.
 class CGeneralPage : public CPageDlg {
@@ -28,3 +30,5 @@ private:
     CButton m_chkAutorun;
     CButton m_chkAutoShutdown;
 };
+
+} // namespace tarnwick

@@ -4,12 +4,14 @@
 
 #include <cstdio>
 
+namespace tarnwick {
+
 void CHexCombo::SetValue(int nValue) {
     m_nValue = nValue;
     SetCurSel(nValue);
 }
 
-void CHexCombo::DefWindowProc() {
+void CHexCombo::DefWndProc() {
     if (m_bFilled)
         return;
     m_bFilled = true;
@@ -21,3 +23,5 @@ void CHexCombo::DefWindowProc() {
     }
     SetValue(m_nValue);
 }
+
+} // namespace tarnwick

@@ -9,12 +9,14 @@
 #include "res/ParamsDialogs.h"
 #include "res/Resource.h"
 
+namespace tarnwick {
+
 namespace {
 int ToCheck(std::int32_t nFlag) {
-    return nFlag != 0 ? BST_CHECKED : BST_UNCHECKED;
+    return nFlag != 0 ? BST::Checked : BST::Unchecked;
 }
 std::int32_t ToFlag(int nCheck) {
-    return nCheck == BST_CHECKED ? 1 : 0;
+    return nCheck == BST::Checked ? 1 : 0;
 }
 } // namespace
 
@@ -42,7 +44,7 @@ bool CLptResetterPage::OnInitDialog() {
     for (const SPortTableEntry& port : g_PortTable)
         m_cbPort.AddString(port.pszName);
     if (m_pMainFrame == nullptr || !m_pMainFrame->IsPortLibLoaded()) {
-        m_stLibStatus.SetWindowText(g_pszPortLibMissing);
+        m_stLibStatus.SetItemText(g_pszPortLibMissing);
         static constexpr int kIds[] = {IDC_LPT_ST_PORT, IDC_LPT_PORT};
         EnableDlgItems(GetItems(), kIds, false);
     }
@@ -82,11 +84,11 @@ void CLptResetterPage::StoreSettings() {
 }
 
 bool CLptResetterPage::OnCommand(int nID, int nCode) {
-    if (nID == IDC_LPT_PORT && nCode == CBN_SELCHANGE) {
+    if (nID == IDC_LPT_PORT && nCode == CBN::SelChange) {
         OnPortChange();
         return true;
     }
-    if (nID == IDC_LPT_REESTABLISH && nCode == BN_CLICKED) {
+    if (nID == IDC_LPT_REESTABLISH && nCode == BN::Clicked) {
         OnReestablishClicked();
         return true;
     }
@@ -114,6 +116,8 @@ void CLptResetterPage::RulePort() {
 void CLptResetterPage::RuleReestablish() {
     static constexpr int kIds[] = {IDC_LPT_ST_WAIT, IDC_LPT_ST_WAIT_SEC, IDC_LPT_WAIT_TIME};
     EnableDlgItems(GetItems(), kIds,
-                   m_chkReestablish.GetCheck() == BST_CHECKED &&
+                   m_chkReestablish.GetCheck() == BST::Checked &&
                        m_chkReestablish.IsWindowEnabled());
 }
+
+} // namespace tarnwick

@@ -6,6 +6,8 @@
 #include "dialogs/CNumEdit.h"
 #include "dialogs/CPageDlg.h"
 
+namespace tarnwick {
+
 class CMainFrame;
 
 // The "LPT Resetter" page: the parallel port of the modem's power relay, the register bits
@@ -44,3 +46,5 @@ private:
     CHexCombo m_cbDataMask;
     CComboBox m_cbPort;
 };
+
+} // namespace tarnwick

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace tarnwick {
+
 void CNumEdit::SetRange(int nMin, int nMax) {
     m_nMin = nMin;
     m_nMax = nMax;
@@ -25,11 +27,11 @@ int CNumEdit::Clamp(int nValue) const {
 }
 
 void CNumEdit::SetValue(int nValue) {
-    SetWindowText(std::to_string(Clamp(nValue)));
+    SetItemText(std::to_string(Clamp(nValue)));
 }
 
 int CNumEdit::GetValue() {
-    return AtoI(GetWindowText());
+    return AtoI(GetItemText());
 }
 
 int CNumEdit::GetClampedValue() {
@@ -41,12 +43,14 @@ void CNumEdit::OnKillFocus() {
 }
 
 bool CNumEdit::OnReflect(int nCode) {
-    if (nCode != EN_KILLFOCUS)
+    if (nCode != EN::KillFocus)
         return false;
     OnKillFocus();
     return true;
 }
 
 bool CNumEdit::PreTranslateKey(int nKey) {
-    return nKey == VK_DELETE;
+    return nKey == VK::Delete;
 }
+
+} // namespace tarnwick

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace tarnwick {
+
 // An edit field that holds one integer. With a range, a value shown through SetValue and
 // the text left behind when the field loses the focus are clamped to it. Any text can be
 // typed; it is read as the C library's atoi reads it.
@@ -31,3 +33,5 @@ private:
     int m_nMin = 0;
     int m_nMax = 0;
 };
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "dialogs/CPageRegistry.h"
 
+namespace tarnwick {
+
 CPageDlg::CPageDlg(CPageRegistry& registry, unsigned nIDTemplate)
     : CTabPageDlg(nIDTemplate), m_registry(registry) {
     m_registry.Insert(this);
@@ -21,3 +23,5 @@ void CPageDlg::StoreIfBound() {
     if (m_pSettings != nullptr)
         StoreSettings();
 }
+
+} // namespace tarnwick

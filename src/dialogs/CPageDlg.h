@@ -2,6 +2,8 @@
 
 #include "dialogs/CTabPageDlg.h"
 
+namespace tarnwick {
+
 class CPageRegistry;
 struct AppSettings;
 
@@ -30,3 +32,5 @@ protected:
 private:
     CPageRegistry& m_registry;
 };
+
+} // namespace tarnwick

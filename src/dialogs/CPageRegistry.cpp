@@ -2,6 +2,8 @@
 
 #include "dialogs/CPageDlg.h"
 
+namespace tarnwick {
+
 void CPageRegistry::BindAllPages(AppSettings* pSettings) {
     for (CPageDlg* pPage : m_livePages)
         pPage->Bind(pSettings);
@@ -11,3 +13,5 @@ void CPageRegistry::StoreAllPages() {
     for (CPageDlg* pPage : m_livePages)
         pPage->StoreIfBound();
 }
+
+} // namespace tarnwick

@@ -4,6 +4,8 @@
 #include <functional>
 #include <set>
 
+namespace tarnwick {
+
 class CPageDlg;
 struct AppSettings;
 
@@ -30,3 +32,5 @@ public:
 private:
     std::set<CPageDlg*, std::less<>> m_livePages;
 };
+
+} // namespace tarnwick

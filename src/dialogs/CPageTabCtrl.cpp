@@ -2,6 +2,8 @@
 
 #include "dialogs/CTabPageDlg.h"
 
+namespace tarnwick {
+
 void CPageTabCtrl::Attach(ITabControl& tab, IDialogCommandTarget* pOwner) {
     m_pTab = &tab;
     m_pOwner = pOwner;
@@ -62,3 +64,5 @@ int CPageTabCtrl::GetItemCount() const {
 int CPageTabCtrl::GetCurSel() const {
     return m_pTab != nullptr ? m_pTab->GetCurSel() : -1;
 }
+
+} // namespace tarnwick

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace tarnwick {
+
 class CTabPageDlg;
 class IDialogCommandTarget;
 
@@ -42,3 +44,5 @@ private:
     int m_nCurrent = -1;
     SRect m_rcDisplay;
 };
+
+} // namespace tarnwick

@@ -6,6 +6,8 @@
 #include "res/ParamsDialogs.h"
 #include "res/Resource.h"
 
+namespace tarnwick {
+
 CParamsDlg::CParamsDlg(CTarnwickApp& app, IFileChooser& fileChooser)
     : m_app(app), m_settings(app.m_AppSettings), m_pAppSettings(&app.m_AppSettings),
       m_pageGeneral(m_registry), m_pageWatchDogging(m_registry, app.GetMainWnd(), fileChooser),
@@ -36,12 +38,12 @@ void CParamsDlg::OnOK() {
     m_app.SetupShutdownTimer();
     m_app.SetupCheckTimer();
     if (m_pWindow != nullptr)
-        m_pWindow->EndDialog(static_cast<int>(IDOK));
+        m_pWindow->EndDialog(static_cast<int>(ID::Ok));
 }
 
 void CParamsDlg::OnCancel() {
     if (m_pWindow != nullptr)
-        m_pWindow->EndDialog(static_cast<int>(IDCANCEL));
+        m_pWindow->EndDialog(static_cast<int>(ID::Cancel));
 }
 
 void CParamsDlg::OnDestroy() {
@@ -50,9 +52,9 @@ void CParamsDlg::OnDestroy() {
 }
 
 void CParamsDlg::OnDialogCommand(int nID) {
-    if (nID == static_cast<int>(IDOK))
+    if (nID == static_cast<int>(ID::Ok))
         OnOK();
-    else if (nID == static_cast<int>(IDCANCEL))
+    else if (nID == static_cast<int>(ID::Cancel))
         OnCancel();
 }
 
@@ -60,3 +62,5 @@ void CParamsDlg::OnNotify(int nID, int nCode) {
     if (nID == IDC_PARAMS_TAB && nCode == TCN_SELCHANGE)
         m_tab.OnSelChange();
 }
+
+} // namespace tarnwick

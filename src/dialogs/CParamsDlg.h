@@ -8,6 +8,8 @@
 #include "dialogs/CWatchDoggingPage.h"
 #include "dialogs/IDialogCommandTarget.h"
 
+namespace tarnwick {
+
 class CTarnwickApp;
 class IDialogWindow;
 class IFileChooser;
@@ -51,3 +53,5 @@ private:
     CWatchDoggingPage m_pageWatchDogging;
     CLptResetterPage m_pageLptResetter;
 };
+
+} // namespace tarnwick

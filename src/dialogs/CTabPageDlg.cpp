@@ -6,6 +6,8 @@
 #include "res/ParamsDialogs.h"
 #include "res/Resource.h"
 
+namespace tarnwick {
+
 bool CTabPageDlg::Create(IDialogItems& items) {
     if (m_pItems != nullptr)
         return false;
@@ -13,7 +15,7 @@ bool CTabPageDlg::Create(IDialogItems& items) {
     m_controls.clear();
     DoDataExchange();
     for (CDlgControl* pControl : m_controls)
-        pControl->DefWindowProc();
+        pControl->DefWndProc();
     return OnInitDialog();
 }
 
@@ -61,10 +63,12 @@ bool CTabPageDlg::OnCommand(int, int) {
 
 void CTabPageDlg::OnOK() {
     if (m_pParentOwner != nullptr)
-        m_pParentOwner->OnDialogCommand(static_cast<int>(IDOK));
+        m_pParentOwner->OnDialogCommand(static_cast<int>(ID::Ok));
 }
 
 void CTabPageDlg::OnCancel() {
     if (m_pParentOwner != nullptr)
-        m_pParentOwner->OnDialogCommand(static_cast<int>(IDCANCEL));
+        m_pParentOwner->OnDialogCommand(static_cast<int>(ID::Cancel));
 }
+
+} // namespace tarnwick

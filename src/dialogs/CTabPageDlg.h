@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace tarnwick {
+
 class CDlgControl;
 class IDialogCommandTarget;
 class IDialogItems;
@@ -58,3 +60,5 @@ private:
     IDialogCommandTarget* m_pParentOwner = nullptr;
     std::vector<CDlgControl*> m_controls;
 };
+
+} // namespace tarnwick

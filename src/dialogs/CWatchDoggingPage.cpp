@@ -8,12 +8,14 @@
 #include "res/DialogIds.h"
 #include "res/Resource.h"
 
+namespace tarnwick {
+
 namespace {
 int ToCheck(std::int32_t nFlag) {
-    return nFlag != 0 ? BST_CHECKED : BST_UNCHECKED;
+    return nFlag != 0 ? BST::Checked : BST::Unchecked;
 }
 std::int32_t ToFlag(int nCheck) {
-    return nCheck == BST_CHECKED ? 1 : 0;
+    return nCheck == BST::Checked ? 1 : 0;
 }
 } // namespace
 
@@ -48,13 +50,13 @@ bool CWatchDoggingPage::OnInitDialog() {
 void CWatchDoggingPage::LoadSettings() {
     const AppSettings& s = *m_pSettings;
     m_chkEnable.SetCheck(ToCheck(s.bEnableWatchDogging));
-    m_cbConnection.SetWindowText(s.sDefaultConnection);
+    m_cbConnection.SetItemText(s.sDefaultConnection);
     m_chkEstablish.SetCheck(ToCheck(s.bEstablishConnection));
     m_chkCheckConn.SetCheck(ToCheck(s.bCheckConnState));
     m_chkCheckFile.SetCheck(ToCheck(s.bCheckFileRefresh));
     m_chkCheckUrl.SetCheck(ToCheck(s.bCheckURLDownload));
-    m_editFile.SetWindowText(s.sFileRefresh);
-    m_editUrl.SetWindowText(s.sURLDownload);
+    m_editFile.SetItemText(s.sFileRefresh);
+    m_editUrl.SetItemText(s.sURLDownload);
     m_editCheckDelay.SetValue(s.iCheckDelay);
     m_editMaxFaults.SetValue(s.iMaxFaults);
     RuleMaster();
@@ -63,13 +65,13 @@ void CWatchDoggingPage::LoadSettings() {
 void CWatchDoggingPage::StoreSettings() {
     AppSettings& s = *m_pSettings;
     s.bEnableWatchDogging = ToFlag(m_chkEnable.GetCheck());
-    s.sDefaultConnection = m_cbConnection.GetWindowText();
+    s.sDefaultConnection = m_cbConnection.GetItemText();
     s.bEstablishConnection = ToFlag(m_chkEstablish.GetCheck());
     s.bCheckConnState = ToFlag(m_chkCheckConn.GetCheck());
     s.bCheckFileRefresh = ToFlag(m_chkCheckFile.GetCheck());
     s.bCheckURLDownload = ToFlag(m_chkCheckUrl.GetCheck());
-    s.sFileRefresh = m_editFile.GetWindowText();
-    s.sURLDownload = m_editUrl.GetWindowText();
+    s.sFileRefresh = m_editFile.GetItemText();
+    s.sURLDownload = m_editUrl.GetItemText();
     // Clamped as the field would show it once left, also when OK comes while it has the
     // focus with a number out of range still in it.
     s.iCheckDelay = m_editCheckDelay.GetClampedValue();
@@ -77,7 +79,7 @@ void CWatchDoggingPage::StoreSettings() {
 }
 
 bool CWatchDoggingPage::OnCommand(int nID, int nCode) {
-    if (nCode != BN_CLICKED)
+    if (nCode != BN::Clicked)
         return false;
     switch (nID) {
     case IDC_WD_ENABLE:
@@ -112,13 +114,13 @@ void CWatchDoggingPage::OnCheckClicked() {
 }
 
 void CWatchDoggingPage::OnBrowseFile() {
-    std::string strPath = m_editFile.GetWindowText();
+    std::string strPath = m_editFile.GetItemText();
     if (m_fileChooser.ChooseFileToOpen(kFileFilter, strPath))
-        m_editFile.SetWindowText(strPath);
+        m_editFile.SetItemText(strPath);
 }
 
 bool CWatchDoggingPage::IsOn(CButton& button) {
-    return button.GetCheck() == BST_CHECKED && button.IsWindowEnabled();
+    return button.GetCheck() == BST::Checked && button.IsWindowEnabled();
 }
 
 void CWatchDoggingPage::RuleMaster() {
@@ -128,7 +130,7 @@ void CWatchDoggingPage::RuleMaster() {
         IDC_WD_GRP_CONNECTION, IDC_WD_ST_CONNECTION, IDC_WD_ST_STARTUP_NOTE, IDC_WD_GRP_STARTUP,
         IDC_WD_CONNECTION,     IDC_WD_ESTABLISH,     IDC_WD_CHECK_CONN,      IDC_WD_CHECK_FILE,
         IDC_WD_CHECK_URL,      IDC_WD_GRP_BACKGROUND};
-    EnableDlgItems(GetItems(), kIds, m_chkEnable.GetCheck() == BST_CHECKED);
+    EnableDlgItems(GetItems(), kIds, m_chkEnable.GetCheck() == BST::Checked);
     RuleStartupNote();
     RuleChecks();
 }
@@ -150,3 +152,5 @@ void CWatchDoggingPage::RuleChecks() {
     EnableDlgItems(GetItems(), kFileCheck, bFile);
     EnableDlgItems(GetItems(), kUrlCheck, bUrl);
 }
+
+} // namespace tarnwick

@@ -5,6 +5,8 @@
 #include "dialogs/CNumEdit.h"
 #include "dialogs/CPageDlg.h"
 
+namespace tarnwick {
+
 class CMainFrame;
 class IFileChooser;
 
@@ -55,3 +57,5 @@ private:
     CButton m_chkEstablish;
     CButton m_chkEnable;
 };
+
+} // namespace tarnwick

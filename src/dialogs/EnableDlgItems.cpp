@@ -2,6 +2,8 @@
 
 #include "dialogs/IDialogItems.h"
 
+namespace tarnwick {
+
 void EnableDlgItems(IDialogItems* pDlg, const int* pIds, int nCount, bool bEnable) {
     if (pDlg == nullptr || pIds == nullptr)
         return;
@@ -9,3 +11,5 @@ void EnableDlgItems(IDialogItems* pDlg, const int* pIds, int nCount, bool bEnabl
         if (pDlg->HasItem(pIds[i]))
             pDlg->EnableItem(pIds[i], bEnable);
 }
+
+} // namespace tarnwick

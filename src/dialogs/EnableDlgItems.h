@@ -2,6 +2,8 @@
 
 #include <span>
 
+namespace tarnwick {
+
 class IDialogItems;
 
 // Enables or disables the controls of pDlg with the ids pIds[0 .. nCount-1]; ids without a
@@ -11,3 +13,5 @@ void EnableDlgItems(IDialogItems* pDlg, const int* pIds, int nCount, bool bEnabl
 inline void EnableDlgItems(IDialogItems* pDlg, std::span<const int> ids, bool bEnable) {
     EnableDlgItems(pDlg, ids.data(), static_cast<int>(ids.size()), bEnable);
 }
+
+} // namespace tarnwick

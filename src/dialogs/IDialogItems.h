@@ -2,22 +2,36 @@
 
 #include <string>
 
+namespace tarnwick {
+
 // Notification codes a control sends to the window that holds it.
-inline constexpr int BN_CLICKED = 0;
-inline constexpr int CBN_SELCHANGE = 1;
-inline constexpr int EN_KILLFOCUS = 0x0200;
+namespace BN {
+inline constexpr int Clicked = 0;
+} // namespace BN
+namespace CBN {
+inline constexpr int SelChange = 1;
+} // namespace CBN
+namespace EN {
+inline constexpr int KillFocus = 0x0200;
+} // namespace EN
 
 // Answers of the list operations.
-inline constexpr int CB_ERR = -1;
+namespace CB {
+inline constexpr int Err = -1;
+} // namespace CB
 
 // Check states of a check box.
-inline constexpr int BST_UNCHECKED = 0;
-inline constexpr int BST_CHECKED = 1;
+namespace BST {
+inline constexpr int Unchecked = 0;
+inline constexpr int Checked = 1;
+} // namespace BST
 
 // Keys that the dialog code gives a meaning to.
-inline constexpr int VK_RETURN = 0x0D;
-inline constexpr int VK_ESCAPE = 0x1B;
-inline constexpr int VK_DELETE = 0x2E;
+namespace VK {
+inline constexpr int Return = 0x0D;
+inline constexpr int Escape = 0x1B;
+inline constexpr int Delete = 0x2E;
+} // namespace VK
 
 // The controls of one dialog window, addressed by control id. A frontend implements it over
 // its widgets; every call on an id without a control does nothing and answers as for an
@@ -39,17 +53,19 @@ public:
     virtual int GetCheck(int nID) const = 0;
     virtual void SetCheck(int nID, int nCheck) = 0;
 
-    // The list of a combo box. A sorted list (CBS_SORT) inserts each string at its place
+    // The list of a combo box. A sorted list (CBS::Sort) inserts each string at its place
     // in the order without regard to case; the index of the new item is returned.
     virtual int AddString(int nID, const std::string& strText) = 0;
     virtual int GetCount(int nID) const = 0;
     virtual std::string GetLBText(int nID, int nIndex) const = 0;
-    // The selected index, or CB_ERR when nothing is selected.
+    // The selected index, or CB::Err when nothing is selected.
     virtual int GetCurSel(int nID) const = 0;
-    // Selects nIndex; an index outside the list removes the selection and answers CB_ERR.
+    // Selects nIndex; an index outside the list removes the selection and answers CB::Err.
     virtual int SetCurSel(int nID, int nIndex) = 0;
     // Selects the first item, searching from the one after nStartAfter and wrapping round,
-    // that begins with strPrefix without regard to case; the index, or CB_ERR (selection
+    // that begins with strPrefix without regard to case; the index, or CB::Err (selection
     // unchanged) when none does or strPrefix is empty.
     virtual int SelectString(int nID, int nStartAfter, const std::string& strPrefix) = 0;
 };
+
+} // namespace tarnwick

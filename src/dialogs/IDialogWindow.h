@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tarnwick {
+
 class ITabControl;
 
 // The window of a modal dialog, as its dialog object sees it.
@@ -8,6 +10,8 @@ public:
     virtual ~IDialogWindow() = default;
     // The tab control with this id, or nullptr.
     virtual ITabControl* GetTabControl(int nID) = 0;
-    // Ends the modal loop with nResult (IDOK or IDCANCEL); the window goes afterwards.
+    // Ends the modal loop with nResult (ID::Ok or ID::Cancel); the window goes afterwards.
     virtual void EndDialog(int nResult) = 0;
 };
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tarnwick {
+
 // The desktop's dialog for choosing a file to open.
 class IFileChooser {
 public:
@@ -12,3 +14,5 @@ public:
     // answer is true; on cancel nothing changes.
     virtual bool ChooseFileToOpen(const std::string& strFilter, std::string& strPathName) = 0;
 };
+
+} // namespace tarnwick

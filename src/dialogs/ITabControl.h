@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tarnwick {
+
 class CTabPageDlg;
 
 // The tab control's selection-changed notification.
@@ -37,3 +39,5 @@ public:
     virtual void MovePage(CTabPageDlg& page, const SRect& rc) = 0;
     virtual void ShowPage(CTabPageDlg& page, bool bShow) = 0;
 };
+
+} // namespace tarnwick

@@ -18,11 +18,13 @@
 #include <array>
 #include <string>
 
+namespace tarnwick {
+
 CMainFrame::CMainFrame(CTarnwickApp& app, CServices& services)
     : m_app(app), m_services(services), m_TrayIcon(services.shell, *this),
       m_RasManager(services.dialUp) {
     IModuleLoader& modules = m_services.modules;
-    m_hPortLib = modules.LoadLibrary(kPortLibName);
+    m_hPortLib = modules.OpenLibrary(kPortLibName);
     if (m_hPortLib != nullptr) {
         m_pfnIn32 = reinterpret_cast<PFN_IN32>(modules.GetProcAddress(m_hPortLib, "In32"));
         m_pfnOut32 = reinterpret_cast<PFN_OUT32>(modules.GetProcAddress(m_hPortLib, "Out32"));
@@ -70,11 +72,11 @@ int CMainFrame::OnCreate() {
 }
 
 unsigned CMainFrame::FindOtherInstance() {
-    return ::FindOtherInstance(m_services.processes);
+    return tarnwick::FindOtherInstance(m_services.processes);
 }
 
 bool CMainFrame::CreateTrayIcon() {
-    const bool bCreated = m_TrayIcon.Create(WM_TRAY_NOTIFY, GetProductVersionText(), IDR_MAINFRAME,
+    const bool bCreated = m_TrayIcon.Create(WM::TrayNotify, GetProductVersionText(), IDR_MAINFRAME,
                                             IDR_TRAYMENU, [this](CMenu& popup) {
                                                 PrepareTrayMenu(&popup);
                                                 UpdateMenuItems(popup);
@@ -101,7 +103,7 @@ void CMainFrame::OnTimer(unsigned nIDEvent) {
         timers.KillTimer(IDT_DIAL);
         break;
     case IDT_SHUTDOWN:
-        if (!m_services.power.ExitSystem(EWX_SHUTDOWN)) {
+        if (!m_services.power.ExitSystem(EWX::Shutdown)) {
             timers.KillTimer(IDT_SHUTDOWN);
             timers.SetTimer(IDT_SHUTDOWN, 86400000);
         }
@@ -147,7 +149,7 @@ void CMainFrame::OnCheckTimer() {
         if (m_app.m_nFaultCount == s.iMaxFaults) {
             OnResetModemPower();
         } else if (m_app.m_nFaultCount > s.iMaxFaults) {
-            m_services.power.ExitSystem(EWX_REBOOT);
+            m_services.power.ExitSystem(EWX::Reboot);
         } else {
             const std::string strEntry = m_RasManager.GetCurrentEntry();
             if (m_RasManager.IsConnected(strEntry))
@@ -157,3 +159,5 @@ void CMainFrame::OnCheckTimer() {
     }
     m_bChecking = false;
 }
+
+} // namespace tarnwick

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 class CTarnwickApp;
 class CMenu;
 struct CCmdUI;
@@ -82,3 +84,5 @@ private:
     bool m_bChecking = false;
     std::uint64_t m_ftLastWrite = 0;
 };
+
+} // namespace tarnwick

@@ -9,6 +9,8 @@
 #include "res/Resource.h"
 #include "tray/CMenu.h"
 
+namespace tarnwick {
+
 namespace {
 // Entry names are shown as they are: an "&" in a name is not a mnemonic.
 std::string MenuLiteral(const std::string& strText) {
@@ -40,9 +42,9 @@ void CMainFrame::PrepareTrayMenu(CMenu* pMenu) {
     if (!strCurrent.empty()) {
         const unsigned nIDs[] = {ID_RECONNECT_CURRENT, ID_DISCONNECT_CURRENT};
         for (int nPos = 0; nPos < 2; ++nPos) {
-            const std::string strText = pConnections->GetMenuString(nPos).substr(0, 255);
-            pConnections->ModifyMenu(nPos, nIDs[nPos],
-                                     ReplaceAll(strText, "current", MenuLiteral(strCurrent)));
+            const std::string strText = pConnections->GetMenuText(nPos).substr(0, 255);
+            pConnections->ModifyMenuItem(nPos, nIDs[nPos],
+                                         ReplaceAll(strText, "current", MenuLiteral(strCurrent)));
         }
     } else {
         pConnections->EnableMenuItem(0, false);
@@ -148,12 +150,12 @@ void CMainFrame::OnSettings() {
 
 void CMainFrame::OnReboot() {
     if (m_services.ui.AskYesNo("Are you sure you want to REBOOT the System?"))
-        m_services.power.ExitSystem(EWX_REBOOT);
+        m_services.power.ExitSystem(EWX::Reboot);
 }
 
 void CMainFrame::OnShutdown() {
     if (m_services.ui.AskYesNo("Are you sure you want to SHUTDOWN the System?"))
-        m_services.power.ExitSystem(EWX_SHUTDOWN);
+        m_services.power.ExitSystem(EWX::Shutdown);
 }
 
 void CMainFrame::OnConnectTo(unsigned nID) {
@@ -197,3 +199,5 @@ void CMainFrame::OnUpdateResetModemPower(CCmdUI& cmdUI) {
 void CMainFrame::OnUpdateAppExit(CCmdUI& cmdUI) {
     cmdUI.Enable(!m_bModemOff);
 }
+
+} // namespace tarnwick

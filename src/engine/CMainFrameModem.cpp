@@ -6,6 +6,8 @@
 #include "engine/TimerIds.h"
 #include "engine/TimerPeriod.h"
 
+namespace tarnwick {
+
 std::uint16_t CMainFrame::PortRead(std::uint16_t nPort) {
     return m_pfnIn32 == nullptr ? 0 : m_pfnIn32(nPort);
 }
@@ -53,3 +55,5 @@ void CMainFrame::ModemPowerOn(bool bRedial) {
     if (bRedial && !m_RasManager.GetCurrentEntry().empty() && s.bTryToReestablish != 0)
         m_services.timers.SetTimer(IDT_DIAL, PeriodMs(s.iModemWaitTime, 5, 1000));
 }
+
+} // namespace tarnwick

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tarnwick {
+
 // Receives menu commands (the ids of res/Resource.h).
 class ICommandTarget {
 public:
@@ -9,3 +11,5 @@ public:
     // Posts the command to run once the current work is done.
     virtual void PostCommand(unsigned nID) = 0;
 };
+
+} // namespace tarnwick

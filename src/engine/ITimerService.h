@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace tarnwick {
+
 // Receives the expiry of the timers armed through an ITimerService.
 class ITimerHandler {
 public:
@@ -21,3 +23,5 @@ public:
 
 // The longest period a timer accepts (what a signed 32-bit millisecond count holds).
 inline constexpr std::uint32_t kMaxTimerPeriodMs = 0x7FFFFFFFu;
+
+} // namespace tarnwick

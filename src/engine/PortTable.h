@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace tarnwick {
+
 // The parallel ports the resetter can be wired to; the index is iLptPort.
 struct SPortTableEntry {
     const char* pszName;
@@ -21,3 +23,5 @@ inline constexpr std::array<SPortTableEntry, 4> g_PortTable{{
 inline constexpr const char* kPortLibName = "libinpout32.so";
 using PFN_IN32 = unsigned short (*)(unsigned short);
 using PFN_OUT32 = void (*)(unsigned short, unsigned short);
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include "platform/IDialUpService.h"
 #include "platform/TextUtil.h"
 
+namespace tarnwick {
+
 CRasManager::CRasManager(IDialUpService& service) : m_service(service) {}
 
 bool CRasManager::IsConnected(const std::string& strName) {
@@ -69,3 +71,5 @@ std::string CRasManager::EnumEntries() {
     }
     return strJoined;
 }
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 class IDialUpService;
 
 // The dial-up connections: whether an entry is connected, dialling and hanging up, the
@@ -34,3 +36,5 @@ private:
     IDialUpService& m_service;
     std::string m_strEntry;
 };
+
+} // namespace tarnwick

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace tarnwick {
+
 SProbeTarget ParseProbeTarget(const std::string& strText) {
     std::string strCopy = MbLower(strText);
     const std::string strScheme = "http://";
@@ -40,3 +42,5 @@ bool CheckURLConnect(const std::string& strText, INetService& net) {
         return false;
     return net.Connect(nAddr, target.nPort);
 }
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tarnwick {
+
 class INetService;
 
 // Host and port named by a probe text.
@@ -17,3 +19,5 @@ SProbeTarget ParseProbeTarget(const std::string& strText);
 
 // True when a TCP connection to the host and port named by the text could be opened.
 bool CheckURLConnect(const std::string& strText, INetService& net);
+
+} // namespace tarnwick

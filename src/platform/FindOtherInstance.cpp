@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace tarnwick {
+
 unsigned FindOtherInstance(IProcessList& processes) {
     const std::string strOwn = MbLower(processes.GetOwnExeName());
     const unsigned nOwnPid = processes.GetCurrentProcessId();
@@ -17,3 +19,5 @@ unsigned FindOtherInstance(IProcessList& processes) {
     }
     return 0;
 }
+
+} // namespace tarnwick

@@ -1,5 +1,7 @@
 #include "platform/GetField.h"
 
+namespace tarnwick {
+
 std::string GetField(const std::string& strText, int n, char chSep) {
     if (n < 1)
         return std::string();
@@ -13,3 +15,5 @@ std::string GetField(const std::string& strText, int n, char chSep) {
     const std::string::size_type d = strText.find(chSep, nStart);
     return strText.substr(nStart, d == std::string::npos ? std::string::npos : d - nStart);
 }
+
+} // namespace tarnwick

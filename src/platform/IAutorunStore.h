@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tarnwick {
+
 // The two places that can start the program at log-on. Method 0 is the conventional one of
 // the desktop (an XDG autostart entry on Linux), method 1 the system's service manager (a
 // systemd user unit on Linux). Only the program's own entries are ever written or removed.
@@ -13,3 +15,5 @@ public:
     // Method 1: the same for the second method.
     virtual bool SetWinIniEntry(bool bAdd, const std::string& strCommand) = 0;
 };
+
+} // namespace tarnwick

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tarnwick {
+
 // The local wall-clock time.
 struct SLocalTime {
     int nHour;
@@ -12,3 +14,5 @@ public:
     virtual ~IClock() = default;
     virtual SLocalTime GetLocalTime() = 0;
 };
+
+} // namespace tarnwick

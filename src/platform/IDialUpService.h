@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // One active connection as the dial-up service lists it.
 struct SActiveConnection {
     std::string strEntryName; // name of the phone-book entry it belongs to
@@ -26,3 +28,5 @@ public:
     // connection is up (true) or has failed (false). A failed dial leaves nothing half-open.
     virtual bool Dial(const std::string& strEntry) = 0;
 };
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tarnwick {
+
 // Reads the last-write time of the watched file.
 class IFileTimes {
 public:
@@ -11,3 +13,5 @@ public:
     // right now; otherwise its last-write time (a nonzero, monotonic-per-write value).
     virtual bool GetLastWriteTime(const std::string& strPath, std::uint64_t& ftLastWrite) = 0;
 };
+
+} // namespace tarnwick

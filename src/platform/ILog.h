@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tarnwick {
+
 // How much a log line matters; the values are syslog's priorities, so a backend can hand them
 // to the journal as they are.
 enum class LogLevel { Error = 3, Warning = 4, Notice = 5, Info = 6, Debug = 7 };
@@ -15,3 +17,5 @@ public:
     virtual ~ILog() = default;
     virtual void Write(LogLevel level, const std::string& strStep, const std::string& strText) = 0;
 };
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tarnwick {
+
 // The IPv4 socket layer used by the reachability probe. Addresses are in network byte order.
 class INetService {
 public:
@@ -15,3 +17,5 @@ public:
     // connection was established. Bounded in time.
     virtual bool Connect(std::uint32_t nAddr, std::uint16_t nPort) = 0;
 };
+
+} // namespace tarnwick

@@ -1,15 +1,21 @@
 #pragma once
 
+namespace tarnwick {
+
 // Flags of ExitSystem.
-inline constexpr unsigned EWX_SHUTDOWN = 1;
-inline constexpr unsigned EWX_REBOOT = 2;
-inline constexpr unsigned EWX_FORCE = 4;
+namespace EWX {
+inline constexpr unsigned Shutdown = 1;
+inline constexpr unsigned Reboot = 2;
+inline constexpr unsigned Force = 4;
+} // namespace EWX
 
 // Asks the system to reboot or power off.
 class IPowerService {
 public:
     virtual ~IPowerService() = default;
-    // EWX_REBOOT or EWX_SHUTDOWN; the request is always forced. True only when the system
+    // EWX::Reboot or EWX::Shutdown; the request is always forced. True only when the system
     // accepted the request.
     virtual bool ExitSystem(unsigned uFlags) = 0;
 };
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 struct SProcessEntry {
     unsigned nProcessId;
     std::string strExeFile; // the executable's file name, without its folder
@@ -20,3 +22,5 @@ public:
     virtual std::string GetOwnExePath() = 0;
     virtual std::string GetOwnExeName() = 0;
 };
+
+} // namespace tarnwick

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace tarnwick {
+
 bool GetShutdownDelayMs(const std::string& strTime, int nHour, int nMinute,
                         std::uint32_t& nDelayMs) {
     const int H = AtoI(GetField(strTime, 1, ':'));
@@ -26,3 +28,5 @@ bool GetShutdownDelayMs(const std::string& strTime, int nHour, int nMinute,
     nDelayMs = static_cast<std::uint32_t>(dh * 60 + dm) * 60000u;
     return true;
 }
+
+} // namespace tarnwick

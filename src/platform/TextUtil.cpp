@@ -7,6 +7,8 @@
 #include <cwchar>
 #include <cwctype>
 
+namespace tarnwick {
+
 namespace {
 template <typename Fn> std::string MapChars(const std::string& strText, Fn fnMap) {
     std::string strOut;
@@ -65,3 +67,5 @@ int AtoI(const std::string& strText) {
         nValue = -nValue;
     return static_cast<int>(std::min<std::int64_t>(nValue, INT_MAX));
 }
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // Dialog template 100, the about box, as data: positions and sizes in dialog units (a
 // quarter of the dialog font's average character width across, an eighth of its height
 // down), which a frontend converts with the metrics of the font it uses.
@@ -30,3 +32,5 @@ struct SAboutTemplate {
 };
 
 const SAboutTemplate& AboutBoxTemplate();
+
+} // namespace tarnwick

@@ -1,9 +1,11 @@
 #pragma once
 
+namespace tarnwick {
+
 // Control ids of the parameters dialog (130) and its three pages. The pages are separate
 // windows, so the same number can name different controls on different pages.
 
-// Dialog 130: the parameters dialog (IDOK and IDCANCEL are its buttons).
+// Dialog 130: the parameters dialog (ID::Ok and ID::Cancel are its buttons).
 inline constexpr int IDC_PARAMS_TAB = 1000;
 
 // Dialog 133: the "General" page.
@@ -62,3 +64,5 @@ inline constexpr int IDC_LPT_REESTABLISH = 1013;
 inline constexpr int IDC_LPT_ST_WAIT = 1014;
 inline constexpr int IDC_LPT_WAIT_TIME = 1015;
 inline constexpr int IDC_LPT_ST_WAIT_SEC = 1016;
+
+} // namespace tarnwick

@@ -3,44 +3,59 @@
 #include <cstdint>
 #include <span>
 
+namespace tarnwick {
+
 // Dialog templates as data: each control with its id, class, text, style and position in
 // dialog units (4 horizontal units = the dialog font's average character width, 8 vertical
 // units = its character height). A frontend builds its widgets from these tables.
 
 // Window styles (the values of the Windows dialog format, so a Windows frontend can use them
-// unchanged).
-inline constexpr std::uint32_t WS_POPUP = 0x80000000u;
-inline constexpr std::uint32_t WS_CHILD = 0x40000000u;
-inline constexpr std::uint32_t WS_VISIBLE = 0x10000000u;
-inline constexpr std::uint32_t WS_CAPTION = 0x00C00000u;
-inline constexpr std::uint32_t WS_BORDER = 0x00800000u;
-inline constexpr std::uint32_t WS_VSCROLL = 0x00200000u;
-inline constexpr std::uint32_t WS_SYSMENU = 0x00080000u;
-inline constexpr std::uint32_t WS_TABSTOP = 0x00010000u;
+// unchanged). WS::Popup stands for WS_POPUP and so on: each family is a namespace of its own
+// because <windows.h> defines the prefixed names as macros.
+namespace WS {
+inline constexpr std::uint32_t Popup = 0x80000000u;
+inline constexpr std::uint32_t Child = 0x40000000u;
+inline constexpr std::uint32_t Visible = 0x10000000u;
+inline constexpr std::uint32_t Caption = 0x00C00000u;
+inline constexpr std::uint32_t Border = 0x00800000u;
+inline constexpr std::uint32_t VScroll = 0x00200000u;
+inline constexpr std::uint32_t SysMenu = 0x00080000u;
+inline constexpr std::uint32_t TabStop = 0x00010000u;
+} // namespace WS
 
 // Dialog styles.
-inline constexpr std::uint32_t DS_SYSMODAL = 0x0002u; // stays on top of all other windows
-inline constexpr std::uint32_t DS_SETFONT = 0x0040u;
-inline constexpr std::uint32_t DS_MODALFRAME = 0x0080u;
+namespace DS {
+inline constexpr std::uint32_t SysModal = 0x0002u; // stays on top of all other windows
+inline constexpr std::uint32_t SetFont = 0x0040u;
+inline constexpr std::uint32_t ModalFrame = 0x0080u;
+} // namespace DS
 
 // Button styles (the low four bits are the button's type).
-inline constexpr std::uint32_t BS_PUSHBUTTON = 0x0u;
-inline constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x1u;
-inline constexpr std::uint32_t BS_AUTOCHECKBOX = 0x3u;
-inline constexpr std::uint32_t BS_GROUPBOX = 0x7u;
-inline constexpr std::uint32_t BS_TYPEMASK = 0xFu;
+namespace BS {
+inline constexpr std::uint32_t PushButton = 0x0u;
+inline constexpr std::uint32_t DefPushButton = 0x1u;
+inline constexpr std::uint32_t AutoCheckBox = 0x3u;
+inline constexpr std::uint32_t GroupBox = 0x7u;
+inline constexpr std::uint32_t TypeMask = 0xFu;
+} // namespace BS
 
 // Static text: left-aligned, words wrap onto further lines.
-inline constexpr std::uint32_t SS_LEFT = 0x0u;
+namespace SS {
+inline constexpr std::uint32_t Left = 0x0u;
+} // namespace SS
 
 // Edit: scrolls the text sideways instead of stopping at the right edge.
-inline constexpr std::uint32_t ES_AUTOHSCROLL = 0x80u;
+namespace ES {
+inline constexpr std::uint32_t AutoHScroll = 0x80u;
+} // namespace ES
 
 // Combo box styles (the low two bits are its type).
-inline constexpr std::uint32_t CBS_DROPDOWN = 0x2u;     // edit field and list
-inline constexpr std::uint32_t CBS_DROPDOWNLIST = 0x3u; // list only
-inline constexpr std::uint32_t CBS_TYPEMASK = 0x3u;
-inline constexpr std::uint32_t CBS_SORT = 0x100u; // the list keeps its items sorted
+namespace CBS {
+inline constexpr std::uint32_t DropDown = 0x2u;     // edit field and list
+inline constexpr std::uint32_t DropDownList = 0x3u; // list only
+inline constexpr std::uint32_t TypeMask = 0x3u;
+inline constexpr std::uint32_t Sort = 0x100u; // the list keeps its items sorted
+} // namespace CBS
 
 enum class EDlgItemClass { Button, Edit, Static, ComboBox, TabControl };
 
@@ -85,3 +100,5 @@ struct SDlgTemplate {
         return nullptr;
     }
 };
+
+} // namespace tarnwick

@@ -3,19 +3,21 @@
 #include "res/DialogIds.h"
 #include "res/Resource.h"
 
+namespace tarnwick {
+
 namespace {
 using enum EDlgItemClass;
 
-constexpr std::uint32_t kChild = WS_CHILD | WS_VISIBLE;
-constexpr std::uint32_t kPush = kChild | WS_TABSTOP | BS_PUSHBUTTON;
-constexpr std::uint32_t kDefPush = kChild | WS_TABSTOP | BS_DEFPUSHBUTTON;
-constexpr std::uint32_t kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
-constexpr std::uint32_t kGroup = kChild | BS_GROUPBOX;
-constexpr std::uint32_t kText = kChild | SS_LEFT;
-constexpr std::uint32_t kEdit = kChild | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-constexpr std::uint32_t kList = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT;
-constexpr std::uint32_t kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT;
-constexpr std::uint32_t kPage = WS_CHILD | DS_SETFONT;
+constexpr std::uint32_t kChild = WS::Child | WS::Visible;
+constexpr std::uint32_t kPush = kChild | WS::TabStop | BS::PushButton;
+constexpr std::uint32_t kDefPush = kChild | WS::TabStop | BS::DefPushButton;
+constexpr std::uint32_t kCheck = kChild | WS::TabStop | BS::AutoCheckBox;
+constexpr std::uint32_t kGroup = kChild | BS::GroupBox;
+constexpr std::uint32_t kText = kChild | SS::Left;
+constexpr std::uint32_t kEdit = kChild | WS::TabStop | WS::Border | ES::AutoHScroll;
+constexpr std::uint32_t kList = kChild | WS::TabStop | WS::VScroll | CBS::DropDownList | CBS::Sort;
+constexpr std::uint32_t kCombo = kChild | WS::TabStop | WS::VScroll | CBS::DropDown | CBS::Sort;
+constexpr std::uint32_t kPage = WS::Child | DS::SetFont;
 
 // Texts that name the operating system's own mechanisms.
 #ifdef _WIN32
@@ -29,8 +31,8 @@ constexpr int kPoints = 8;
 
 // 130: the parameters dialog.
 constexpr SDlgItemTemplate kParamsItems[] = {
-    {static_cast<int>(IDOK), Button, "OK", kDefPush, {201, 202, 50, 14}},
-    {static_cast<int>(IDCANCEL), Button, "Cancel", kPush, {257, 202, 50, 14}},
+    {static_cast<int>(ID::Ok), Button, "OK", kDefPush, {201, 202, 50, 14}},
+    {static_cast<int>(ID::Cancel), Button, "Cancel", kPush, {257, 202, 50, 14}},
     {IDC_PARAMS_TAB, TabControl, "Tab1", kChild, {7, 7, 300, 192}},
 };
 
@@ -136,7 +138,7 @@ constexpr SDlgInitData kGeneralInit[] = {
 
 constexpr SDlgTemplate kTemplates[] = {
     {IDD_PARAMS,
-     WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | DS_SYSMODAL,
+     WS::Popup | WS::Caption | DS::ModalFrame | DS::SetFont | DS::SysModal,
      314,
      223,
      "Tarnwick Parameters",
@@ -170,3 +172,5 @@ const SDlgTemplate* FindDialogTemplate(unsigned nID) {
             return &dlg;
     return nullptr;
 }
+
+} // namespace tarnwick

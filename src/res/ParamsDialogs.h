@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace tarnwick {
+
 // The parameters dialog (130) and its pages: "LPT Resetter" (131), "WatchDogging" (132) and
 // "General" (133). The template with that id, or nullptr.
 const SDlgTemplate* FindDialogTemplate(unsigned nID);
@@ -17,3 +19,5 @@ extern const char* const g_pszPortLibMissing;
 
 // The tab captions of the parameters dialog, in tab order.
 extern const std::array<const char*, 3> g_ParamsTabCaptions;
+
+} // namespace tarnwick

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tarnwick {
+
 // Resource, command and control identifiers.
 
 inline constexpr unsigned IDR_MAINFRAME = 128; // the program icon
@@ -25,19 +27,31 @@ inline constexpr unsigned ID_FILE_NEW = 57600;
 inline constexpr unsigned ID_APP_ABOUT = 57664;
 inline constexpr unsigned ID_APP_EXIT = 57665;
 
-inline constexpr unsigned IDOK = 1;
-inline constexpr unsigned IDCANCEL = 2;
+// The Windows constants these mirror (IDOK, WM_LBUTTONDOWN, ...) are macros in <windows.h>,
+// so the names here drop the prefix into a namespace: ID::Ok, WM::LButtonDown.
+namespace ID {
+inline constexpr unsigned Ok = 1;
+inline constexpr unsigned Cancel = 2;
+} // namespace ID
 
 // Notification message of the tray icon.
-inline constexpr unsigned WM_TRAY_NOTIFY = 0x800A;
+namespace WM {
+inline constexpr unsigned TrayNotify = 0x800A;
+} // namespace WM
 
 // Mouse messages a tray icon reports.
-inline constexpr unsigned WM_LBUTTONDOWN = 0x0201;
-inline constexpr unsigned WM_LBUTTONUP = 0x0202;
-inline constexpr unsigned WM_LBUTTONDBLCLK = 0x0203;
-inline constexpr unsigned WM_RBUTTONDOWN = 0x0204;
-inline constexpr unsigned WM_RBUTTONUP = 0x0205;
-inline constexpr unsigned WM_MOUSEMOVE = 0x0200;
+namespace WM {
+inline constexpr unsigned LButtonDown = 0x0201;
+inline constexpr unsigned LButtonUp = 0x0202;
+inline constexpr unsigned LButtonDblClk = 0x0203;
+inline constexpr unsigned RButtonDown = 0x0204;
+inline constexpr unsigned RButtonUp = 0x0205;
+inline constexpr unsigned MouseMove = 0x0200;
+} // namespace WM
 
 // The system setting whose change makes the tray put its icon back.
-inline constexpr unsigned SPI_SETWORKAREA = 47;
+namespace SPI {
+inline constexpr unsigned SetWorkArea = 47;
+} // namespace SPI
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "res/Resource.h"
 
+namespace tarnwick {
+
 CMenu LoadTrayMenu() {
     CMenu connectTo;
     connectTo.AppendCommand(ID_CONNECT_NONE, "<none>", false);
@@ -30,3 +32,5 @@ CMenu LoadTrayMenu() {
     menu.AppendPopup("", std::move(popup));
     return menu;
 }
+
+} // namespace tarnwick

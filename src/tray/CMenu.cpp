@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace tarnwick {
+
 void CMenu::AppendCommand(unsigned nID, const std::string& strText, bool bEnabled) {
     Item item;
     item.nID = nID;
@@ -48,12 +50,12 @@ const CMenu* CMenu::GetSubMenu(int nPos) const {
     return &pItem->popup.front();
 }
 
-std::string CMenu::GetMenuString(int nPos) const {
+std::string CMenu::GetMenuText(int nPos) const {
     const Item* pItem = ItemAt(nPos);
     return pItem == nullptr ? std::string() : pItem->strText;
 }
 
-bool CMenu::ModifyMenu(int nPos, unsigned nID, const std::string& strText) {
+bool CMenu::ModifyMenuItem(int nPos, unsigned nID, const std::string& strText) {
     if (ItemAt(nPos) == nullptr)
         return false;
     Item& item = m_items[static_cast<std::size_t>(nPos)];
@@ -96,3 +98,5 @@ bool CMenu::SetDefaultItem(unsigned nItem, bool bByPos) {
     }
     return false;
 }
+
+} // namespace tarnwick

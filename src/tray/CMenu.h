@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // A pop-up menu as data: the tray menu is built from a table, edited before it is shown and
 // rendered by a frontend. Positions count from 0.
 class CMenu {
@@ -28,9 +30,9 @@ public:
     CMenu* GetSubMenu(int nPos);
     const CMenu* GetSubMenu(int nPos) const;
     // The text of the item at nPos; empty for a bad position.
-    std::string GetMenuString(int nPos) const;
+    std::string GetMenuText(int nPos) const;
     // Replaces id and text of the command at nPos.
-    bool ModifyMenu(int nPos, unsigned nID, const std::string& strText);
+    bool ModifyMenuItem(int nPos, unsigned nID, const std::string& strText);
     bool EnableMenuItem(int nPos, bool bEnable);
     bool DeleteMenu(int nPos);
 
@@ -46,3 +48,5 @@ private:
     std::vector<Item> m_items;
     int m_nDefaultPos = -1;
 };
+
+} // namespace tarnwick

@@ -7,6 +7,8 @@
 
 #include <utility>
 
+namespace tarnwick {
+
 namespace {
 // The icon record's tooltip field holds 128 bytes with its terminator.
 constexpr std::size_t s_nTipLimit = 128;
@@ -53,13 +55,13 @@ bool CSystemTray::Create(unsigned uCallbackMessage, const std::string& strTip,
 
     m_nid = STrayIconData{};
     m_nid.uID = uID;
-    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_nid.uFlags = NIF::Message | NIF::Icon | NIF::Tip;
     m_nid.uCallbackMessage = uCallbackMessage;
     m_nid.nIconResource = nIconResource;
     m_nid.strTip = CutTrayTip(strTip);
     m_uAddFlags = m_nid.uFlags;
 
-    const bool bAdded = m_shell.NotifyIcon(NIM_ADD, m_nid);
+    const bool bAdded = m_shell.NotifyIcon(NIM::Add, m_nid);
     m_bIconAbsent = m_bIconRemoved = m_bRestorePending = !bAdded;
     return bAdded;
 }
@@ -84,7 +86,7 @@ unsigned CSystemTray::HandleTrayMessage(unsigned nIconID, unsigned nMouseMsg) {
     if (nIconID != m_nid.uID)
         return 0;
     const unsigned nMsg = nMouseMsg & 0xFFFFu;
-    if (nMsg == WM_RBUTTONUP) {
+    if (nMsg == WM::RButtonUp) {
         CMenu popup;
         if (!LoadPopup(popup))
             return 0;
@@ -95,7 +97,7 @@ unsigned CSystemTray::HandleTrayMessage(unsigned nIconID, unsigned nMouseMsg) {
             m_target.PostCommand(nCmd);
         return 1;
     }
-    if (nMsg == WM_LBUTTONDBLCLK) {
+    if (nMsg == WM::LButtonDblClk) {
         unsigned nCmd = m_nDefaultItem;
         if (m_bDefaultByPos) {
             CMenu popup;
@@ -125,7 +127,7 @@ void CSystemTray::OnTaskbarCreated() {
 }
 
 void CSystemTray::OnSettingChange(unsigned uFlags) {
-    if (uFlags != SPI_SETWORKAREA)
+    if (uFlags != SPI::SetWorkArea)
         return;
     m_bRestorePending = !m_bIconAbsent;
     RestoreIcon();
@@ -135,7 +137,7 @@ void CSystemTray::RestoreIcon() {
     if (!m_bRestorePending || m_bIconAbsent)
         return;
     m_nid.uFlags = m_uAddFlags;
-    const bool bAdded = m_shell.NotifyIcon(NIM_ADD, m_nid);
+    const bool bAdded = m_shell.NotifyIcon(NIM::Add, m_nid);
     m_bIconAbsent = m_bRestorePending = !bAdded;
 }
 
@@ -144,6 +146,8 @@ void CSystemTray::RemoveIcon() {
     if (!m_bShellSupported || m_bIconRemoved)
         return;
     m_nid.uFlags = 0;
-    if (m_shell.NotifyIcon(NIM_DELETE, m_nid))
+    if (m_shell.NotifyIcon(NIM::Delete, m_nid))
         m_bIconAbsent = m_bIconRemoved = true;
 }
+
+} // namespace tarnwick

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+namespace tarnwick {
+
 class CMenu;
 class ICommandTarget;
 
@@ -62,3 +64,5 @@ private:
 // A tooltip cut as the icon record's 128-byte field holds it: at a NUL byte, and to at most
 // 127 bytes, never inside a UTF-8 character.
 std::string CutTrayTip(const std::string& strTip);
+
+} // namespace tarnwick

@@ -2,15 +2,21 @@
 
 #include <string>
 
+namespace tarnwick {
+
 class CMenu;
 
 // Shell messages for an icon.
-inline constexpr unsigned NIM_ADD = 0;
-inline constexpr unsigned NIM_DELETE = 2;
+namespace NIM {
+inline constexpr unsigned Add = 0;
+inline constexpr unsigned Delete = 2;
 // Fields of the icon record that an add fills in.
-inline constexpr unsigned NIF_MESSAGE = 1;
-inline constexpr unsigned NIF_ICON = 2;
-inline constexpr unsigned NIF_TIP = 4;
+} // namespace NIM
+namespace NIF {
+inline constexpr unsigned Message = 1;
+inline constexpr unsigned Icon = 2;
+inline constexpr unsigned Tip = 4;
+} // namespace NIF
 
 // What the tray object hands to the shell for an add or a delete.
 struct STrayIconData {
@@ -25,11 +31,11 @@ struct STrayIconData {
 class IShellTrayHandler {
 public:
     virtual ~IShellTrayHandler() = default;
-    // A mouse action on the icon: the icon id and the mouse message (WM_RBUTTONUP, ...).
+    // A mouse action on the icon: the icon id and the mouse message (WM::RButtonUp, ...).
     virtual void OnTrayNotification(unsigned nIconID, unsigned nMouseMsg) = 0;
     // The notification area came back after it was gone.
     virtual void OnTaskbarCreated() = 0;
-    // A system setting changed (SPI_SETWORKAREA for the work area).
+    // A system setting changed (SPI::SetWorkArea for the work area).
     virtual void OnSettingChange(unsigned uFlags) = 0;
     // A command chosen from a menu that the shell shows by itself (hosts that draw the
     // icon's menu themselves from a copy handed to them before it opens).
@@ -43,10 +49,12 @@ public:
     virtual void SetHandler(IShellTrayHandler* pHandler) = 0;
     // False where the desktop has no notification area of the kind the program uses at all.
     virtual bool IsShellSupported() = 0;
-    // NIM_ADD or NIM_DELETE; true when the shell did it.
+    // NIM::Add or NIM::Delete; true when the shell did it.
     virtual bool NotifyIcon(unsigned dwMessage, const STrayIconData& data) = 0;
     // Shows the pop-up at the mouse pointer and waits until it closes; the chosen command,
     // or 0 when none was chosen. A shell that draws the menu itself takes the pop-up as the
     // menu it is about to open, returns 0 and reports the choice through OnTrayCommand.
     virtual unsigned TrackPopupMenu(const CMenu& popup) = 0;
 };
+
+} // namespace tarnwick

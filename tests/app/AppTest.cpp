@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace tarnwick {
+
 namespace {
 
 TEST(VersionTest, ShortVersionAndTooltip) {
@@ -122,3 +124,5 @@ TEST(ReloadTest, EditedValuesAreTakenAndAppliedAndKeptAtExit) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <sys/stat.h>
 
+namespace tarnwick {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -125,3 +127,5 @@ TEST(SettingsPathTest, FollowsXdgConfigHome) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -4,12 +4,14 @@
 
 #include <sstream>
 
+namespace tarnwick {
+
 CFakeWindow::CFakeWindow(const SDlgTemplate& dlg, CTabPageDlg* pPage) : m_pPage(pPage) {
     for (const SDlgItemTemplate& t : dlg.items) {
         const bool bCheckBox =
-            t.eClass == EDlgItemClass::Button && (t.dwStyle & BS_TYPEMASK) == BS_AUTOCHECKBOX;
-        m_items[t.nID] = {true,          true,      bCheckBox,
-                          BST_UNCHECKED, t.pszText, CComboList((t.dwStyle & CBS_SORT) != 0)};
+            t.eClass == EDlgItemClass::Button && (t.dwStyle & BS::TypeMask) == BS::AutoCheckBox;
+        m_items[t.nID] = {true,           true,      bCheckBox,
+                          BST::Unchecked, t.pszText, CComboList((t.dwStyle & CBS::Sort) != 0)};
     }
 }
 
@@ -22,19 +24,19 @@ namespace {
 // A profile as one text: reads each value of m_values once, writes "name=value;" to m_str.
 class CTextProfile : public IProfileStore {
 public:
-    std::int32_t GetProfileInt(const std::string&, const std::string& strName,
-                               std::int32_t n) override {
-        return std::stoi(GetProfileString("", strName, std::to_string(n)));
+    std::int32_t ReadProfileInt(const std::string&, const std::string& strName,
+                                std::int32_t n) override {
+        return std::stoi(ReadProfileString("", strName, std::to_string(n)));
     }
-    std::string GetProfileString(const std::string&, const std::string& strName,
-                                 const std::string& str) override {
+    std::string ReadProfileString(const std::string&, const std::string& strName,
+                                  const std::string& str) override {
         const auto node = m_values.extract(strName);
         return node ? node.mapped() : str;
     }
-    bool WriteProfileInt(const std::string&, const std::string& strName, std::int32_t n) override {
-        return WriteProfileString("", strName, std::to_string(n));
+    bool StoreProfileInt(const std::string&, const std::string& strName, std::int32_t n) override {
+        return StoreProfileString("", strName, std::to_string(n));
     }
-    bool WriteProfileString(const std::string&, const std::string& strName,
+    bool StoreProfileString(const std::string&, const std::string& strName,
                             const std::string& str) override {
         m_str += strName + "=" + str + ";";
         return true;
@@ -62,3 +64,5 @@ std::string SettingsText(const AppSettings& settings) {
     settings.Save(profile);
     return profile.m_str;
 }
+
+} // namespace tarnwick

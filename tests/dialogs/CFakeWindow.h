@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // A window in memory: the controls of a template, with the user's actions sent to its page
 // as the real controls send them; as a dialog, one tab control whose pages are fake windows
 // of their own; and the file dialog it opens, answered by m_strChosen (empty: cancelled).
@@ -45,13 +47,13 @@ public:
     int GetCurSel(int nID) const override { return At(nID).nCurSel; }
     int SetCurSel(int nID, int nIndex) override {
         SItem& item = At(nID);
-        item.nCurSel = nIndex >= 0 && nIndex < item.list.GetCount() ? nIndex : CB_ERR;
+        item.nCurSel = nIndex >= 0 && nIndex < item.list.GetCount() ? nIndex : CB::Err;
         item.strText = item.list.GetText(item.nCurSel);
         return item.nCurSel;
     }
     int SelectString(int nID, int nStartAfter, const std::string& strPrefix) override {
         const int nIndex = At(nID).list.FindStringPrefix(nStartAfter, strPrefix);
-        return nIndex == CB_ERR ? CB_ERR : SetCurSel(nID, nIndex);
+        return nIndex == CB::Err ? CB::Err : SetCurSel(nID, nIndex);
     }
 
     ITabControl* GetTabControl(int nID) override { return nID == IDC_PARAMS_TAB ? this : nullptr; }
@@ -83,13 +85,13 @@ public:
     // What the user does; each fails the test on a missing or disabled control.
     void Click(int nID) {
         if (SItem& item = Usable(nID); item.bCheckBox)
-            item.nCheck = item.nCheck == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
-        m_pPage->OnNotify(nID, BN_CLICKED);
+            item.nCheck = item.nCheck == BST::Checked ? BST::Unchecked : BST::Checked;
+        m_pPage->OnNotify(nID, BN::Clicked);
     }
     void Choose(int nID, int nIndex) {
         Usable(nID);
         SetCurSel(nID, nIndex);
-        m_pPage->OnNotify(nID, CBN_SELCHANGE);
+        m_pPage->OnNotify(nID, CBN::SelChange);
     }
     void Type(int nID, const std::string& strText) { Usable(nID).strText = strText; }
 
@@ -114,10 +116,10 @@ private:
         bool bExists = false;
         bool bEnabled = false;
         bool bCheckBox = false;
-        int nCheck = BST_UNCHECKED;
+        int nCheck = BST::Unchecked;
         std::string strText; // of a combo box: its selected item's
         CComboList list;
-        int nCurSel = CB_ERR;
+        int nCurSel = CB::Err;
     };
     SItem& At(int nID) const { return m_items[nID]; }
     SItem& Usable(int nID) {
@@ -141,3 +143,5 @@ inline CTabPageDlg& TabPage(CParamsDlg& dlg, int nTab) {
                             &dlg.GetLptResetterPage()};
     return *pages[nTab];
 }
+
+} // namespace tarnwick

@@ -9,6 +9,8 @@
 
 #include <climits>
 
+namespace tarnwick {
+
 namespace {
 
 constexpr int kEdit = IDC_LPT_OFF_TIME, kHex = IDC_LPT_DATA_MASK, kLabel = IDC_LPT_ST_PORT;
@@ -50,11 +52,11 @@ TEST(ControlsTest, NumEditReadsAsAtoiAndClamps) {
         if (c.pszTyped != nullptr) {
             window.Type(kEdit, c.pszTyped);
             EXPECT_EQ(edit.GetValue(), c.nRead) << c.pszTyped;
-            EXPECT_TRUE(edit.OnReflect(EN_KILLFOCUS));
+            EXPECT_TRUE(edit.OnReflect(EN::KillFocus));
         } else
             edit.SetValue(c.nRead);
         EXPECT_EQ(window.GetItemText(kEdit), c.pszShown) << c.nRead;
-        EXPECT_TRUE(edit.PreTranslateKey(VK_DELETE) && !edit.PreTranslateKey(VK_RETURN));
+        EXPECT_TRUE(edit.PreTranslateKey(VK::Delete) && !edit.PreTranslateKey(VK::Return));
     }
 }
 
@@ -64,14 +66,14 @@ TEST(ControlsTest, HexComboFillsOnItsFirstMessageAndSelectsTheValueSetBefore) {
     combo.SetValue(4); // no window yet: only remembered
     combo.Attach(window, kHex);
     EXPECT_EQ(window.GetCount(kHex), 0);
-    combo.DefWindowProc();
-    combo.DefWindowProc(); // filled once only
+    combo.DefWndProc();
+    combo.DefWndProc(); // filled once only
     EXPECT_EQ(window.GetCount(kHex), 256);
     EXPECT_EQ(window.GetItemText(kHex), "04");
     for (const auto& [nValue, pszShown] :
          {std::pair{255, "FF"}, {0, "00"}, {256, ""}, {-1, ""}, {160, "A0"}}) {
         combo.SetValue(nValue);
-        EXPECT_EQ(combo.GetValue(), *pszShown != '\0' ? nValue : CB_ERR) << nValue;
+        EXPECT_EQ(combo.GetValue(), *pszShown != '\0' ? nValue : CB::Err) << nValue;
         EXPECT_EQ(window.GetItemText(kHex), pszShown) << nValue;
     }
 }
@@ -86,3 +88,5 @@ TEST(ControlsTest, EnableDlgItemsSkipsIdsWithoutAControl) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -10,6 +10,8 @@
 
 #include <climits>
 
+namespace tarnwick {
+
 namespace {
 
 using Ids = std::set<int>;
@@ -197,7 +199,7 @@ TEST_F(ParamsDialogTest, OpensOnTheRememberedTabOrTheFirstAndCancelKeepsOnlyTheS
         Page(kWd).Type(IDC_WD_CONNECTION, "Other");
         ClickTab((nShown + 1) % 3);
         TabPage(*m_pDlg, kWd).OnCancel();
-        EXPECT_EQ(m_pWindow->m_results, std::vector<int>{IDCANCEL});
+        EXPECT_EQ(m_pWindow->m_results, std::vector<int>{ID::Cancel});
         Close();
         EXPECT_EQ(SettingsText(Live()),
                   SettingsText(Stored("CurrentTab=" + std::to_string((nShown + 1) % 3) + ";")));
@@ -219,7 +221,7 @@ TEST_F(ParamsDialogTest, OKStoresEveryPageThenSavesThenAppliesTheNewValues) {
     Page(kLpt).Choose(IDC_LPT_PORT, 3);
     ClickTab(2);
     TabPage(*m_pDlg, kLpt).OnOK();
-    EXPECT_EQ(m_pWindow->m_results, std::vector<int>{IDOK});
+    EXPECT_EQ(m_pWindow->m_results, std::vector<int>{ID::Ok});
     EXPECT_EQ(SettingsText(Live()),
               SettingsText(Stored("bAutoRun=1;iAutoRunMethod=1;bAutoShutdown=1;"
                                   "iCheckDelay=1;iLptPort=3;iDataPort=956;iCtrlPort=958;")));
@@ -235,3 +237,5 @@ TEST_F(ParamsDialogTest, OKStoresEveryPageThenSavesThenAppliesTheNewValues) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -19,6 +19,8 @@
 
 #include <optional>
 
+namespace tarnwick {
+
 namespace {
 
 // The part of a control no other may touch: a group box's caption, else the whole.
@@ -101,7 +103,7 @@ TEST_F(QtParamsDialogTest, OpensOnTopWithoutCloseButtonAndEveryPageLooksRight) {
     const Qt::WindowFlags flags = m_pWindow->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint) &&
                 !(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
-    EXPECT_TRUE(m_pWindow->isModal() && m_pWindow->GetButton(IDOK)->isDefault());
+    EXPECT_TRUE(m_pWindow->isModal() && m_pWindow->GetButton(ID::Ok)->isDefault());
     EXPECT_EQ(QStringList({Tabs().tabText(0), Tabs().tabText(1), Tabs().tabText(2)}),
               QStringList({"General", "WatchDogging", "LPT Resetter"}));
     EXPECT_EQ(LayoutFaults(m_pWindow.get(), m_pWindow->GetItems()), std::vector<std::string>());
@@ -131,7 +133,7 @@ TEST_F(QtParamsDialogTest, MissingPortModuleGreysTheResetterPageAndSaysSo) {
     for (const auto& [nID, pWidget] : Items(2))
         EXPECT_EQ(pWidget->isEnabled(), nID == IDC_LPT_LIB_STATUS) << nID;
     EXPECT_EQ(LayoutFaults(PageWindow(2), Items(2)), std::vector<std::string>());
-    Click(m_pWindow->GetButton(IDOK));
+    Click(m_pWindow->GetButton(ID::Ok));
     EXPECT_EQ(SettingsText(Live()), SettingsText(Record(pszLpt)));
 }
 
@@ -172,7 +174,7 @@ TEST_F(QtParamsDialogTest, CancelKeepsOnlyTheSelectedTabAndOKSavesWhatTheControl
         if (bKey)
             QTest::keyClick(pFaults, bOK ? Qt::Key_Return : Qt::Key_Escape);
         else
-            Click(m_pWindow->GetButton(bOK ? IDOK : IDCANCEL));
+            Click(m_pWindow->GetButton(bOK ? ID::Ok : ID::Cancel));
         EXPECT_TRUE(m_pWindow->result() == (bOK ? QDialog::Accepted : QDialog::Rejected) &&
                     !m_pWindow->isVisible());
         m_pWindow.reset(); // the window goes (the dialog object hears it), then the dialog object
@@ -195,7 +197,7 @@ TEST_F(QtParamsDialogTest, LargeFontStillFitsTheScreenWithEveryTextWhole) {
     Open();
     QApplication::setFont(normal);
     EXPECT_TRUE(QRect(QPoint(), available).contains(m_pWindow->rect()));
-    EXPECT_TRUE(m_pWindow->rect().contains(m_pWindow->GetButton(IDCANCEL)->geometry()));
+    EXPECT_TRUE(m_pWindow->rect().contains(m_pWindow->GetButton(ID::Cancel)->geometry()));
     EXPECT_EQ(LayoutFaults(m_pWindow.get(), m_pWindow->GetItems()), std::vector<std::string>());
     for (int nTab : {1, 2, 0}) {
         ClickTab(nTab);
@@ -272,3 +274,5 @@ TEST(QtFileDialogTest, ChoosesAnExistingFileOfAnyNameOrNothing) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace tarnwick {
+
 // A started program on fakes: settings are adjusted in Configure() before start-up runs.
 class CEngineFixture : public ::testing::Test {
 protected:
@@ -36,3 +38,5 @@ protected:
     AppSettings m_settings;
     std::unique_ptr<CTarnwickApp> m_pApp;
 };
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 
 #include "platform/IPowerService.h"
 
+namespace tarnwick {
+
 namespace {
 
 class EscalationTest : public CEngineFixture {
@@ -48,7 +50,7 @@ TEST_F(EscalationTest, StepsFollowTheFaultLimitAndThePort) {
         for (std::size_t i = 0; i < c.steps.size(); ++i)
             steps.push_back(FailOnce());
         EXPECT_EQ(steps, c.steps) << c.iMaxFaults << " " << c.iLptPort;
-        EXPECT_EQ(m_fakes.power.m_requests.back(), EWX_REBOOT);
+        EXPECT_EQ(m_fakes.power.m_requests.back(), EWX::Reboot);
         m_pApp.reset();
     }
 }
@@ -134,3 +136,5 @@ TEST_F(EscalationTest, EveryEnabledCheckRunsAndAnyFailureFailsTheCycle) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -1,6 +1,8 @@
 // The check that a watched file is still being rewritten.
 #include "CEngineFixture.h"
 
+namespace tarnwick {
+
 namespace {
 
 TEST(FileCheckTest, OnlyAnUnchangedTimeOfAReadableFileIsAFault) {
@@ -35,3 +37,5 @@ TEST(FileCheckTest, OnlyAnUnchangedTimeOfAReadableFileIsAFault) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -1,6 +1,8 @@
 // The modem power cycle through the relay on the parallel port.
 #include "CEngineFixture.h"
 
+namespace tarnwick {
+
 namespace {
 
 class ModemPowerTest : public CEngineFixture {
@@ -119,3 +121,5 @@ TEST_F(ModemPowerTest, StoredTimesBelowTheirMinimaAreRaised) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -3,6 +3,8 @@
 
 #include "platform/IPowerService.h"
 
+namespace tarnwick {
+
 namespace {
 
 using StartupTest = CEngineFixture;
@@ -87,7 +89,7 @@ TEST_F(StartupTest, ShutdownTimerFollowsTheTimeOfDay) {
     // Refused: asked again a day later.
     m_fakes.power.m_bAccept = false;
     m_fakes.timers.Advance(30u * 60000u);
-    EXPECT_EQ(m_fakes.power.m_requests, (std::vector<unsigned>{EWX_SHUTDOWN}));
+    EXPECT_EQ(m_fakes.power.m_requests, (std::vector<unsigned>{EWX::Shutdown}));
     EXPECT_EQ(m_fakes.timers.Period(IDT_SHUTDOWN), 86400000u);
 
     // Switched off: the pending shutdown goes.
@@ -97,3 +99,5 @@ TEST_F(StartupTest, ShutdownTimerFollowsTheTimeOfDay) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -10,6 +10,8 @@
 
 #include <QDBusObjectPath>
 
+namespace tarnwick {
+
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using Names = std::vector<std::string>;
@@ -129,3 +131,5 @@ TEST_F(NmDialUpServiceTest, AbsentOrHangingServiceGivesSilentResultsAtOnce) {
     EXPECT_EQ(m_ras.EnumEntryNames(), Names{"Modem"});
 }
 } // namespace
+
+} // namespace tarnwick

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 namespace {
 // Logs every access; a device's handle is its port number.
 class CFakePortHardware : public IPortHardware {
@@ -129,3 +131,5 @@ TEST(PortModuleTest, ExportsTheTwoEntryPoints) {
     dlclose(hModule);
 }
 } // namespace
+
+} // namespace tarnwick

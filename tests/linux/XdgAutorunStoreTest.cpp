@@ -15,6 +15,8 @@
 #include <set>
 #include <sstream>
 
+namespace tarnwick {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -170,3 +172,5 @@ TEST_F(XdgAutorunStoreTest, PlaceThatCannotBeWrittenChangesNothing) {
     EXPECT_EQ(Files(m_strConfig + "/fresh"), Names{});
 }
 } // namespace
+
+} // namespace tarnwick

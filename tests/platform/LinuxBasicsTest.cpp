@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <unistd.h>
 
+namespace tarnwick {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -88,3 +90,5 @@ TEST(ProcFsTest, FindsTheTestProcessByItsFileName) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace tarnwick {
+
 namespace {
 
 TEST(RasManagerTest, UnreadableStatusLongNamesAndTheJoinedList) {
@@ -42,3 +44,5 @@ TEST(FindOtherInstanceTest, SameFileNameAnotherProcess) {
 }
 
 } // namespace
+
+} // namespace tarnwick

@@ -11,6 +11,8 @@
 #include <clocale>
 #include <gtest/gtest.h>
 
+namespace tarnwick {
+
 namespace {
 
 TEST(GetFieldTest, SplitsAtOneSeparator) {
@@ -110,3 +112,5 @@ TEST(TextUtilTest, CaseAndNumbers) {
 }
 
 } // namespace
+
+} // namespace tarnwick

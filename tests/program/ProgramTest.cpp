@@ -14,6 +14,8 @@
 
 #include <csignal>
 
+namespace tarnwick {
+
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
@@ -185,3 +187,5 @@ TEST(ProgramEscalationTest, StartupDialThenRedialAndRebootAfterFailedChecks) {
     EXPECT_TRUE(CTestSandbox::StopProgram(pB));
 }
 } // namespace
+
+} // namespace tarnwick

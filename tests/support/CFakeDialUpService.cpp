@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tarnwick {
+
 CFakeDialUpService::SConnection* CFakeDialUpService::Find(const SActiveConnection& connection) {
     for (SConnection& c : m_connections) {
         if (std::to_string(c.nId) == connection.strHandle)
@@ -50,3 +52,5 @@ bool CFakeDialUpService::Dial(const std::string& strEntry) {
     Connect(strEntry);
     return true;
 }
+
+} // namespace tarnwick

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // A phone book and its live connections in memory. Dials connect at once (in virtual time)
 // unless the entry is listed in m_failingEntries.
 class CFakeDialUpService : public IDialUpService {
@@ -39,3 +41,5 @@ private:
     SConnection* Find(const SActiveConnection& connection);
     unsigned m_nNextId = 0;
 };
+
+} // namespace tarnwick

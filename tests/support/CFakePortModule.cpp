@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace tarnwick {
+
 namespace {
 CFakePortModule* g_pActive = nullptr;
 
@@ -31,7 +33,7 @@ CFakePortModule::~CFakePortModule() {
         g_pActive = nullptr;
 }
 
-void* CFakePortModule::LoadLibrary(const std::string& strFileName) {
+void* CFakePortModule::OpenLibrary(const std::string& strFileName) {
     m_strRequested = strFileName;
     if (!m_bPresent)
         return nullptr;
@@ -54,3 +56,5 @@ void CFakePortModule::FreeLibrary(void* hModule) {
     if (hModule == this)
         m_bLoaded = false;
 }
+
+} // namespace tarnwick

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // A port-I/O module in memory. The module's entry points are plain C functions, which
 // cannot carry an object, so the registers of the module loaded last are the ones they
 // reach; each test constructs its own loader.
@@ -17,7 +19,7 @@ public:
     CFakePortModule(const CFakePortModule&) = delete;
     CFakePortModule& operator=(const CFakePortModule&) = delete;
 
-    void* LoadLibrary(const std::string& strFileName) override;
+    void* OpenLibrary(const std::string& strFileName) override;
     void* GetProcAddress(void* hModule, const std::string& strName) override;
     void FreeLibrary(void* hModule) override;
 
@@ -30,3 +32,5 @@ public:
     // Every access in order: "in 37a" / "out 37a fb" (hexadecimal).
     std::vector<std::string> m_log;
 };
+
+} // namespace tarnwick

@@ -6,22 +6,24 @@
 #include <string>
 #include <utility>
 
+namespace tarnwick {
+
 // A profile in memory, values kept as text as a file keeps them. Writes count once
 // committed, as a restart would read them.
 class CFakeProfileStore : public IProfileStore {
 public:
-    std::int32_t GetProfileInt(const std::string& strSection, const std::string& strEntry,
-                               std::int32_t nDefault) override;
-    std::string GetProfileString(const std::string& strSection, const std::string& strEntry,
-                                 const std::string& strDefault) override {
+    std::int32_t ReadProfileInt(const std::string& strSection, const std::string& strEntry,
+                                std::int32_t nDefault) override;
+    std::string ReadProfileString(const std::string& strSection, const std::string& strEntry,
+                                  const std::string& strDefault) override {
         const auto it = m_committed.find({strSection, strEntry});
         return it == m_committed.end() ? strDefault : it->second;
     }
-    bool WriteProfileInt(const std::string& strSection, const std::string& strEntry,
+    bool StoreProfileInt(const std::string& strSection, const std::string& strEntry,
                          std::int32_t nValue) override {
-        return WriteProfileString(strSection, strEntry, std::to_string(nValue));
+        return StoreProfileString(strSection, strEntry, std::to_string(nValue));
     }
-    bool WriteProfileString(const std::string& strSection, const std::string& strEntry,
+    bool StoreProfileString(const std::string& strSection, const std::string& strEntry,
                             const std::string& strValue) override {
         m_pending[{strSection, strEntry}] = strValue;
         return true;
@@ -54,3 +56,5 @@ private:
     std::map<Key, std::string> m_committed;
     std::map<Key, std::string> m_pending;
 };
+
+} // namespace tarnwick

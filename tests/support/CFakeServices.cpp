@@ -2,6 +2,8 @@
 
 #include <arpa/inet.h>
 
+namespace tarnwick {
+
 bool CFakeNetService::InetAddr(const std::string& strDotted, std::uint32_t& nAddr) {
     in_addr addr{};
     if (inet_aton(strDotted.c_str(), &addr) == 0)
@@ -23,3 +25,5 @@ bool CFakeNetService::Connect(std::uint32_t nAddr, std::uint16_t nPort) {
     m_connects.emplace_back(nAddr, nPort);
     return m_open.count({nAddr, nPort}) != 0;
 }
+
+} // namespace tarnwick

@@ -25,6 +25,8 @@
 #include <utility>
 #include <vector>
 
+namespace tarnwick {
+
 class CFakePowerService : public IPowerService {
 public:
     bool ExitSystem(unsigned uFlags) override {
@@ -137,3 +139,5 @@ struct CFakeServices {
     CServices services{profile,   timers, dialUp,  modules, power, net, files,
                        processes, clock,  autorun, shell,   ui,    log};
 };
+
+} // namespace tarnwick

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // A notification area in memory: it shows the icon when it accepts an add, and "shows" a
 // menu by remembering it and answering with a scripted choice.
 class CFakeShellTray : public IShellTray {
@@ -13,13 +15,13 @@ public:
     void SetHandler(IShellTrayHandler* pHandler) override { m_pHandler = pHandler; }
     bool IsShellSupported() override { return m_bSupported; }
     bool NotifyIcon(unsigned dwMessage, const STrayIconData& data) override {
-        m_calls.push_back(dwMessage == NIM_ADD ? "add" : "delete");
-        if (dwMessage == NIM_ADD && m_bAccepts) {
+        m_calls.push_back(dwMessage == NIM::Add ? "add" : "delete");
+        if (dwMessage == NIM::Add && m_bAccepts) {
             m_bIconShown = true;
             m_lastData = data;
             return true;
         }
-        if (dwMessage == NIM_DELETE && m_bIconShown) {
+        if (dwMessage == NIM::Delete && m_bIconShown) {
             m_bIconShown = false;
             return true;
         }
@@ -45,3 +47,5 @@ public:
     std::vector<std::string> m_calls;
     std::vector<CMenu> m_shownMenus;
 };
+
+} // namespace tarnwick

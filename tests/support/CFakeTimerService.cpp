@@ -1,5 +1,7 @@
 #include "CFakeTimerService.h"
 
+namespace tarnwick {
+
 std::uint32_t CFakeTimerService::Period(unsigned nID) const {
     const auto it = m_timers.find(nID);
     return it == m_timers.end() ? 0 : it->second.nPeriod;
@@ -29,3 +31,5 @@ void CFakeTimerService::Advance(std::uint64_t nMs) {
     }
     m_nNow = nEnd;
 }
+
+} // namespace tarnwick

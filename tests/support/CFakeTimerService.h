@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <map>
 
+namespace tarnwick {
+
 // Timers on a virtual clock: Advance() moves time on and fires what falls due, in order.
 class CFakeTimerService : public ITimerService {
 public:
@@ -34,3 +36,5 @@ private:
     std::uint64_t m_nNow = 0;
     std::uint64_t m_nSeq = 0;
 };
+
+} // namespace tarnwick

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // Modal windows answered by script; posted work queued until RunPosted().
 class CFakeUserInterface : public IUserInterface {
 public:
@@ -49,3 +51,5 @@ public:
     std::deque<std::function<void()>> m_posted;
     bool m_bQuitPosted = false;
 };
+
+} // namespace tarnwick

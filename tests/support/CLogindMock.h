@@ -2,6 +2,8 @@
 
 #include "MockCalls.h"
 
+namespace tarnwick {
+
 // Reads and scripts python3-dbusmock's logind stand-in.
 class CLogindMock {
 public:
@@ -29,3 +31,5 @@ private:
     inline static const QString kPath = "/org/freedesktop/login1";
     QDBusConnection m_bus;
 };
+
+} // namespace tarnwick

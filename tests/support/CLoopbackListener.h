@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace tarnwick {
+
 // A listening TCP socket on a free port of 127.0.0.1.
 class CLoopbackListener {
 public:
@@ -36,3 +38,5 @@ private:
     int m_fd = -1;
     std::uint16_t m_nPort = 0;
 };
+
+} // namespace tarnwick

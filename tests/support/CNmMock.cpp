@@ -4,6 +4,8 @@
 #include <QDBusObjectPath>
 #include <QDBusReply>
 
+namespace tarnwick {
+
 namespace {
 QString PathOf(const QDBusMessage& reply) {
     return QDBusReply<QDBusObjectPath>(reply).value().path();
@@ -73,3 +75,5 @@ bool CNmMock::BreakProfile(const QString& strProfile) {
                  "raise dbus.exceptions.DBusException('Not allowed', "
                  "name='org.freedesktop.NetworkManager.PermissionDenied')"});
 }
+
+} // namespace tarnwick

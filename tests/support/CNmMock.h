@@ -2,6 +2,8 @@
 
 #include "MockCalls.h"
 
+namespace tarnwick {
+
 // Scripts python3-dbusmock's NetworkManager stand-in. The stand-in has no activating phase of
 // its own (ActivateConnection makes an activated connection at once) and other error names
 // than the real service; ScriptActivation adds the phases.
@@ -46,3 +48,5 @@ private:
     inline static const QString kManagerPath = "/org/freedesktop/NetworkManager";
     QDBusConnection m_bus;
 };
+
+} // namespace tarnwick

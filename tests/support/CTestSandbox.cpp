@@ -8,6 +8,8 @@
 #include <csignal>
 #include <sys/prctl.h>
 
+namespace tarnwick {
+
 namespace {
 constexpr std::chrono::seconds kStartTimeout{15};
 
@@ -147,3 +149,5 @@ bool CTestSandbox::StopProgram(QProcess* pProgram) {
     return pProgram->waitForFinished(20000) && pProgram->exitStatus() == QProcess::NormalExit &&
            pProgram->exitCode() == 0;
 }
+
+} // namespace tarnwick

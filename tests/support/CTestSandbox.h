@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+namespace tarnwick {
+
 // A private world for tests that talk D-Bus, write the user's configuration or run the
 // program: a temporary folder as HOME and XDG_RUNTIME_DIR, XDG_CONFIG_HOME in it, one private
 // bus daemon as both session and system bus, and on it, on request, python3-dbusmock's
@@ -66,3 +68,5 @@ private:
     std::vector<std::unique_ptr<QProcess>> m_processes; // ended in reverse order
     std::map<QString, QProcess*> m_standIns;
 };
+
+} // namespace tarnwick

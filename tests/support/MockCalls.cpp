@@ -3,6 +3,8 @@
 #include <QDBusArgument>
 #include <QDBusVariant>
 
+namespace tarnwick {
+
 QDBusMessage CallStandIn(const QDBusConnection& bus, const QString& strService,
                          const QString& strPath, const QString& strInterface,
                          const QString& strMethod, const QVariantList& args) {
@@ -35,3 +37,5 @@ std::vector<QVariantList> MethodCalls(const QDBusConnection& bus, const QString&
     argument.endArray();
     return calls;
 }
+
+} // namespace tarnwick

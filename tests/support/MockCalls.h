@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace tarnwick {
+
 // A method call to a python3-dbusmock stand-in, bounded at 5 s.
 QDBusMessage CallStandIn(const QDBusConnection& bus, const QString& strService,
                          const QString& strPath, const QString& strInterface,
@@ -13,3 +15,5 @@ QDBusMessage CallStandIn(const QDBusConnection& bus, const QString& strService,
 // The argument lists of the calls of strMethod the stand-in's object at strPath has had.
 std::vector<QVariantList> MethodCalls(const QDBusConnection& bus, const QString& strService,
                                       const QString& strPath, const QString& strMethod);
+
+} // namespace tarnwick

@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 namespace {
 
-constexpr unsigned kIconID = IDR_TRAYMENU, SPI_SETDESKWALLPAPER = 20;
+constexpr unsigned kIconID = IDR_TRAYMENU, kSpiSetDeskWallpaper = 20;
 
 // The tray object on a fake shell, posting commands to this object. Its menu hook notes the
 // first item it is handed, then renames it, so that a later showing can tell whether it got
@@ -24,9 +26,9 @@ struct CTray : ICommandTarget {
     void PostCommand(unsigned nID) override { posted.push_back(nID); }
 
     bool Create(const std::string& strTip = "Tarnwick\nVersion 1.001") {
-        return tray->Create(WM_TRAY_NOTIFY, strTip, IDR_MAINFRAME, kIconID, [this](CMenu& popup) {
-            hookSaw.push_back(popup.GetMenuString(0));
-            popup.ModifyMenu(0, ID_SETTINGS, "Marked by the hook");
+        return tray->Create(WM::TrayNotify, strTip, IDR_MAINFRAME, kIconID, [this](CMenu& popup) {
+            hookSaw.push_back(popup.GetMenuText(0));
+            popup.ModifyMenuItem(0, ID_SETTINGS, "Marked by the hook");
         });
     }
 
@@ -41,7 +43,7 @@ struct CTray : ICommandTarget {
         else if (pHandler != nullptr && cStep == 'T')
             pHandler->OnTaskbarCreated();
         else if (pHandler != nullptr)
-            pHandler->OnSettingChange(cStep == 'W' ? SPI_SETWORKAREA : SPI_SETDESKWALLPAPER);
+            pHandler->OnSettingChange(cStep == 'W' ? SPI::SetWorkArea : kSpiSetDeskWallpaper);
     }
 
     CFakeShellTray shell;
@@ -90,22 +92,22 @@ TEST(SystemTray, MouseActionsMenuAndDefaultItem) {
     EXPECT_EQ(t.shell.m_lastData.strTip, std::string(127, 'x'));
     // Presses, single clicks and moves do nothing; nothing does for another icon.
     t.shell.m_nChoice = ID_APP_EXIT;
-    for (unsigned nMsg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_MOUSEMOVE})
+    for (unsigned nMsg : {WM::LButtonDown, WM::LButtonUp, WM::RButtonDown, WM::MouseMove})
         EXPECT_EQ(t.tray->HandleTrayMessage(kIconID, nMsg), 1u) << nMsg;
-    for (unsigned nMsg : {WM_RBUTTONUP, WM_LBUTTONDBLCLK})
+    for (unsigned nMsg : {WM::RButtonUp, WM::LButtonDblClk})
         EXPECT_EQ(t.tray->HandleTrayMessage(kIconID + 1, nMsg), 0u) << nMsg;
     // The default (0, by position) is the first item's command, not the number 0; only the
     // low word of the mouse message counts.
-    EXPECT_EQ(t.tray->HandleTrayMessage(kIconID, 0x10000u | WM_LBUTTONDBLCLK), 1u);
+    EXPECT_EQ(t.tray->HandleTrayMessage(kIconID, 0x10000u | WM::LButtonDblClk), 1u);
     // A default by command id serves the bold item and the double click alike.
     ASSERT_TRUE(t.tray->SetDefaultMenuItem(ID_APP_ABOUT, false));
-    EXPECT_EQ(t.tray->HandleTrayMessage(kIconID, WM_RBUTTONUP), 1u);
+    EXPECT_EQ(t.tray->HandleTrayMessage(kIconID, WM::RButtonUp), 1u);
     t.shell.m_nChoice = 0; // closed without a choice: nothing is posted
-    t.shell.Click(WM_RBUTTONUP);
+    t.shell.Click(WM::RButtonUp);
     ASSERT_EQ(t.shell.m_shownMenus.size(), 2u);
-    EXPECT_EQ(t.shell.m_shownMenus[1].GetMenuString(0), "Marked by the hook");
+    EXPECT_EQ(t.shell.m_shownMenus[1].GetMenuText(0), "Marked by the hook");
     EXPECT_EQ(t.shell.m_shownMenus[1].GetDefaultItem(), 6);
-    t.shell.Click(WM_LBUTTONDBLCLK);
+    t.shell.Click(WM::LButtonDblClk);
     // The hook ran on a fresh copy for each showing, and not for a double click.
     EXPECT_EQ(t.hookSaw, (std::vector<std::string>{"Settings", "Settings"}));
     // A menu that the host drew itself reports its choice as a command.
@@ -128,3 +130,5 @@ TEST(SystemTray, TooltipKeepsAtMost127BytesAndNeverSplitsACharacter) {
 }
 
 } // namespace
+
+} // namespace tarnwick

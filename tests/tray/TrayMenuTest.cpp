@@ -15,6 +15,8 @@
 #include <tuple>
 #include <vector>
 
+namespace tarnwick {
+
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -32,7 +34,7 @@ struct CProgram {
     // A right click on the icon; chooses nChoice (0: none) and runs what that posts.
     const CMenu& ShowMenu(unsigned nChoice = 0) {
         fake.shell.m_nChoice = nChoice;
-        fake.shell.Click(WM_RBUTTONUP);
+        fake.shell.Click(WM::RButtonUp);
         fake.ui.RunPosted();
         return fake.shell.m_shownMenus.back();
     }
@@ -104,10 +106,10 @@ TEST(TrayMenu, SettingsWhileItsDialogIsOpenBringsThatDialogBack) {
     p.fake.ui.m_fnWhileModal = [&] {
         p.fake.ui.m_fnWhileModal = nullptr;
         EXPECT_EQ(Render(p.ShowMenu(ID_SETTINGS), true), "");
-        p.fake.shell.Click(WM_LBUTTONDBLCLK);
+        p.fake.shell.Click(WM::LButtonDblClk);
         p.fake.ui.RunPosted();
     };
-    p.fake.shell.Click(WM_LBUTTONDBLCLK);
+    p.fake.shell.Click(WM::LButtonDblClk);
     p.fake.ui.RunPosted();
     EXPECT_EQ(p.fake.ui.m_nSettingsShown, 1);
     EXPECT_EQ(p.fake.ui.m_nSettingsRaised, 2);
@@ -122,9 +124,9 @@ TEST(TrayMenu, CommandsAskWhereTheyMustAndNoChangesNothing) {
     // asked, the dial-up calls and the power request.
     const std::tuple<unsigned, bool, bool, const char*, Strings, unsigned> cases[] = {
         {ID_REBOOT, true, false, kReboot, {}, 0},
-        {ID_REBOOT, true, true, kReboot, {}, EWX_REBOOT},
+        {ID_REBOOT, true, true, kReboot, {}, EWX::Reboot},
         {ID_SHUTDOWN, true, false, kShutdown, {}, 0},
-        {ID_SHUTDOWN, true, true, kShutdown, {}, EWX_SHUTDOWN},
+        {ID_SHUTDOWN, true, true, kShutdown, {}, EWX::Shutdown},
         {ID_RECONNECT_CURRENT, true, false, kRedial, {}, 0},
         {ID_RECONNECT_CURRENT, true, true, kRedial, {"hangup Lab & Modem", "dial Lab & Modem"}, 0},
         {ID_RECONNECT_CURRENT, false, false, "", {"dial Lab & Modem"}, 0},
@@ -148,3 +150,5 @@ TEST(TrayMenu, CommandsAskWhereTheyMustAndNoChangesNothing) {
 }
 
 } // namespace
+
+} // namespace tarnwick

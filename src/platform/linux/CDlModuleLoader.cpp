@@ -2,7 +2,9 @@
 
 #include <dlfcn.h>
 
-void* CDlModuleLoader::LoadLibrary(const std::string& strFileName) {
+namespace tarnwick {
+
+void* CDlModuleLoader::OpenLibrary(const std::string& strFileName) {
     return dlopen(strFileName.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
@@ -13,3 +15,5 @@ void* CDlModuleLoader::GetProcAddress(void* hModule, const std::string& strName)
 void CDlModuleLoader::FreeLibrary(void* hModule) {
     dlclose(hModule);
 }
+
+} // namespace tarnwick

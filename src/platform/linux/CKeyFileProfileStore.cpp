@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <utility>
 
+namespace tarnwick {
+
 CKeyFileProfileStore::CKeyFileProfileStore(std::string strPath)
     : m_strPath(std::move(strPath)), m_pKeyFile(g_key_file_new()) {
     g_key_file_load_from_file(m_pKeyFile, m_strPath.c_str(), G_KEY_FILE_KEEP_COMMENTS, nullptr);
@@ -27,9 +29,9 @@ std::string CKeyFileProfileStore::DefaultPath() {
     return strConfig + "/Tarnwick/Tarnwick.conf";
 }
 
-std::int32_t CKeyFileProfileStore::GetProfileInt(const std::string& strSection,
-                                                 const std::string& strEntry,
-                                                 std::int32_t nDefault) {
+std::int32_t CKeyFileProfileStore::ReadProfileInt(const std::string& strSection,
+                                                  const std::string& strEntry,
+                                                  std::int32_t nDefault) {
     GError* pError = nullptr;
     const gint nValue =
         g_key_file_get_integer(m_pKeyFile, strSection.c_str(), strEntry.c_str(), &pError);
@@ -41,9 +43,9 @@ std::int32_t CKeyFileProfileStore::GetProfileInt(const std::string& strSection,
     return nValue;
 }
 
-std::string CKeyFileProfileStore::GetProfileString(const std::string& strSection,
-                                                   const std::string& strEntry,
-                                                   const std::string& strDefault) {
+std::string CKeyFileProfileStore::ReadProfileString(const std::string& strSection,
+                                                    const std::string& strEntry,
+                                                    const std::string& strDefault) {
     gchar* pszValue =
         g_key_file_get_string(m_pKeyFile, strSection.c_str(), strEntry.c_str(), nullptr);
     if (pszValue == nullptr)
@@ -53,13 +55,13 @@ std::string CKeyFileProfileStore::GetProfileString(const std::string& strSection
     return strValue;
 }
 
-bool CKeyFileProfileStore::WriteProfileInt(const std::string& strSection,
+bool CKeyFileProfileStore::StoreProfileInt(const std::string& strSection,
                                            const std::string& strEntry, std::int32_t nValue) {
     g_key_file_set_integer(m_pKeyFile, strSection.c_str(), strEntry.c_str(), nValue);
     return true;
 }
 
-bool CKeyFileProfileStore::WriteProfileString(const std::string& strSection,
+bool CKeyFileProfileStore::StoreProfileString(const std::string& strSection,
                                               const std::string& strEntry,
                                               const std::string& strValue) {
     g_key_file_set_string(m_pKeyFile, strSection.c_str(), strEntry.c_str(), strValue.c_str());
@@ -96,3 +98,5 @@ bool CKeyFileProfileStore::Reload() {
     m_pKeyFile = pKeyFile;
     return true;
 }
+
+} // namespace tarnwick

@@ -6,6 +6,8 @@
 
 typedef struct _GKeyFile GKeyFile;
 
+namespace tarnwick {
+
 // The profile as an INI file (GLib's key file): one group per section, integers in decimal,
 // texts as text. Writes collect in memory; Commit replaces the file atomically, mode 0600.
 class CKeyFileProfileStore : public IProfileStore {
@@ -20,13 +22,13 @@ public:
     // not an absolute path.
     static std::string DefaultPath();
 
-    std::int32_t GetProfileInt(const std::string& strSection, const std::string& strEntry,
-                               std::int32_t nDefault) override;
-    std::string GetProfileString(const std::string& strSection, const std::string& strEntry,
-                                 const std::string& strDefault) override;
-    bool WriteProfileInt(const std::string& strSection, const std::string& strEntry,
+    std::int32_t ReadProfileInt(const std::string& strSection, const std::string& strEntry,
+                                std::int32_t nDefault) override;
+    std::string ReadProfileString(const std::string& strSection, const std::string& strEntry,
+                                  const std::string& strDefault) override;
+    bool StoreProfileInt(const std::string& strSection, const std::string& strEntry,
                          std::int32_t nValue) override;
-    bool WriteProfileString(const std::string& strSection, const std::string& strEntry,
+    bool StoreProfileString(const std::string& strSection, const std::string& strEntry,
                             const std::string& strValue) override;
     bool Commit() override;
     // Reads the file again; a missing or unreadable file keeps what was read before.
@@ -38,3 +40,5 @@ private:
     std::string m_strPath;
     GKeyFile* m_pKeyFile;
 };
+
+} // namespace tarnwick

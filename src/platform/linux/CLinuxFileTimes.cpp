@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace tarnwick {
+
 bool CLinuxFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t& ftLastWrite) {
     if (strPath.empty())
         return false;
@@ -36,3 +38,5 @@ bool CLinuxFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t
         ftLastWrite = 1; // zero means "not seen yet" to the caller
     return true;
 }
+
+} // namespace tarnwick

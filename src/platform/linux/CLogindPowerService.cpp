@@ -3,15 +3,17 @@
 #include <QDBusMessage>
 #include <QString>
 
+namespace tarnwick {
+
 CLogindPowerService::CLogindPowerService(const QDBusConnection& bus,
                                          std::chrono::milliseconds callTimeout)
     : m_bus(bus), m_callTimeout(callTimeout) {}
 
 bool CLogindPowerService::ExitSystem(unsigned uFlags) {
     QString strMethod;
-    if ((uFlags & EWX_REBOOT) != 0)
+    if ((uFlags & EWX::Reboot) != 0)
         strMethod = QStringLiteral("Reboot");
-    else if ((uFlags & EWX_SHUTDOWN) != 0)
+    else if ((uFlags & EWX::Shutdown) != 0)
         strMethod = QStringLiteral("PowerOff");
     else
         return false;
@@ -24,3 +26,5 @@ bool CLogindPowerService::ExitSystem(unsigned uFlags) {
         m_bus.call(message, QDBus::Block, static_cast<int>(m_callTimeout.count()));
     return reply.type() == QDBusMessage::ReplyMessage;
 }
+
+} // namespace tarnwick

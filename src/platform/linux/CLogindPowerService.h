@@ -6,8 +6,10 @@
 
 #include <chrono>
 
+namespace tarnwick {
+
 // Reboot and power-off through systemd-logind on the system bus: Reboot(false) for
-// EWX_REBOOT, PowerOff(false) for EWX_SHUTDOWN, never interactive. Accepted only when logind
+// EWX::Reboot, PowerOff(false) for EWX::Shutdown, never interactive. Accepted only when logind
 // answered without an error; there is no other way to the power switch.
 class CLogindPowerService : public IPowerService {
 public:
@@ -21,3 +23,5 @@ private:
     QDBusConnection m_bus;
     std::chrono::milliseconds m_callTimeout;
 };
+
+} // namespace tarnwick

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <thread>
 
+namespace tarnwick {
+
 namespace {
 const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
 const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
@@ -272,3 +274,5 @@ void CNmDialUpService::DeactivateProfile(const QString& strProfile) {
             Deactivate(entry.strPath);
     }
 }
+
+} // namespace tarnwick

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // The dial-up service on NetworkManager over the system bus. The phone book is the list of
 // connection profiles (all but the loopback one), named by their id, in NetworkManager's
 // order; the connections are its active connections. Every bus call is bounded by a short
@@ -66,3 +68,5 @@ private:
     std::chrono::milliseconds m_dialTimeout;
     std::chrono::milliseconds m_callTimeout;
 };
+
+} // namespace tarnwick

@@ -9,6 +9,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace tarnwick {
+
 CPosixNetService::CPosixNetService(int nConnectTimeoutMs)
     : m_nConnectTimeoutMs(nConnectTimeoutMs) {}
 
@@ -69,3 +71,5 @@ bool CPosixNetService::Connect(std::uint32_t nAddr, std::uint16_t nPort) {
     close(fd);
     return bConnected;
 }
+
+} // namespace tarnwick

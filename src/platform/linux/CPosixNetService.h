@@ -2,6 +2,8 @@
 
 #include "platform/INetService.h"
 
+namespace tarnwick {
+
 // IPv4 over POSIX sockets. A connect gives up after nConnectTimeoutMs (21 s by default, as
 // long as a Windows connect waits, instead of Linux's two minutes), so that a host that
 // drops packets cannot freeze the program for long.
@@ -16,3 +18,5 @@ public:
 private:
     int m_nConnectTimeoutMs;
 };
+
+} // namespace tarnwick

@@ -7,6 +7,8 @@
 #include <unistd.h>
 #include <utility>
 
+namespace tarnwick {
+
 namespace {
 std::string BaseName(const std::string& strPath) {
     const std::string::size_type p = strPath.rfind('/');
@@ -67,3 +69,5 @@ std::string CProcFsProcessList::GetOwnExePath() {
 std::string CProcFsProcessList::GetOwnExeName() {
     return BaseName(m_strArgv0);
 }
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include "platform/IProcessList.h"
 
+namespace tarnwick {
+
 // The processes from /proc: each one's executable file name from its exe link, or from the
 // first word of its command line where the link cannot be read.
 class CProcFsProcessList : public IProcessList {
@@ -18,3 +20,5 @@ private:
     std::string m_strArgv0;
     std::string m_strProcRoot;
 };
+
+} // namespace tarnwick

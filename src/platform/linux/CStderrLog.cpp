@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+namespace tarnwick {
+
 namespace {
 const char* LevelName(LogLevel level) {
     switch (level) {
@@ -31,3 +33,5 @@ void CStderrLog::Write(LogLevel level, const std::string& strStep, const std::st
                  strText.c_str());
     std::fflush(stderr);
 }
+
+} // namespace tarnwick

@@ -8,6 +8,8 @@
 #include <unistd.h>
 #include <utility>
 
+namespace tarnwick {
+
 namespace {
 constexpr const char* kDesktopFile = "Tarnwick.desktop";
 constexpr const char* kUnitFile = "tarnwick.service";
@@ -287,3 +289,5 @@ bool CXdgAutorunStore::RemoveUnit() {
     }
     return RemoveFile(UnitPath());
 }
+
+} // namespace tarnwick

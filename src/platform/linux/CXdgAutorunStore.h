@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace tarnwick {
+
 // Autorun on Linux, below the user's configuration folder ($XDG_CONFIG_HOME):
 // method 0 the desktop's autostart entry autostart/Tarnwick.desktop (started at log-on to a
 // desktop session); method 1 the systemd user unit systemd/user/tarnwick.service, enabled by
@@ -43,3 +45,5 @@ private:
 
     std::string m_strConfigDir;
 };
+
+} // namespace tarnwick

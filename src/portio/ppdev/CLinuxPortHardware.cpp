@@ -11,6 +11,8 @@
 #define TARNWICK_HAVE_PORT_IO 1
 #endif
 
+namespace tarnwick {
+
 int CLinuxPortHardware::Open(const std::string& strDevice) {
     return open(strDevice.c_str(), O_RDWR | O_CLOEXEC);
 }
@@ -66,3 +68,5 @@ void CLinuxPortHardware::RawOut(unsigned short nPort, unsigned char nValue) {
     (void)nValue;
 #endif
 }
+
+} // namespace tarnwick

@@ -4,6 +4,8 @@
 
 #include <set>
 
+namespace tarnwick {
+
 // The machine's own parallel ports: ppdev ioctls, and inb/outb after ioperm where the
 // architecture has port I/O and the process the privilege.
 class CLinuxPortHardware : public IPortHardware {
@@ -21,3 +23,5 @@ public:
 private:
     std::set<unsigned short> m_permitted;
 };
+
+} // namespace tarnwick

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <utility>
 
+namespace tarnwick {
+
 CParallelPorts::CParallelPorts(std::string strProcRoot, std::string strDevRoot,
                                IPortHardware& hardware)
     : m_strProcRoot(std::move(strProcRoot)), m_strDevRoot(std::move(strDevRoot)),
@@ -92,3 +94,5 @@ void CParallelPorts::Out32(unsigned short nPort, unsigned short nValue) {
     if (m_hardware.RawPermit(nPort))
         m_hardware.RawOut(nPort, nByte);
 }
+
+} // namespace tarnwick

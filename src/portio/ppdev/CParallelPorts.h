@@ -4,6 +4,8 @@
 #include <mutex>
 #include <string>
 
+namespace tarnwick {
+
 class IPortHardware;
 
 // Port addresses as the program knows them (0x378 data, 0x37A control of LPT1, ...) mapped
@@ -40,3 +42,5 @@ private:
     std::map<std::string, int> m_devices;
     std::mutex m_lock;
 };
+
+} // namespace tarnwick

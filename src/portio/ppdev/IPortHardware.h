@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tarnwick {
+
 // The two ways to a parallel port's registers: the kernel's ppdev devices, and raw port I/O
 // for a process that is allowed it. Passed in, so that the choice between them can be
 // tested without hardware.
@@ -23,3 +25,5 @@ public:
     virtual unsigned char RawIn(unsigned short nPort) = 0;
     virtual void RawOut(unsigned short nPort, unsigned char nValue) = 0;
 };
+
+} // namespace tarnwick

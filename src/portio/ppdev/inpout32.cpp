@@ -3,6 +3,7 @@
 #include "CLinuxPortHardware.h"
 #include "CParallelPorts.h"
 
+namespace tarnwick {
 namespace {
 CParallelPorts& Ports() {
     static CLinuxPortHardware hardware;
@@ -10,6 +11,9 @@ CParallelPorts& Ports() {
     return ports;
 }
 } // namespace
+} // namespace tarnwick
+
+using tarnwick::Ports;
 
 extern "C" {
 __attribute__((visibility("default"))) unsigned short In32(unsigned short nPort) {

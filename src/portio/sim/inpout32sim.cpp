@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 
+namespace tarnwick {
 namespace {
 struct SimState {
     std::array<std::uint16_t, 0x10000> registers{};
@@ -57,6 +58,10 @@ SimState& State() {
     return state;
 }
 } // namespace
+} // namespace tarnwick
+
+using tarnwick::SimState;
+using tarnwick::State;
 
 extern "C" {
 __attribute__((visibility("default"))) unsigned short In32(unsigned short nPort) {

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+namespace tarnwick {
+
 namespace {
 // The average width of the Latin letters, as dialog units count it.
 int AverageCharWidth(const QFontMetrics& metrics) {
@@ -80,3 +82,5 @@ CQtAboutBox::CQtAboutBox(const SAboutTemplate& dlgTemplate, QWidget* pParent) : 
     if (!dlgTemplate.bSystemMenu)
         RemoveCloseButton(*this);
 }
+
+} // namespace tarnwick

@@ -4,6 +4,9 @@
 #include <QRect>
 
 class QFontMetrics;
+
+namespace tarnwick {
+
 struct SAboutTemplate;
 
 // The about box built from its template: controls placed by converting dialog units with
@@ -17,3 +20,5 @@ public:
     // rounded to the nearest pixel.
     static QRect MapDialogRect(const QFontMetrics& metrics, int x, int y, int cx, int cy);
 };
+
+} // namespace tarnwick

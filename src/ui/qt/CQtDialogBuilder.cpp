@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tarnwick {
+
 namespace {
 // Dialog units to pixels, rounded to the nearest pixel.
 int ToPixels(int nUnits, double dUnitPixels, int nUnitsPerUnit) {
@@ -25,14 +27,14 @@ int ToPixels(int nUnits, double dUnitPixels, int nUnitsPerUnit) {
 
 QWidget* CreateButton(const SDlgItemTemplate& item, QWidget* pParent) {
     const QString strText = QString::fromStdString(item.pszText);
-    switch (item.dwStyle & BS_TYPEMASK) {
-    case BS_AUTOCHECKBOX:
+    switch (item.dwStyle & BS::TypeMask) {
+    case BS::AutoCheckBox:
         return new QCheckBox(strText, pParent);
-    case BS_GROUPBOX:
+    case BS::GroupBox:
         return new QGroupBox(strText, pParent);
     default: {
         auto* pButton = new QPushButton(strText, pParent);
-        pButton->setDefault((item.dwStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
+        pButton->setDefault((item.dwStyle & BS::TypeMask) == BS::DefPushButton);
         return pButton;
     }
     }
@@ -53,7 +55,7 @@ QComboBox* CreateComboBox(const SDlgItemTemplate& item, QWidget* pParent) {
     // than as a menu over the whole screen height (which some styles make of a list-only
     // box, ignoring the number of visible items).
     pCombo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
-    if ((item.dwStyle & CBS_TYPEMASK) == CBS_DROPDOWN) {
+    if ((item.dwStyle & CBS::TypeMask) == CBS::DropDown) {
         pCombo->setEditable(true);
         // The field takes any name as typed: nothing is completed and nothing is added.
         pCombo->setCompleter(nullptr);
@@ -113,9 +115,9 @@ QWidget* CQtDialogBuilder::CreateItem(const SDlgItemTemplate& item, QWidget* pPa
     pWidget->setObjectName(QStringLiteral("item%1").arg(item.nID));
     pWidget->setFont(m_font);
     pWidget->setGeometry(rc);
-    if ((item.dwStyle & WS_TABSTOP) == 0)
+    if ((item.dwStyle & WS::TabStop) == 0)
         pWidget->setFocusPolicy(Qt::NoFocus);
-    pWidget->setVisible((item.dwStyle & WS_VISIBLE) != 0);
+    pWidget->setVisible((item.dwStyle & WS::Visible) != 0);
     return pWidget;
 }
 
@@ -134,12 +136,12 @@ double CQtDialogBuilder::GetFittingUnitX(const SDlgItemTemplate& item) const {
     const QStyle* pStyle = QApplication::style();
     int nNeeded = fm.horizontalAdvance(strText);
     if (item.eClass == EDlgItemClass::Button) {
-        switch (item.dwStyle & BS_TYPEMASK) {
-        case BS_AUTOCHECKBOX:
+        switch (item.dwStyle & BS::TypeMask) {
+        case BS::AutoCheckBox:
             nNeeded += pStyle->pixelMetric(QStyle::PM_IndicatorWidth) +
                        pStyle->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 2;
             break;
-        case BS_GROUPBOX:
+        case BS::GroupBox:
             nNeeded += 2 * fm.horizontalAdvance(QLatin1Char(' ')) + 8;
             break;
         default: // the caption is centred inside the frame and may use the margins
@@ -188,3 +190,5 @@ void CQtDialogBuilder::FitTexts(const SDlgTemplate& dlg) {
     for (const SDlgItemTemplate& item : dlg.items)
         m_cxChar = std::max(m_cxChar, GetFittingUnitX(item));
 }
+
+} // namespace tarnwick

@@ -10,6 +10,8 @@
 
 class QWidget;
 
+namespace tarnwick {
+
 // Makes the widgets of a dialog template. Dialog units become pixels through the metrics
 // of the dialog's font: 4 horizontal units are its average character width (or more, see
 // FitTexts), 8 vertical units its line height, so the layout keeps its proportions
@@ -46,3 +48,5 @@ private:
     double m_cxChar;
     int m_cyChar;
 };
+
+} // namespace tarnwick

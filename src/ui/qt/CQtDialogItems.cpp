@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+namespace tarnwick {
+
 CQtDialogItems::CQtDialogItems(QWidget* pWindow, std::map<int, QWidget*> widgets,
                                const SDlgTemplate& dlg, CTabPageDlg& page)
     : m_pWindow(pWindow), m_widgets(std::move(widgets)), m_page(page) {
@@ -19,7 +21,7 @@ CQtDialogItems::CQtDialogItems(QWidget* pWindow, std::map<int, QWidget*> widgets
         if (pWidget == nullptr)
             continue;
         if (auto* pCombo = qobject_cast<QComboBox*>(pWidget))
-            m_combos.emplace(item.nID, SCombo{pCombo, CComboList((item.dwStyle & CBS_SORT) != 0)});
+            m_combos.emplace(item.nID, SCombo{pCombo, CComboList((item.dwStyle & CBS::Sort) != 0)});
         Connect(item.nID, pWidget);
     }
     m_pWindow->installEventFilter(this);
@@ -31,10 +33,10 @@ void CQtDialogItems::Connect(int nID, QWidget* pWidget) {
     m_ids[pWidget] = nID;
     if (auto* pButton = qobject_cast<QAbstractButton*>(pWidget)) {
         connect(pButton, &QAbstractButton::clicked, this,
-                [this, nID] { m_page.OnNotify(nID, BN_CLICKED); });
+                [this, nID] { m_page.OnNotify(nID, BN::Clicked); });
     } else if (auto* pCombo = qobject_cast<QComboBox*>(pWidget)) {
         connect(pCombo, &QComboBox::activated, this,
-                [this, nID] { m_page.OnNotify(nID, CBN_SELCHANGE); });
+                [this, nID] { m_page.OnNotify(nID, CBN::SelChange); });
     } else if (qobject_cast<QLineEdit*>(pWidget) != nullptr) {
         pWidget->installEventFilter(this);
     }
@@ -68,11 +70,11 @@ bool CQtDialogItems::eventFilter(QObject* pWatched, QEvent* pEvent) {
     if (eType == QEvent::FocusOut) {
         // A context menu borrows the focus only for a moment; the field is not left.
         if (static_cast<QFocusEvent*>(pEvent)->reason() != Qt::PopupFocusReason)
-            m_page.OnNotify(nID, EN_KILLFOCUS);
+            m_page.OnNotify(nID, EN::KillFocus);
     } else if (eType == QEvent::ShortcutOverride) {
         // A key the control keeps: no shortcut of any ancestor may take it.
         auto* pKey = static_cast<QKeyEvent*>(pEvent);
-        if (pKey->key() == Qt::Key_Delete && m_page.PreTranslateKey(nID, VK_DELETE)) {
+        if (pKey->key() == Qt::Key_Delete && m_page.PreTranslateKey(nID, VK::Delete)) {
             pKey->accept();
             return true;
         }
@@ -143,18 +145,18 @@ void CQtDialogItems::SetItemText(int nID, const std::string& strText) {
 
 int CQtDialogItems::GetCheck(int nID) const {
     const auto* pCheck = qobject_cast<const QCheckBox*>(GetItem(nID));
-    return pCheck != nullptr && pCheck->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+    return pCheck != nullptr && pCheck->isChecked() ? BST::Checked : BST::Unchecked;
 }
 
 void CQtDialogItems::SetCheck(int nID, int nCheck) {
     if (auto* pCheck = qobject_cast<QCheckBox*>(GetItem(nID)))
-        pCheck->setChecked(nCheck == BST_CHECKED);
+        pCheck->setChecked(nCheck == BST::Checked);
 }
 
 int CQtDialogItems::AddString(int nID, const std::string& strText) {
     SCombo* pEntry = FindCombo(nID);
     if (pEntry == nullptr)
-        return CB_ERR;
+        return CB::Err;
     const int nIndex = pEntry->list.AddString(strText);
     // Adding an item selects nothing (a box without a selection keeps none, where QComboBox
     // would select its first item) and leaves the text of an edit field alone.
@@ -182,28 +184,30 @@ std::string CQtDialogItems::GetLBText(int nID, int nIndex) const {
 int CQtDialogItems::GetCurSel(int nID) const {
     const SCombo* pEntry = FindCombo(nID);
     if (pEntry == nullptr)
-        return CB_ERR;
+        return CB::Err;
     const int nIndex = pEntry->pCombo->currentIndex();
     // An editable box whose text was typed over no longer has a selected item.
     if (nIndex >= 0 && pEntry->pCombo->isEditable() &&
         pEntry->pCombo->currentText() != pEntry->pCombo->itemText(nIndex))
-        return CB_ERR;
-    return nIndex >= 0 ? nIndex : CB_ERR;
+        return CB::Err;
+    return nIndex >= 0 ? nIndex : CB::Err;
 }
 
 int CQtDialogItems::SetCurSel(int nID, int nIndex) {
     SCombo* pEntry = FindCombo(nID);
     if (pEntry == nullptr)
-        return CB_ERR;
+        return CB::Err;
     const bool bValid = nIndex >= 0 && nIndex < pEntry->list.GetCount();
     pEntry->pCombo->setCurrentIndex(bValid ? nIndex : -1);
-    return bValid ? nIndex : CB_ERR;
+    return bValid ? nIndex : CB::Err;
 }
 
 int CQtDialogItems::SelectString(int nID, int nStartAfter, const std::string& strPrefix) {
     SCombo* pEntry = FindCombo(nID);
     if (pEntry == nullptr)
-        return CB_ERR;
+        return CB::Err;
     const int nIndex = pEntry->list.FindStringPrefix(nStartAfter, strPrefix);
-    return nIndex < 0 ? CB_ERR : SetCurSel(nID, nIndex);
+    return nIndex < 0 ? CB::Err : SetCurSel(nID, nIndex);
 }
+
+} // namespace tarnwick

@@ -8,9 +8,12 @@
 
 #include <map>
 
-class CTabPageDlg;
 class QComboBox;
 class QWidget;
+
+namespace tarnwick {
+
+class CTabPageDlg;
 
 // The controls of one page as dialog items: control ids mapped to the widgets built from
 // the page's template. What the user does is passed to the page as the controls'
@@ -59,3 +62,5 @@ private:
     std::map<int, SCombo> m_combos;
     CTabPageDlg& m_page;
 };
+
+} // namespace tarnwick

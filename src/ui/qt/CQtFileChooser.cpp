@@ -9,6 +9,8 @@
 #include <QFontMetrics>
 #include <QScreen>
 
+namespace tarnwick {
+
 QString CQtFileChooser::StartFolder(const std::string& strPathName) {
     if (!strPathName.empty()) {
         const QFileInfo file(QString::fromStdString(strPathName));
@@ -60,3 +62,5 @@ bool CQtFileChooser::ChooseFileToOpen(const std::string& strFilter, std::string&
     strPathName = dialog.selectedFiles().constFirst().toStdString();
     return true;
 }
+
+} // namespace tarnwick

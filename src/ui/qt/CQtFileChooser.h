@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tarnwick {
+
 // The desktop's file dialog for opening a file, above the window that is active.
 class CQtFileChooser : public IFileChooser {
 public:
@@ -18,3 +20,5 @@ public:
     // exists, else the home folder.
     static QString StartFolder(const std::string& strPathName);
 };
+
+} // namespace tarnwick

@@ -2,5 +2,9 @@
 
 #include <QIcon>
 
+namespace tarnwick {
+
 // Icon 128, the program icon, in every size the program carries.
 QIcon ProgramIcon();
+
+} // namespace tarnwick

@@ -4,6 +4,8 @@
 
 #include <QAction>
 
+namespace tarnwick {
+
 namespace {
 void MarkDefault(QAction* pAction) {
     QFont font = pAction->font();
@@ -53,3 +55,5 @@ unsigned CQtMenu::CommandOf(const QAction* pAction) {
 unsigned CQtMenu::Exec(const QPoint& pos) {
     return CommandOf(m_menu.exec(pos));
 }
+
+} // namespace tarnwick

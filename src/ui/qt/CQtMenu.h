@@ -3,6 +3,8 @@
 #include <QMenu>
 #include <QPoint>
 
+namespace tarnwick {
+
 class CMenu;
 
 // A menu model rendered as a QMenu: texts as the model holds them ("&" marks a mnemonic,
@@ -25,3 +27,5 @@ public:
 private:
     QMenu m_menu;
 };
+
+} // namespace tarnwick

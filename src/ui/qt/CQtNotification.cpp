@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+namespace tarnwick {
+
 bool SendNotification(const QString& strSummary, const QString& strBody) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -19,3 +21,5 @@ bool SendNotification(const QString& strSummary, const QString& strBody) {
          << QStringList() << QVariantMap() << -1;
     return bus.call(call, QDBus::Block, 1000).type() == QDBusMessage::ReplyMessage;
 }
+
+} // namespace tarnwick

@@ -15,6 +15,8 @@
 
 #include <algorithm>
 
+namespace tarnwick {
+
 namespace {
 // The dialog and its pages share one set of units, fitted to every text they show.
 CQtDialogBuilder FittedBuilder(const QFont& font) {
@@ -80,7 +82,7 @@ CQtParamsDialog::CQtParamsDialog(CParamsDlg& dlg, QWidget* pParent)
     setFixedSize(ClientSize(m_builder));
     m_widgets = m_builder.Build(tmpl, this);
 
-    for (int nID : {static_cast<int>(IDOK), static_cast<int>(IDCANCEL)})
+    for (int nID : {static_cast<int>(ID::Ok), static_cast<int>(ID::Cancel)})
         if (QPushButton* pButton = GetButton(nID))
             connect(pButton, &QPushButton::clicked, this,
                     [this, nID] { m_dlg.OnDialogCommand(nID); });
@@ -119,9 +121,11 @@ ITabControl* CQtParamsDialog::GetTabControl(int nID) {
 }
 
 void CQtParamsDialog::EndDialog(int nResult) {
-    done(nResult == static_cast<int>(IDOK) ? QDialog::Accepted : QDialog::Rejected);
+    done(nResult == static_cast<int>(ID::Ok) ? QDialog::Accepted : QDialog::Rejected);
 }
 
 void CQtParamsDialog::reject() {
-    m_dlg.OnDialogCommand(static_cast<int>(IDCANCEL));
+    m_dlg.OnDialogCommand(static_cast<int>(ID::Cancel));
 }
+
+} // namespace tarnwick

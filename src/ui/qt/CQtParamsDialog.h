@@ -7,9 +7,12 @@
 
 #include <map>
 
+class QPushButton;
+
+namespace tarnwick {
+
 class CParamsDlg;
 class CQtTabControl;
-class QPushButton;
 
 // The window of the parameters dialog, built from template 130: OK, Cancel and the tab
 // control that holds the three pages. It stays on top of other windows and has no close
@@ -50,3 +53,5 @@ private:
     CQtTabControl* m_pTab = nullptr;
     bool m_bInitialised = false;
 };
+
+} // namespace tarnwick

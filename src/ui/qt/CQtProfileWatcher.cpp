@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+namespace tarnwick {
+
 CQtProfileWatcher::CQtProfileWatcher(const QString& strPath, int nDebounceMs) : m_strPath(strPath) {
     m_debounce.setSingleShot(true);
     m_debounce.setInterval(nDebounceMs);
@@ -35,3 +37,5 @@ void CQtProfileWatcher::Rearm() {
     if (!paths.isEmpty())
         m_watcher.addPaths(paths);
 }
+
+} // namespace tarnwick

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTimer>
 
+namespace tarnwick {
+
 // Tells when the settings file may have changed on disk. Editors and the program itself
 // replace the file by renaming a new one over it, which ends a watch on the file, so the
 // folder is watched as well (or, before the folder exists, the folder above it). A burst of
@@ -26,3 +28,5 @@ private:
     QFileSystemWatcher m_watcher;
     QTimer m_debounce;
 };
+
+} // namespace tarnwick

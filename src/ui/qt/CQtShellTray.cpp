@@ -17,6 +17,8 @@
 #include <QMenu>
 #include <QScreen>
 
+namespace tarnwick {
+
 namespace {
 const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString kWatcherPath = QStringLiteral("/StatusNotifierWatcher");
@@ -66,7 +68,7 @@ void CQtShellTray::WatchPrimaryScreen(QScreen* pScreen) {
         return;
     m_screenConnection = connect(pScreen, &QScreen::availableGeometryChanged, this, [this] {
         if (m_pHandler != nullptr)
-            m_pHandler->OnSettingChange(SPI_SETWORKAREA);
+            m_pHandler->OnSettingChange(SPI::SetWorkArea);
     });
 }
 
@@ -116,7 +118,7 @@ void CQtShellTray::OnTrayAvailabilityChanged() {
 }
 
 bool CQtShellTray::NotifyIcon(unsigned dwMessage, const STrayIconData& data) {
-    if (dwMessage == NIM_DELETE) {
+    if (dwMessage == NIM::Delete) {
         if (!m_pIcon)
             return false;
         m_pIcon->hide();
@@ -124,7 +126,7 @@ bool CQtShellTray::NotifyIcon(unsigned dwMessage, const STrayIconData& data) {
         m_pContextMenu.reset();
         return true;
     }
-    if (dwMessage != NIM_ADD)
+    if (dwMessage != NIM::Add)
         return false;
     StartWatching();
     m_uID = data.uID;
@@ -171,7 +173,7 @@ void CQtShellTray::OnContextMenuAboutToShow() {
     // The handler builds the menu afresh and hands it to TrackPopupMenu, which fills the
     // menu that the host is about to draw.
     m_bFillingContextMenu = true;
-    m_pHandler->OnTrayNotification(m_uID, WM_RBUTTONUP);
+    m_pHandler->OnTrayNotification(m_uID, WM::RButtonUp);
     m_bFillingContextMenu = false;
 }
 
@@ -192,19 +194,21 @@ void CQtShellTray::OnActivated(QSystemTrayIcon::ActivationReason reason) {
     case QSystemTrayIcon::Context:
         // A StatusNotifierItem host draws the context menu itself.
         if (!m_bSni)
-            PostNotification(WM_RBUTTONUP);
+            PostNotification(WM::RButtonUp);
         break;
     case QSystemTrayIcon::DoubleClick:
-        PostNotification(WM_LBUTTONDBLCLK);
+        PostNotification(WM::LButtonDblClk);
         break;
     case QSystemTrayIcon::Trigger:
         // Under XEmbed this is the press of a single click (and the first press of every
         // double click): nothing. A StatusNotifierItem host reports no double click; its
         // primary activation stands in for it.
         if (m_bSni)
-            PostNotification(WM_LBUTTONDBLCLK);
+            PostNotification(WM::LButtonDblClk);
         break;
     default:
         break;
     }
 }
+
+} // namespace tarnwick

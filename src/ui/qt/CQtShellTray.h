@@ -11,6 +11,8 @@ class QDBusServiceWatcher;
 class QMenu;
 class QScreen;
 
+namespace tarnwick {
+
 // The notification area through QSystemTrayIcon.
 //
 // What stands in for the shell's messages:
@@ -62,3 +64,5 @@ private:
     bool m_bTrayAvailable = false;
     bool m_bFillingContextMenu = false;
 };
+
+} // namespace tarnwick

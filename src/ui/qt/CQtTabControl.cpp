@@ -9,6 +9,8 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
+namespace tarnwick {
+
 CQtTabControl::CQtTabControl(const CQtDialogBuilder& builder, QWidget* pParent)
     : QTabWidget(pParent), m_builder(builder) {
     tabBar()->setFocusPolicy(Qt::NoFocus);
@@ -86,3 +88,5 @@ void CQtTabControl::ShowPage(CTabPageDlg& page, bool bShow) {
     if (QWidget* pWindow = GetPageWindow(page))
         pWindow->setVisible(bShow);
 }
+
+} // namespace tarnwick

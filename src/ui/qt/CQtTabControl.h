@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 
+namespace tarnwick {
+
 class CQtDialogBuilder;
 class CQtDialogItems;
 
@@ -43,3 +45,5 @@ private:
     std::function<void()> m_fnSelChange;
     bool m_bQuiet = false; // the change comes from the program, not the user
 };
+
+} // namespace tarnwick

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tarnwick {
+
 void CQtTimerService::SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) {
     std::unique_ptr<QTimer>& pTimer = m_timers[nIDEvent];
     if (!pTimer) {
@@ -20,3 +22,5 @@ void CQtTimerService::KillTimer(unsigned nIDEvent) {
     if (it != m_timers.end())
         it->second->stop();
 }
+
+} // namespace tarnwick

@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 
+namespace tarnwick {
+
 // The frame's timers as QTimers. Precise timers: a coarse one may fire up to 5 % late,
 // which is over an hour on a daily shutdown.
 class CQtTimerService : public ITimerService {
@@ -25,3 +27,5 @@ private:
     ITimerHandler* m_pHandler = nullptr;
     std::map<unsigned, std::unique_ptr<QTimer>> m_timers;
 };
+
+} // namespace tarnwick

@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <utility>
 
+namespace tarnwick {
+
 bool CQtUserInterface::AskYesNo(const std::string& strText) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
                     QString::fromStdString(strText), QMessageBox::Yes | QMessageBox::No);
@@ -67,3 +69,5 @@ void CQtUserInterface::Post(std::function<void()> fn) {
 void CQtUserInterface::PostQuit() {
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
+
+} // namespace tarnwick

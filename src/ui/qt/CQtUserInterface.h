@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace tarnwick {
+
 // Message boxes, the about box, the parameters dialog, notices and the event loop, in Qt.
 // Every window carries the program icon.
 class CQtUserInterface : public IUserInterface {
@@ -24,3 +26,5 @@ public:
 private:
     QPointer<QWidget> m_pSettings;
 };
+
+} // namespace tarnwick

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+namespace tarnwick {
+
 namespace {
 // The _MOTIF_WM_HINTS record: flags, functions, decorations, input mode, status.
 constexpr std::uint32_t MWM_HINTS_FUNCTIONS = 1u << 0;
@@ -47,3 +49,5 @@ void RemoveMinMaxButtons(QWidget& window) {
     SetMotifHints(window, MWM_FUNC_MOVE | MWM_FUNC_CLOSE,
                   MWM_DECOR_BORDER | MWM_DECOR_TITLE | MWM_DECOR_MENU);
 }
+
+} // namespace tarnwick

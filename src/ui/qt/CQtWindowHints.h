@@ -2,6 +2,8 @@
 
 class QWidget;
 
+namespace tarnwick {
+
 // Ask the window manager for a caption without minimise and maximise buttons, and without
 // a close button too (RemoveCloseButton, the window may then only be moved) or with one
 // (RemoveMinMaxButtons). Qt's own flags cannot say this on X11 (without any button flag it
@@ -11,3 +13,5 @@ class QWidget;
 // they do nothing.
 void RemoveCloseButton(QWidget& window);
 void RemoveMinMaxButtons(QWidget& window);
+
+} // namespace tarnwick

@@ -5,6 +5,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace tarnwick {
+
 // The write end must be reachable from the async-signal handler, hence a static.
 int CSignalWatcher::s_fds[2] = {-1, -1};
 
@@ -48,3 +50,5 @@ void CSignalWatcher::OnReadable() {
             emit Received(byte);
     }
 }
+
+} // namespace tarnwick

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace tarnwick {
+
 // Turns SIGTERM and SIGINT into a call on the event loop, so that the program leaves through
 // its orderly exit (which saves the parameters) when asked to; SIGHUP, as for most daemons,
 // asks for the settings to be read again.
@@ -25,3 +27,5 @@ private:
     static int s_fds[2];
     std::unique_ptr<QSocketNotifier> m_pNotifier;
 };
+
+} // namespace tarnwick

@@ -24,6 +24,8 @@
 
 #include <cstdlib>
 
+using namespace tarnwick;
+
 namespace {
 // Without a reachable display the program still watches the link: Qt falls back to the
 // offscreen platform (no tray; the tray retry keeps trying) instead of aborting.
