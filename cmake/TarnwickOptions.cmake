@@ -7,6 +7,22 @@ target_compile_options(tarnwick_options INTERFACE
 if(TARNWICK_WERROR)
     target_compile_options(tarnwick_options INTERFACE -Werror)
 endif()
+# Hardening, as Debian builds its packages: position-independent code everywhere (executables
+# become PIE), a stack protector, checked string and memory functions, and a read-only
+# relocation table resolved at start (full RELRO with BIND_NOW). RUNPATH rather than the old
+# RPATH, so that LD_LIBRARY_PATH wins over the port module shipped with the program.
+# Checked functions need optimisation, and the sanitizers bring their own checks.
+include(CheckPIESupported)
+check_pie_supported(LANGUAGES C CXX)
+set_property(TARGET tarnwick_options PROPERTY INTERFACE_POSITION_INDEPENDENT_CODE ON)
+target_compile_options(tarnwick_options INTERFACE -fstack-protector-strong -fstack-clash-protection)
+if(NOT TARNWICK_SANITIZE)
+    target_compile_definitions(tarnwick_options INTERFACE
+        $<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
+endif()
+target_link_options(tarnwick_options INTERFACE
+    LINKER:-z,relro LINKER:-z,now LINKER:--enable-new-dtags LINKER:--as-needed)
+
 if(TARNWICK_SANITIZE)
     target_compile_options(tarnwick_options INTERFACE
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

@@ -2,6 +2,7 @@
 
 #include "app/IProfileStore.h"
 #include "app/IUserInterface.h"
+#include "app/SettingLimits.h"
 #include "engine/CMainFrame.h"
 #include "engine/ITimerService.h"
 #include "engine/TimerIds.h"
@@ -9,8 +10,12 @@
 #include "platform/IAutorunStore.h"
 #include "platform/IClock.h"
 #include "platform/ILog.h"
+#include "platform/IPowerService.h"
 #include "platform/IProcessList.h"
 #include "platform/ShutdownTime.h"
+
+#include <algorithm>
+#include <cstdio>
 
 namespace tarnwick {
 
@@ -27,12 +32,35 @@ CTarnwickApp::CTarnwickApp(CServices& services) : m_services(services) {}
 
 CTarnwickApp::~CTarnwickApp() = default;
 
+namespace {
+// The shutdown timer never waits longer than this before it looks at the wall clock again,
+// so a clock that was set, or a machine that slept, cannot push the shutdown far off.
+constexpr std::int64_t kShutdownTickSeconds = 60;
+// A shutdown time missed by more than this (the machine slept through it, the clock was set
+// past it) is left for the next day rather than done at an hour nobody chose.
+constexpr std::int64_t kShutdownGraceSeconds = 15 * 60;
+
+std::string TimeText(IClock& clock, std::int64_t nTime) {
+    const SLocalTime t = clock.LocalTimeAt(nTime);
+    char szText[16];
+    std::snprintf(szText, sizeof szText, "%02d:%02d", t.nHour, t.nMinute);
+    return szText;
+}
+} // namespace
+
 bool CTarnwickApp::InitInstance() {
-    m_AppSettings.Load(m_services.profile);
+    IProfileStore& profile = m_services.profile;
+    m_AppSettings.Load(profile);
+    LogOutOfRangeSettings(m_AppSettings, m_services.log);
     m_ProfileSettings = m_AppSettings;
     m_pMainWnd = std::make_unique<CMainFrame>(*this, m_services);
     m_pMainWnd->OnCreate();
-    ApplyAutorun();
+    // Autorun from values that were never read could remove the user's entry.
+    if (profile.GetLoadState() == EProfileLoad::Clean)
+        ApplyAutorun();
+    else
+        m_services.log.Write(LogLevel::Warning, "autorun",
+                             "left as it is: the settings file could not be read whole");
     SetupShutdownTimer();
     SetupCheckTimer();
     return true;
@@ -42,14 +70,34 @@ int CTarnwickApp::ExitInstance() {
     if (m_bExited)
         return 0;
     m_bExited = true;
+    // An exit during the modem's off time would leave the modem without power: it is
+    // switched on as the end of the off time would, without the dial.
+    if (m_pMainWnd != nullptr && m_pMainWnd->IsModemOff()) {
+        m_services.log.Write(LogLevel::Notice, "power",
+                             "exit during the modem's off time: modem power on");
+        m_pMainWnd->ModemPowerOn(false);
+        m_services.timers.KillTimer(IDT_MODEM_POWER_OFF);
+    }
+    // Values someone changed in the file since it was last read are taken first, so that
+    // the save does not write them back to what they were.
     std::vector<std::string> changes;
     if (TakeProfileChanges(changes) && !changes.empty())
         m_services.log.Write(LogLevel::Notice, "settings",
                              "Kept the values changed in the settings file: " +
                                  JoinChanges(changes));
-    SaveSettings();
+    SaveOnExit();
     m_pMainWnd.reset();
     return 0;
+}
+
+bool CTarnwickApp::SaveOnExit() {
+    if (m_services.profile.GetLoadState() == EProfileLoad::Unreadable) {
+        m_services.log.Write(LogLevel::Warning, "settings",
+                             "not saved: the settings file could not be read at start, so it "
+                             "is kept as it is");
+        return false;
+    }
+    return SaveSettings();
 }
 
 bool CTarnwickApp::SaveSettings() {
@@ -97,7 +145,13 @@ void CTarnwickApp::ReloadSettings(bool bAlways, const char* pszCause) {
     if (m_pMainWnd != nullptr && m_pMainWnd->IsSettingsOpen())
         log.Write(LogLevel::Warning, "settings",
                   "The open settings dialog still shows the earlier values; its OK stores them");
-    ApplyAutorun();
+    LogOutOfRangeSettings(m_AppSettings, log);
+    // As at start-up: autorun only from a file that was read whole.
+    if (m_services.profile.GetLoadState() == EProfileLoad::Clean)
+        ApplyAutorun();
+    else
+        log.Write(LogLevel::Warning, "autorun",
+                  "left as it is: the settings file could not be read whole");
     SetupShutdownTimer();
     SetupCheckTimer();
 }
@@ -120,16 +174,57 @@ bool CTarnwickApp::ApplyAutorun() {
 }
 
 bool CTarnwickApp::SetupShutdownTimer() {
-    ITimerService& timers = m_services.timers;
-    timers.KillTimer(IDT_SHUTDOWN);
-    if (m_AppSettings.bAutoShutdown == 0)
+    m_services.timers.KillTimer(IDT_SHUTDOWN);
+    m_nShutdownDue = 0;
+    int nHour = 0;
+    int nMinute = 0;
+    if (m_AppSettings.bAutoShutdown == 0 ||
+        !ParseShutdownTime(m_AppSettings.sShutdownTime, nHour, nMinute))
         return false;
-    const SLocalTime now = m_services.clock.GetLocalTime();
-    std::uint32_t nDelayMs = 0;
-    if (!GetShutdownDelayMs(m_AppSettings.sShutdownTime, now.nHour, now.nMinute, nDelayMs))
-        return false;
-    timers.SetTimer(IDT_SHUTDOWN, nDelayMs);
+    IClock& clock = m_services.clock;
+    m_nShutdownDue = NextLocalTime(clock, clock.GetWallTime(), nHour, nMinute);
+    ArmShutdownTimer();
     return true;
+}
+
+void CTarnwickApp::ArmShutdownTimer() {
+    const std::int64_t nLeft = m_nShutdownDue - m_services.clock.GetWallTime();
+    const std::int64_t nWait = std::clamp<std::int64_t>(nLeft, 1, kShutdownTickSeconds);
+    m_services.timers.SetTimer(IDT_SHUTDOWN, static_cast<std::uint32_t>(nWait * 1000));
+}
+
+void CTarnwickApp::OnShutdownTimer() {
+    int nHour = 0;
+    int nMinute = 0;
+    if (m_nShutdownDue == 0 || !ParseShutdownTime(m_AppSettings.sShutdownTime, nHour, nMinute)) {
+        m_services.timers.KillTimer(IDT_SHUTDOWN);
+        return;
+    }
+    IClock& clock = m_services.clock;
+    ILog& log = m_services.log;
+    const std::int64_t nNow = clock.GetWallTime();
+    if (nNow < m_nShutdownDue) {
+        // Not yet, by the wall clock. It may have been set back: look for the time again.
+        m_nShutdownDue = NextLocalTime(clock, nNow - 1, nHour, nMinute);
+        ArmShutdownTimer();
+        return;
+    }
+    if (nNow - m_nShutdownDue > kShutdownGraceSeconds) {
+        log.Write(LogLevel::Warning, "shutdown",
+                  "the shutdown time " + TimeText(clock, m_nShutdownDue) +
+                      " passed while the machine slept or its clock was set; next one tomorrow");
+    } else {
+        m_nLastShutdownRequest = nNow;
+        if (m_services.power.ExitSystem(EWX::Shutdown))
+            log.Write(LogLevel::Notice, "shutdown", "scheduled shutdown requested");
+        else
+            log.Write(LogLevel::Error, "shutdown", "scheduled shutdown refused");
+    }
+    // The next one on the local calendar, never the same night twice (when the clock is
+    // set back an hour in autumn, a time of day can come round again an hour later).
+    m_nShutdownDue =
+        NextLocalTime(clock, std::max(nNow, m_nShutdownDue + 12 * 3600), nHour, nMinute);
+    ArmShutdownTimer();
 }
 
 bool CTarnwickApp::SetupCheckTimer() {

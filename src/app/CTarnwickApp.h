@@ -37,11 +37,20 @@ public:
     // changed on disk) only when a value changed, so that the program's own saves pass.
     void OnReloadRequest();
     void OnProfileChanged();
+    // Saves the parameters as an exit does (also when the desktop session ends), unless the
+    // stored ones could not be read at start-up: then they are left as they are.
+    bool SaveOnExit();
 
     // Brings the autorun entries in line with bAutoRun and iAutoRunMethod.
     bool ApplyAutorun();
     // Arms the daily shutdown timer; false when automatic shutdown is off or the time invalid.
     bool SetupShutdownTimer();
+    // The shutdown timer fired: asks for the shutdown when its local time has come, and
+    // arms the timer again towards the next one.
+    void OnShutdownTimer();
+    // When the next scheduled shutdown falls due (wall clock, seconds since the epoch); 0
+    // when none is scheduled.
+    std::int64_t GetShutdownDue() const { return m_nShutdownDue; }
     // Clears the fault counter and arms the check timer; false when no check is enabled.
     bool SetupCheckTimer();
     // The about box, one at a time.
@@ -59,12 +68,15 @@ private:
     // when it cannot be read.
     bool TakeProfileChanges(std::vector<std::string>& changes);
     void ReloadSettings(bool bAlways, const char* pszCause);
+    void ArmShutdownTimer();
 
     CServices& m_services;
     // The parameters as the profile held them when it was last read or written.
     AppSettings m_ProfileSettings;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     bool m_bExited = false;
+    std::int64_t m_nShutdownDue = 0;
+    std::int64_t m_nLastShutdownRequest = 0;
 };
 
 } // namespace tarnwick

@@ -5,6 +5,13 @@
 
 namespace tarnwick {
 
+// How the stored profile was found when it was read.
+enum class EProfileLoad {
+    Clean,      // read whole, or there was none yet
+    Repaired,   // read, but parts of it could not be; the original is kept beside it
+    Unreadable, // it exists but could not be read at all: its values are unknown
+};
+
 // The per-user profile: named integer and text values grouped in sections.
 class IProfileStore {
 public:
@@ -26,6 +33,9 @@ public:
     // Reads the store afresh, for changes made by someone else; false when it cannot be read,
     // and then the values read before stay. A store that always reads live has nothing to do.
     virtual bool Reload() { return true; }
+    // How the profile was read. An unreadable one must not be written over by values that
+    // were never read from it (an exit's save); a user's explicit save still may.
+    virtual EProfileLoad GetLoadState() const = 0;
 };
 
 } // namespace tarnwick

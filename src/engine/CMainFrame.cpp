@@ -4,6 +4,7 @@
 #include "app/CTarnwickApp.h"
 #include "app/CVersionInfo.h"
 #include "app/IUserInterface.h"
+#include "app/SettingLimits.h"
 #include "engine/TimerIds.h"
 #include "platform/CheckURLConnect.h"
 #include "platform/FindOtherInstance.h"
@@ -72,7 +73,7 @@ int CMainFrame::OnCreate() {
 }
 
 unsigned CMainFrame::FindOtherInstance() {
-    return tarnwick::FindOtherInstance(m_services.processes);
+    return tarnwick::FindOtherInstance(m_services.processes, m_services.log);
 }
 
 bool CMainFrame::CreateTrayIcon() {
@@ -103,10 +104,7 @@ void CMainFrame::OnTimer(unsigned nIDEvent) {
         timers.KillTimer(IDT_DIAL);
         break;
     case IDT_SHUTDOWN:
-        if (!m_services.power.ExitSystem(EWX::Shutdown)) {
-            timers.KillTimer(IDT_SHUTDOWN);
-            timers.SetTimer(IDT_SHUTDOWN, 86400000);
-        }
+        m_app.OnShutdownTimer();
         break;
     case IDT_CHECK:
         OnCheckTimer();
@@ -137,7 +135,8 @@ void CMainFrame::OnCheckTimer() {
         bPass = m_RasManager.IsConnected(s.sDefaultConnection);
     if (s.bCheckFileRefresh != 0 && !CheckFileRefresh())
         bPass = false;
-    if (s.bCheckURLDownload != 0 && !CheckURLConnect(s.sURLDownload, m_services.net))
+    if (s.bCheckURLDownload != 0 &&
+        !CheckURLConnect(s.sURLDownload, m_services.net, m_services.log))
         bPass = false;
 
     if (bPass) {
@@ -146,9 +145,10 @@ void CMainFrame::OnCheckTimer() {
         // Saturate rather than wrap: a counter past the limit must stay past it.
         if (m_app.m_nFaultCount < INT32_MAX)
             ++m_app.m_nFaultCount;
-        if (m_app.m_nFaultCount == s.iMaxFaults) {
+        const std::int32_t nMaxFaults = EffectiveMaxFaults(s);
+        if (m_app.m_nFaultCount == nMaxFaults) {
             OnResetModemPower();
-        } else if (m_app.m_nFaultCount > s.iMaxFaults) {
+        } else if (m_app.m_nFaultCount > nMaxFaults) {
             m_services.power.ExitSystem(EWX::Reboot);
         } else {
             const std::string strEntry = m_RasManager.GetCurrentEntry();

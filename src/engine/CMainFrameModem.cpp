@@ -3,6 +3,7 @@
 
 #include "app/CServices.h"
 #include "app/CTarnwickApp.h"
+#include "app/SettingLimits.h"
 #include "engine/TimerIds.h"
 #include "engine/TimerPeriod.h"
 
@@ -38,19 +39,15 @@ void CMainFrame::ModemPowerOff() {
     const std::string strEntry = m_RasManager.GetCurrentEntry();
     if (m_RasManager.IsConnected(strEntry) && s.bTryToHangUp != 0)
         m_RasManager.HangUp(strEntry);
-    UpdatePortBits(static_cast<std::uint16_t>(s.iCtrlPort),
-                   static_cast<std::uint16_t>(s.iCtrlPortMask), false);
-    UpdatePortBits(static_cast<std::uint16_t>(s.iDataPort),
-                   static_cast<std::uint16_t>(s.iDataPortMask), false);
+    UpdatePortBits(EffectivePortAddress(s.iCtrlPort), EffectivePortMask(s.iCtrlPortMask), false);
+    UpdatePortBits(EffectivePortAddress(s.iDataPort), EffectivePortMask(s.iDataPortMask), false);
     m_bModemOff = true;
 }
 
 void CMainFrame::ModemPowerOn(bool bRedial) {
     const AppSettings& s = m_app.m_AppSettings;
-    UpdatePortBits(static_cast<std::uint16_t>(s.iCtrlPort),
-                   static_cast<std::uint16_t>(s.iCtrlPortMask), true);
-    UpdatePortBits(static_cast<std::uint16_t>(s.iDataPort),
-                   static_cast<std::uint16_t>(s.iDataPortMask), true);
+    UpdatePortBits(EffectivePortAddress(s.iCtrlPort), EffectivePortMask(s.iCtrlPortMask), true);
+    UpdatePortBits(EffectivePortAddress(s.iDataPort), EffectivePortMask(s.iDataPortMask), true);
     m_bModemOff = false;
     if (bRedial && !m_RasManager.GetCurrentEntry().empty() && s.bTryToReestablish != 0)
         m_services.timers.SetTimer(IDT_DIAL, PeriodMs(s.iModemWaitTime, 5, 1000));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace tarnwick {
 
 // The local wall-clock time.
@@ -13,6 +15,10 @@ class IClock {
 public:
     virtual ~IClock() = default;
     virtual SLocalTime GetLocalTime() = 0;
+    // Seconds since the epoch, as the wall clock says now (it may step or jump).
+    virtual std::int64_t GetWallTime() = 0;
+    // The local time of day at a moment of the wall clock, in the system's time zone.
+    virtual SLocalTime LocalTimeAt(std::int64_t nTime) = 0;
 };
 
 } // namespace tarnwick

@@ -1,12 +1,14 @@
 // The parameters: defaults, loading and saving, and the INI file that holds them.
-#include "CFakeProfileStore.h"
+#include "CFakeServices.h"
 
 #include "app/AppSettings.h"
+#include "app/CTarnwickApp.h"
 #include "platform/linux/CKeyFileProfileStore.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -15,6 +17,7 @@
 namespace tarnwick {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 namespace {
 
@@ -33,12 +36,17 @@ protected:
         m_path = m_dir / "Tarnwick" / "Tarnwick.conf";
     }
     void TearDown() override { fs::remove_all(m_dir); }
+    void Write(const std::string& strText) {
+        fs::create_directories(m_path.parent_path());
+        std::ofstream(m_path, std::ios::binary) << strText;
+    }
     fs::path m_dir;
     fs::path m_path;
+    CFakeLog m_log;
 };
 
 TEST_F(KeyFileTest, FirstSaveWritesEveryDefaultInItsSectionPrivately) {
-    CKeyFileProfileStore store(m_path);
+    CKeyFileProfileStore store(m_path, m_log);
     AppSettings s;
     s.Load(store);
     ASSERT_TRUE(s.Save(store));
@@ -84,10 +92,10 @@ TEST_F(KeyFileTest, RoundTripKeepsAwkwardTextsAndEmptyValues) {
     s.sFileRefresh = " /tmp/with spaces/feed.log ";
     s.iCtrlPort = -1;
     {
-        CKeyFileProfileStore store(m_path);
+        CKeyFileProfileStore store(m_path, m_log);
         ASSERT_TRUE(s.Save(store));
     }
-    CKeyFileProfileStore store(m_path);
+    CKeyFileProfileStore store(m_path, m_log);
     AppSettings t;
     t.sShutdownTime = "changed";
     t.Load(store);
@@ -101,7 +109,7 @@ TEST_F(KeyFileTest, HandEditedValuesOfTheWrongTypeLeaveTheirFields) {
     fs::create_directories(m_path.parent_path());
     std::ofstream(m_path) << "# edited by hand\n[WatchDogging]\niCheckDelay=abc\niMaxFaults=5\n"
                              "[LptResetter]\niLptPort=99999999999\niCtrlPortMask=2x\n";
-    CKeyFileProfileStore store(m_path);
+    CKeyFileProfileStore store(m_path, m_log);
     AppSettings s;
     s.Load(store);
     EXPECT_EQ(s.iCheckDelay, 2);
@@ -114,8 +122,81 @@ TEST_F(KeyFileTest, HandEditedValuesOfTheWrongTypeLeaveTheirFields) {
 
 TEST_F(KeyFileTest, SaveThatCannotWriteFails) {
     std::ofstream(m_dir / "blocked") << "a file where the folder should be";
-    CKeyFileProfileStore store(m_dir / "blocked" / "Tarnwick.conf");
+    CKeyFileProfileStore store(m_dir / "blocked" / "Tarnwick.conf", m_log);
     EXPECT_FALSE(AppSettings().Save(store));
+}
+
+// A file that a strict reader gives up on: every value that can be read is, hexadecimal
+// included, and the file as it was is kept beside it.
+TEST_F(KeyFileTest, DamagedFileIsReadLineByLineAndKeptAsItWas) {
+    const std::string strLpt = "[LptResetter]\niDataPort=632\n";
+    const std::pair<std::string, bool> cases[] = {
+        // text, damaged
+        {"\xEF\xBB\xBF[WatchDogging]\niMaxFaults=5\n" + strLpt, true},
+        {"[WatchDogging]\niMaxFaults=5\n\0\0"s + strLpt, true},
+        {"iMaxFaults=5\n" + strLpt, true},
+        {"[WatchDogging]\ngarbage\niMaxFaults=5\n; note\n" + strLpt, true},
+        {"[Watch[Dogging]\niMaxFaults=5\n" + strLpt, true},
+        {"[LptResetter]\r\niDataPort=0x278\r\n[WatchDogging]\r\niMaxFaults= +5 \r\n", false},
+    };
+    for (const auto& [strText, bDamaged] : cases) {
+        fs::remove(m_path.string() + ".bad");
+        Write(strText);
+        CKeyFileProfileStore store(m_path, m_log);
+        AppSettings s;
+        s.Load(store);
+        EXPECT_EQ(store.GetLoadState(), bDamaged ? EProfileLoad::Repaired : EProfileLoad::Clean)
+            << strText;
+        EXPECT_EQ(s.iMaxFaults, 5) << strText;
+        EXPECT_EQ(s.iDataPort, 632) << strText;
+        EXPECT_EQ(s.iCtrlPort, 890) << strText; // absent: its default
+        const std::string strBad = m_path.string() + ".bad";
+        EXPECT_EQ(fs::exists(strBad) ? ReadFile(strBad) : "", bDamaged ? strText : "") << strText;
+    }
+}
+
+// A file that cannot be read at all (here a FIFO, which must not block the start) is never
+// replaced by defaults at exit, and autorun is left alone; the user's own save keeps it aside.
+TEST_F(KeyFileTest, UnreadableFileIsNotSavedOverAtExit) {
+    fs::create_directories(m_path.parent_path());
+    ASSERT_EQ(mkfifo(m_path.c_str(), 0600), 0);
+    CFakeServices fakes;
+    CKeyFileProfileStore store(m_path, m_log);
+    EXPECT_EQ(store.GetLoadState(), EProfileLoad::Unreadable);
+    CServices real{store,       fakes.timers, fakes.dialUp,    fakes.modules, fakes.power,
+                   fakes.net,   fakes.files,  fakes.processes, fakes.clock,   fakes.autorun,
+                   fakes.shell, fakes.ui,     fakes.log};
+    {
+        CTarnwickApp app(real);
+        ASSERT_TRUE(app.InitInstance());
+        app.ExitInstance();
+        EXPECT_TRUE(fakes.autorun.m_calls.empty());
+        EXPECT_TRUE(fs::is_fifo(m_path));
+        EXPECT_TRUE(app.m_AppSettings.Save(store)); // as the dialog's OK does
+    }
+    EXPECT_TRUE(fs::is_fifo(m_path.string() + ".bad"));
+    EXPECT_TRUE(fs::is_regular_file(m_path));
+}
+
+// Saved through a symbolic link the link stays and its target gets the values; what an
+// interrupted save left behind goes at the next start, nothing else.
+TEST_F(KeyFileTest, SymlinkIsWrittenThroughAndStaleTemporariesGo) {
+    fs::create_directories(m_path.parent_path());
+    fs::create_symlink("../real.conf", m_path);
+    const fs::path stale = m_dir / "real.conf.Ab12Cd";
+    const fs::path fresh = m_dir / "real.conf.Xy34Zw";
+    for (const fs::path& p : {stale, fresh})
+        std::ofstream(p) << "half";
+    const timespec old[2] = {{0, UTIME_OMIT}, {1000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, stale.c_str(), old, 0), 0);
+    CKeyFileProfileStore store(m_path, m_log);
+    AppSettings s;
+    s.iMaxFaults = 9;
+    ASSERT_TRUE(s.Save(store));
+    EXPECT_TRUE(fs::is_symlink(m_path));
+    EXPECT_NE(ReadFile(m_dir / "real.conf").find("iMaxFaults=9"), std::string::npos);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(fresh)); // may be a save in progress
 }
 
 TEST(SettingsPathTest, FollowsXdgConfigHome) {

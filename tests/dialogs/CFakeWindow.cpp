@@ -42,6 +42,7 @@ public:
         return true;
     }
     bool Commit() override { return true; }
+    EProfileLoad GetLoadState() const override { return EProfileLoad::Clean; }
     std::map<std::string, std::string> m_values;
     std::string m_str;
 };

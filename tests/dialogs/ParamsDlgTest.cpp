@@ -229,8 +229,9 @@ TEST_F(ParamsDialogTest, OKStoresEveryPageThenSavesThenAppliesTheNewValues) {
     EXPECT_EQ(m_fakes.profile.Value("WatchDogging", "iCheckDelay"), "1");
     EXPECT_EQ(m_fakes.autorun.m_calls,
               (std::vector<std::string>{"remove 0", "add 1 /opt/tarnwick/bin/tarnwick"}));
-    EXPECT_EQ(m_fakes.timers.DueIn(IDT_SHUTDOWN), 9 * 3600 * 1000); // 12:00 to 21:00
-    EXPECT_EQ(m_fakes.timers.DueIn(IDT_CHECK), 60000);              // restarted, 1 minute
+    const SLocalTime due = m_fakes.clock.LocalTimeAt(m_app.GetShutdownDue());
+    EXPECT_EQ(due.nHour * 60 + due.nMinute, 21 * 60);  // the next 21:00
+    EXPECT_EQ(m_fakes.timers.DueIn(IDT_CHECK), 60000); // restarted, 1 minute
     EXPECT_EQ(m_app.m_nFaultCount, 0);
     Close();
     EXPECT_EQ(Live().CurrentTab, 2);

@@ -273,6 +273,22 @@ TEST(QtFileDialogTest, ChoosesAnExistingFileOfAnyNameOrNothing) {
     }
 }
 
+// The Yes/No questions are modal to the hidden main window, as the dialogs are, so the tray
+// icon and its menu stay live while one waits.
+TEST(QtMessageBoxTest, QuestionBlocksOnlyItsOwnWindow) {
+    for (bool bYes : {true, false}) {
+        Qt::WindowModality modality = Qt::ApplicationModal;
+        QTimer::singleShot(0, [&] {
+            auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(pBox, nullptr);
+            modality = pBox->windowModality();
+            pBox->button(bYes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        EXPECT_EQ(CQtUserInterface().AskYesNo("Reboot?"), bYes);
+        EXPECT_EQ(modality, Qt::WindowModal);
+    }
+}
+
 } // namespace
 
 } // namespace tarnwick

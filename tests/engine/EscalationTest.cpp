@@ -39,6 +39,8 @@ TEST_F(EscalationTest, StepsFollowTheFaultLimitAndThePort) {
     } const cases[] = {
         {3, 1, {"redial", "redial", "power", "reboot", "reboot"}},
         {1, 1, {"power", "reboot"}},
+        {0, 1, {"power", "reboot"}}, // hand-edited: used as 1
+        {-3, 1, {"power", "reboot"}},
         {3, 0, {"redial", "redial", "nothing", "reboot"}},
     };
     for (const auto& c : cases) {

@@ -109,15 +109,38 @@ TEST_F(ModemPowerTest, NoPortMeansNoPowerCycleAndNoPowerOnAtStart) {
     EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_MODEM_POWER_OFF));
 }
 
-TEST_F(ModemPowerTest, StoredTimesBelowTheirMinimaAreRaised) {
+// Hand-edited values outside what the dialog offers are used clamped to its ranges (a mask
+// never drives bits beyond its byte), said in the log, and left as stored.
+TEST_F(ModemPowerTest, HandEditedValuesAreUsedClampedToTheDialogsRanges) {
     m_settings.iModemOffTime = 0;
     m_settings.iModemWaitTime = -3;
     m_settings.sDefaultConnection = "Work";
+    m_settings.iCtrlPort = 0x12345;
+    m_settings.iCtrlPortMask = 0x1FF;
+    m_settings.iDataPort = -1;
+    m_settings.iDataPortMask = -1;
+    m_fakes.modules.m_registers[0xFFFF] = 0xFFFF;
     Start();
     Frame().OnResetModemPower();
+    EXPECT_EQ(PortLog(), (std::vector<std::string>{"in ffff", "out ffff ff00", "in 0", "out 0 0"}));
     EXPECT_EQ(m_fakes.timers.Period(IDT_MODEM_POWER_OFF), 1000u);
     m_fakes.timers.Advance(1000);
     EXPECT_EQ(m_fakes.timers.Period(IDT_DIAL), 5000u);
+    EXPECT_EQ(Settings().iCtrlPortMask, 0x1FF);
+    EXPECT_EQ(m_fakes.log.m_lines.front().second,
+              "settings: iDataPort=-1 is outside 0..65535: 0 is used; the stored value is kept");
+}
+
+// An exit during the off time switches the modem on again, as the end of the off time
+// would, without the dial.
+TEST_F(ModemPowerTest, ExitDuringTheOffTimePowersTheModemOn) {
+    m_settings.sDefaultConnection = "Work";
+    Start();
+    Frame().OnResetModemPower();
+    PortLog().clear();
+    App().ExitInstance();
+    EXPECT_EQ(PortLog(), (std::vector<std::string>{"in 37a", "out 37a 4", "in 378", "out 378 0"}));
+    EXPECT_TRUE(m_fakes.dialUp.m_calls.empty());
 }
 
 } // namespace

@@ -57,7 +57,8 @@ TEST_F(StartupTest, StartupDialOnceAfterTwentySecondsOnlyWithANameAndTheOption) 
 }
 
 TEST_F(StartupTest, SecondInstanceLeavesWithoutIconButStillPowersTheModemThenSaysWhy) {
-    m_fakes.processes.m_processes = {{1, "systemd"}, {42, "TARNWICK"}, {100, "tarnwick"}};
+    m_fakes.processes.m_eLock = EInstanceLock::HeldByOther;
+    m_fakes.processes.m_nLockHolder = 42;
     Start();
     EXPECT_TRUE(m_fakes.ui.m_bQuitPosted);
     EXPECT_TRUE(m_fakes.shell.m_calls.empty());
@@ -78,21 +79,51 @@ TEST_F(StartupTest, RefusedTrayIsRetriedEveryFiveSeconds) {
     EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_TRAY_RETRY));
 }
 
-TEST_F(StartupTest, ShutdownTimerFollowsTheTimeOfDay) {
+// The daily shutdown comes at the set local time whatever the clock did in between: a
+// daylight-saving change, a clock set forward, a refused shutdown the day before.
+TEST_F(StartupTest, DailyShutdownAtTheSetLocalTime) {
+    struct {
+        const char* pszName;
+        int nChangeAfterMin; // minutes after start of a change of the local time (0: none)
+        int nChangeBy;       // seconds: a daylight-saving change, or a clock set forward
+        bool bStep;          // the wall clock itself steps (else only the offset to UTC)
+        int nExpectMin;      // whole minutes from start (07:00:10) to the shutdown request
+    } const cases[] = {
+        {"plain day", 0, 0, false, 29},
+        {"summer time starts", 10, 3600, false, 29 - 60 + 24 * 60},
+        {"winter time starts", 10, -3600, false, 89},
+        {"clock set forward 10 min", 5, 600, true, 19},
+    };
+    m_fakes.power.m_bAccept = false;
     m_settings.bCheckConnState = 0;
     m_settings.bAutoShutdown = 1;
     m_settings.sShutdownTime = "07:30";
-    m_fakes.clock.m_now = {7, 0, 10};
-    Start();
-    EXPECT_EQ(m_fakes.timers.Period(IDT_SHUTDOWN), 30u * 60000u);
-
-    // Refused: asked again a day later.
-    m_fakes.power.m_bAccept = false;
-    m_fakes.timers.Advance(30u * 60000u);
-    EXPECT_EQ(m_fakes.power.m_requests, (std::vector<unsigned>{EWX::Shutdown}));
-    EXPECT_EQ(m_fakes.timers.Period(IDT_SHUTDOWN), 86400000u);
-
+    for (const auto& c : cases) {
+        m_fakes.power.m_requests.clear();
+        m_fakes.clock.m_nChangeAt = 0;
+        m_fakes.clock.SetLocal(7, 0, 10);
+        Start();
+        m_fakes.clock.m_nChangeAt = m_fakes.clock.GetWallTime() + c.nChangeAfterMin * 60;
+        m_fakes.clock.m_nChangeBy = c.bStep ? 0 : c.nChangeBy;
+        int nSeconds = 0;
+        for (; m_fakes.power.m_requests.empty() && nSeconds < 2 * 86400; ++nSeconds) {
+            if (c.bStep && nSeconds == c.nChangeAfterMin * 60)
+                m_fakes.clock.m_nWallAtZero += c.nChangeBy;
+            m_fakes.timers.Advance(1000);
+        }
+        EXPECT_EQ(nSeconds / 60, c.nExpectMin) << c.pszName;
+        const SLocalTime at = m_fakes.clock.GetLocalTime();
+        EXPECT_EQ(at.nHour * 60 + at.nMinute, 7 * 60 + 30) << c.pszName;
+        // Refused: the next request a local day later, at the same time.
+        m_fakes.timers.Advance(86400u * 1000u - 60000u);
+        EXPECT_EQ(m_fakes.power.m_requests.size(), 1u) << c.pszName;
+        m_fakes.timers.Advance(120000u);
+        EXPECT_EQ(m_fakes.power.m_requests, (std::vector<unsigned>{EWX::Shutdown, EWX::Shutdown}))
+            << c.pszName;
+        m_pApp.reset();
+    }
     // Switched off: the pending shutdown goes.
+    Start();
     Settings().bAutoShutdown = 0;
     EXPECT_FALSE(App().SetupShutdownTimer());
     EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_SHUTDOWN));

@@ -10,6 +10,11 @@
 
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/eventfd.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace tarnwick {
@@ -18,20 +23,42 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(PosixNetTest, ConnectsToAListenerAndFailsOnAClosedPort) {
-    CPosixNetService net(2000);
-    std::uint32_t nAddr = 0;
-    ASSERT_TRUE(net.InetAddr("127.0.0.1", nAddr));
-    std::uint16_t nClosed = 0;
-    {
-        CLoopbackListener listener;
-        EXPECT_TRUE(net.Connect(nAddr, listener.Port()));
-        nClosed = listener.Port();
-    }
-    EXPECT_FALSE(net.Connect(nAddr, nClosed));
-    EXPECT_FALSE(net.InetAddr("not.an.address", nAddr));
-    EXPECT_TRUE(net.ResolveIPv4("localhost", nAddr));
-    EXPECT_EQ(nAddr, htonl(INADDR_LOOPBACK));
+// Both address families; a lookup of a name; a refused port; a host that does not answer
+// ends at the bound, or at once when the abort descriptor becomes readable.
+TEST(PosixNetTest, ConnectsOverBothFamiliesAndEndsAtTheBoundOrOnAbort) {
+    const int fdAbort = eventfd(0, EFD_CLOEXEC);
+    ASSERT_GE(fdAbort, 0);
+    CPosixNetService net(fdAbort, 300);
+    std::string strDetail;
+    CLoopbackListener listener4;
+    CLoopbackListener listener6(true);
+    const std::uint16_t nClosed = CLoopbackListener().Port();
+    const std::tuple<const char*, bool, std::uint16_t, EConnectResult> cases[] = {
+        {"127.0.0.1", false, listener4.Port(), EConnectResult::Connected},
+        {"localhost", true, listener4.Port(), EConnectResult::Connected},
+        {"::1", false, listener6.Port(),
+         listener6.IsListening() ? EConnectResult::Connected : EConnectResult::Unreachable},
+        {"not an address", false, 80, EConnectResult::Unreachable},
+        {"127.0.0.1", false, nClosed, EConnectResult::Refused},
+    };
+    for (const auto& [pszHost, bLookUp, nPort, result] : cases)
+        EXPECT_EQ(net.Connect(pszHost, bLookUp, nPort, strDetail), result) << pszHost << nPort;
+
+    // A listener whose queue is full drops the handshake: the attempt waits.
+    CLoopbackListener full(false, 0);
+    CPosixNetService filler(-1, 100);
+    for (int i = 0; i < 3; ++i)
+        filler.Connect("127.0.0.1", false, full.Port(), strDetail);
+    EXPECT_EQ(net.Connect("127.0.0.1", false, full.Port(), strDetail), EConnectResult::TimedOut);
+    CPosixNetService patient(fdAbort, 60000);
+    std::thread quit([fdAbort] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const std::uint64_t nOne = 1;
+        EXPECT_EQ(write(fdAbort, &nOne, sizeof nOne), static_cast<ssize_t>(sizeof nOne));
+    });
+    EXPECT_EQ(patient.Connect("127.0.0.1", false, full.Port(), strDetail), EConnectResult::Aborted);
+    quit.join();
+    close(fdAbort);
 }
 
 class FileTimesTest : public ::testing::Test {
@@ -75,6 +102,27 @@ TEST_F(FileTimesTest, FileHeldOpenForWritingIsSkippedUntilReleased) {
     close(fdRead);
 }
 
+// A device node or a FIFO is never opened (opening a terminal hangs up its modem): its time
+// comes from stat alone.
+TEST_F(FileTimesTest, OnlyRegularFilesAreOpened) {
+    const fs::path fifo = m_dir / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const fs::path& path : {fifo, fs::path("/dev/null")}) {
+        const int fdWatch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(inotify_add_watch(fdWatch, path.c_str(), IN_OPEN), 0) << path;
+        std::uint64_t ft = 0;
+        struct stat st {};
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_TRUE(m_times.GetLastWriteTime(path, ft)) << path;
+        EXPECT_EQ(ft, static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
+                          static_cast<std::uint64_t>(st.st_mtim.tv_nsec))
+            << path;
+        char buf[256];
+        EXPECT_LT(read(fdWatch, buf, sizeof buf), 0) << path << " was opened";
+        close(fdWatch);
+    }
+}
+
 TEST(ProcFsTest, FindsTheTestProcessByItsFileName) {
     CProcFsProcessList processes("/some/where/app_tests");
     std::vector<SProcessEntry> snapshot;
@@ -84,9 +132,33 @@ TEST(ProcFsTest, FindsTheTestProcessByItsFileName) {
     for (const SProcessEntry& entry : snapshot)
         bFound |= entry.nProcessId == processes.GetCurrentProcessId() && entry.strExeFile == strOwn;
     EXPECT_TRUE(bFound);
-    EXPECT_EQ(processes.GetOwnExeName(), "app_tests");
+    EXPECT_EQ(processes.GetOwnExeName(), strOwn); // the file that runs, not argv[0]
     CProcFsProcessList missing("x", "/nonexistent-proc");
     EXPECT_FALSE(missing.Snapshot(snapshot));
+}
+
+// One holder of the lock at a time, named by its pid; the lock goes with its holder; a link
+// planted where the lock file belongs is not followed.
+TEST(ProcFsTest, InstanceLockHasOneHolderAndFollowsNoLink) {
+    char szTemplate[] = "/tmp/tarnwick-lock-XXXXXX";
+    const fs::path dir = mkdtemp(szTemplate);
+    unsigned nHolder = 0;
+    std::string strDetail;
+    {
+        CProcFsProcessList first("x", "/proc", dir);
+        CProcFsProcessList second("x", "/proc", dir);
+        EXPECT_EQ(first.LockInstance(nHolder, strDetail), EInstanceLock::Taken);
+        EXPECT_EQ(second.LockInstance(nHolder, strDetail), EInstanceLock::HeldByOther);
+        EXPECT_EQ(nHolder, static_cast<unsigned>(getpid()));
+    }
+    CProcFsProcessList third("x", "/proc", dir);
+    EXPECT_EQ(third.LockInstance(nHolder, strDetail), EInstanceLock::Taken);
+    CProcFsProcessList planted("x", "/proc", dir / "planted");
+    fs::create_directory(dir / "planted");
+    fs::create_symlink(dir / "target", planted.LockPath(planted.GetOwnExeName()));
+    EXPECT_EQ(planted.LockInstance(nHolder, strDetail), EInstanceLock::Unavailable);
+    EXPECT_FALSE(fs::exists(dir / "target"));
+    fs::remove_all(dir);
 }
 
 } // namespace

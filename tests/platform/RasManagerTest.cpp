@@ -34,13 +34,31 @@ TEST(RasManagerTest, UnreadableStatusLongNamesAndTheJoinedList) {
     EXPECT_EQ(ras.GetCurrentEntry(), strLong);
 }
 
-TEST(FindOtherInstanceTest, SameFileNameAnotherProcess) {
-    CFakeProcessList processes;
-    EXPECT_EQ(FindOtherInstance(processes), 0u);
-    processes.m_processes.push_back({7, "TarnWick"});
-    EXPECT_EQ(FindOtherInstance(processes), 7u);
-    processes.m_bAvailable = false;
-    EXPECT_EQ(FindOtherInstance(processes), 0u);
+// The instance lock decides; the process list (same user, same file name) only where no
+// lock can be made.
+TEST(FindOtherInstanceTest, LockFirstThenSameFileNameOfTheSameUser) {
+    struct {
+        const char* pszName;
+        EInstanceLock eLock;
+        unsigned nHolder;
+        std::vector<SProcessEntry> others;
+        unsigned nExpected;
+    } const cases[] = {
+        {"lock taken, a copy in the list", EInstanceLock::Taken, 0, {{7, "TarnWick"}}, 0},
+        {"lock held", EInstanceLock::HeldByOther, 7, {}, 7},
+        {"lock held, holder unknown", EInstanceLock::HeldByOther, 0, {}, ~0u},
+        {"no lock, a copy", EInstanceLock::Unavailable, 0, {{7, "TarnWick"}}, 7},
+        {"no lock, another user's", EInstanceLock::Unavailable, 0, {{7, "tarnwick", false}}, 0},
+    };
+    for (const auto& c : cases) {
+        CFakeProcessList processes;
+        CFakeLog log;
+        processes.m_eLock = c.eLock;
+        processes.m_nLockHolder = c.nHolder;
+        processes.m_processes.insert(processes.m_processes.end(), c.others.begin(), c.others.end());
+        EXPECT_EQ(FindOtherInstance(processes, log), c.nExpected) << c.pszName;
+        ASSERT_EQ(log.m_lines.size(), 1u) << c.pszName;
+    }
 }
 
 } // namespace

@@ -37,7 +37,11 @@ TEST(ProbeTargetTest, ReadsHostAndPortLikeTheOriginal) {
         {"HTTP://WWW.Example.COM:81/x", "www.example.com", 81},
         {"192.0.2.1", "192.0.2.1", 80},
         {"192.0.2.1:21", "192.0.2.1", 21},
-        {"https://host/", "https", 0},
+        {"https://host/", "host", 443},
+        {"HTTPS://host:8443/x", "host", 8443},
+        {"http://[::1]:8080/", "::1", 8080},
+        {"[2001:db8::1]", "2001:db8::1", 80},
+        {"ftp://host/", "ftp", 0},
         {":80", ":80", 80},
         {"host:abc", "host", 0},
         {"host:65617", "host", 81},
@@ -52,24 +56,37 @@ TEST(ProbeTargetTest, ReadsHostAndPortLikeTheOriginal) {
     }
 }
 
-TEST(ProbeTest, DottedAddressesSkipTheLookupAndFailuresAreFalse) {
+// Addresses skip the lookup; a name's addresses are tried in turn; every failure is false
+// and logged with its cause; texts that name no address never try to connect.
+TEST(ProbeTest, AddressesSkipTheLookupNamesTryEveryAddressFailuresSayWhy) {
     CFakeNetService net;
-    std::uint32_t nAddr = 0;
-    ASSERT_TRUE(net.InetAddr("192.0.2.1", nAddr));
-    net.m_open.insert({nAddr, 21});
-    EXPECT_TRUE(CheckURLConnect("192.0.2.1:21", net));
-    EXPECT_FALSE(CheckURLConnect("192.0.2.1", net));
-    EXPECT_TRUE(net.m_lookups.empty());
-
-    net.m_hosts["www.example.com"] = nAddr;
-    net.m_open.insert({nAddr, 80});
-    EXPECT_TRUE(CheckURLConnect("http://www.example.com/index.html", net));
-    EXPECT_FALSE(CheckURLConnect("unknown.example", net));
-    const std::size_t nConnects = net.m_connects.size();
-    EXPECT_FALSE(CheckURLConnect("", net));
-    EXPECT_FALSE(CheckURLConnect("0.0.0.0", net));
-    EXPECT_FALSE(CheckURLConnect("1.2.3.4.5", net));
-    EXPECT_EQ(net.m_connects.size(), nConnects); // none of these tried to connect
+    CFakeLog log;
+    net.m_open = {{"192.0.2.1", 21}, {"::1", 80}, {"2001:db8::7", 443}};
+    net.m_hosts["www.example.com"] = {"2001:db8::6", "2001:db8::7"};
+    struct {
+        const char* pszText;
+        bool bPass;
+        std::vector<std::pair<std::string, std::uint16_t>> connects;
+    } const cases[] = {
+        {"192.0.2.1:21", true, {{"192.0.2.1", 21}}},
+        {"192.0.2.1", false, {{"192.0.2.1", 80}}},
+        {"[::1]:80", true, {{"::1", 80}}},
+        {"https://www.example.com/", true, {{"2001:db8::6", 443}, {"2001:db8::7", 443}}},
+        {"unknown.example", false, {}},
+        {"", false, {}},
+        {"0.0.0.0", false, {}},
+        {"1.2.3.4.5", false, {}},
+    };
+    for (const auto& c : cases) {
+        net.m_connects.clear();
+        log.m_lines.clear();
+        EXPECT_EQ(CheckURLConnect(c.pszText, net, log), c.bPass) << c.pszText;
+        EXPECT_EQ(net.m_connects, c.connects) << c.pszText;
+        EXPECT_EQ(log.m_lines.size(), c.bPass ? 0u : 1u) << c.pszText;
+    }
+    EXPECT_EQ(net.m_lookups, (std::vector<std::string>{"www.example.com", "unknown.example"}));
+    EXPECT_EQ(log.m_lines.back().second, "check: cannot connect to \"1.2.3.4.5\" (host 1.2.3.4.5, "
+                                         "port 80): unreachable, not a usable IPv4 address");
 }
 
 TEST(ShutdownTimeTest, NextOccurrenceStrictlyAfterTheCurrentMinute) {

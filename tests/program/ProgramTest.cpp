@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QSettings>
 
+#include <algorithm>
 #include <csignal>
 
 namespace tarnwick {
@@ -118,6 +119,31 @@ TEST_F(ProgramTest, SecondInstanceSaysTheFirstRunsAndEndsByItself) {
     EXPECT_TRUE(CTestSandbox::StopProgram(pFirst));
 }
 
+// Copies started in the same instant: the instance lock lets exactly one of them stay.
+TEST_F(ProgramTest, OfTwentySimultaneousStartsExactlyOneStays) {
+    std::vector<QProcess*> programs;
+    for (int i = 0; i < 20; ++i)
+        programs.push_back(m_sandbox.StartProgram());
+    ASSERT_EQ(std::count(programs.begin(), programs.end(), nullptr), 0);
+    const auto running = [&] {
+        return std::count_if(programs.begin(), programs.end(),
+                             [](QProcess* p) { return p->state() != QProcess::NotRunning; });
+    };
+    ASSERT_TRUE(CTestSandbox::WaitUntil(
+        [&] {
+            for (QProcess* p : programs)
+                p->waitForFinished(0);
+            return running() <= 1;
+        },
+        90s));
+    ASSERT_EQ(running(), 1);
+    for (QProcess* p : programs)
+        if (p->state() == QProcess::NotRunning)
+            EXPECT_TRUE(p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0);
+        else
+            EXPECT_TRUE(CTestSandbox::StopProgram(p));
+}
+
 TEST_F(ProgramTest, StartAdoptsTheActiveConnectionAsDefault) {
     ASSERT_TRUE(WriteProfile(m_sandbox, "[WatchDogging]\nsDefaultConnection=Modem\n"));
     m_nm.AddProfile("Modem");
@@ -134,8 +160,8 @@ TEST_F(ProgramTest, StartAdoptsTheActiveConnectionAsDefault) {
 
 // Two programs side by side, so that one minute of check period serves both:
 // A dials its default connection 20 s after start, once; its connection then drops, and the
-// first check (60 s) re-dials. B has a hand-edited fault limit of 0, so its first failed
-// check (60 s) is past the limit and asks logind for a reboot.
+// first check (60 s) re-dials. B has a hand-edited fault limit of 0, used as 1, and no relay:
+// its first failed check (60 s) would power-cycle, the second (120 s) asks for a reboot.
 TEST(ProgramEscalationTest, StartupDialThenRedialAndRebootAfterFailedChecks) {
     CTestSandbox sandboxA;
     CTestSandbox sandboxB;
@@ -149,7 +175,8 @@ TEST(ProgramEscalationTest, StartupDialThenRedialAndRebootAfterFailedChecks) {
     ASSERT_TRUE(
         WriteProfile(sandboxA, "[WatchDogging]\nsDefaultConnection=Modem\niCheckDelay=1\n"));
     ASSERT_TRUE(WriteProfile(sandboxB, "[WatchDogging]\nsDefaultConnection=Modem\n"
-                                       "bEstablishConnection=0\niCheckDelay=1\niMaxFaults=0\n"));
+                                       "bEstablishConnection=0\niCheckDelay=1\niMaxFaults=0\n"
+                                       "[LptResetter]\niLptPort=0\n"));
 
     const auto start = Clock::now();
     QProcess* pA = sandboxA.StartProgram();
@@ -177,7 +204,8 @@ TEST(ProgramEscalationTest, StartupDialThenRedialAndRebootAfterFailedChecks) {
         [&] { return !nmA.ManagerCalls("ActivateConnection").empty(); }, 70s));
     EXPECT_GE(elapsed(), 60s);
     EXPECT_EQ(nmA.ManagerCalls("ActivateConnection").size(), 1u);
-    ASSERT_TRUE(CTestSandbox::WaitUntil([&] { return !logindB.Calls("Reboot").empty(); }, 70s));
+    ASSERT_TRUE(CTestSandbox::WaitUntil([&] { return !logindB.Calls("Reboot").empty(); }, 90s));
+    EXPECT_GE(elapsed(), 120s);
     EXPECT_EQ(logindB.Calls("Reboot"), std::vector<QVariantList>{{false}});
     EXPECT_TRUE(logindB.Calls("PowerOff").empty());
     EXPECT_TRUE(nmB.ManagerCalls("ActivateConnection").empty());

@@ -34,6 +34,7 @@ public:
         return true;
     }
 
+    EProfileLoad GetLoadState() const override { return m_eLoad; }
     bool Reload() override { return m_bReadable; }
 
     bool Has(const std::string& strSection, const std::string& strEntry) const {
@@ -49,6 +50,7 @@ public:
     }
 
     int m_nCommits = 0;
+    EProfileLoad m_eLoad = EProfileLoad::Clean;
     bool m_bReadable = true;
 
 private:

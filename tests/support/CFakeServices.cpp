@@ -12,18 +12,25 @@ bool CFakeNetService::InetAddr(const std::string& strDotted, std::uint32_t& nAdd
     return true;
 }
 
-bool CFakeNetService::ResolveIPv4(const std::string& strHost, std::uint32_t& nAddr) {
-    m_lookups.push_back(strHost);
-    const auto it = m_hosts.find(strHost);
-    if (it == m_hosts.end())
-        return false;
-    nAddr = it->second;
-    return true;
-}
-
-bool CFakeNetService::Connect(std::uint32_t nAddr, std::uint16_t nPort) {
-    m_connects.emplace_back(nAddr, nPort);
-    return m_open.count({nAddr, nPort}) != 0;
+EConnectResult CFakeNetService::Connect(const std::string& strHost, bool bLookUp,
+                                        std::uint16_t nPort, std::string& strDetail) {
+    std::vector<std::string> addresses{strHost};
+    if (bLookUp) {
+        m_lookups.push_back(strHost);
+        const auto it = m_hosts.find(strHost);
+        if (it == m_hosts.end()) {
+            strDetail = "no such name";
+            return EConnectResult::NameNotFound;
+        }
+        addresses = it->second;
+    }
+    for (const std::string& strAddr : addresses) {
+        m_connects.emplace_back(strAddr, nPort);
+        if (m_open.count({strAddr, nPort}) != 0)
+            return EConnectResult::Connected;
+    }
+    strDetail = "nothing listens";
+    return EConnectResult::Refused;
 }
 
 } // namespace tarnwick

@@ -40,13 +40,13 @@ public:
 class CFakeNetService : public INetService {
 public:
     bool InetAddr(const std::string& strDotted, std::uint32_t& nAddr) override;
-    bool ResolveIPv4(const std::string& strHost, std::uint32_t& nAddr) override;
-    bool Connect(std::uint32_t nAddr, std::uint16_t nPort) override;
+    EConnectResult Connect(const std::string& strHost, bool bLookUp, std::uint16_t nPort,
+                           std::string& strDetail) override;
 
-    std::map<std::string, std::uint32_t> m_hosts;             // name -> address
-    std::set<std::pair<std::uint32_t, std::uint16_t>> m_open; // listening address and port
-    std::vector<std::string> m_lookups;                       // names looked up
-    std::vector<std::pair<std::uint32_t, std::uint16_t>> m_connects;
+    std::map<std::string, std::vector<std::string>> m_hosts; // name -> addresses
+    std::set<std::pair<std::string, std::uint16_t>> m_open;  // listening address and port
+    std::vector<std::string> m_lookups;                      // names looked up
+    std::vector<std::pair<std::string, std::uint16_t>> m_connects;
 };
 
 class CFakeFileTimes : public IFileTimes {
@@ -74,7 +74,14 @@ public:
     unsigned GetCurrentProcessId() override { return m_nOwnPid; }
     std::string GetOwnExePath() override { return m_strOwnPath; }
     std::string GetOwnExeName() override { return m_strOwnName; }
+    EInstanceLock LockInstance(unsigned& nHolderPid, std::string& strDetail) override {
+        nHolderPid = m_nLockHolder;
+        strDetail = "/run/lock/tarnwick.lock";
+        return m_eLock;
+    }
 
+    EInstanceLock m_eLock = EInstanceLock::Taken;
+    unsigned m_nLockHolder = 0;
     bool m_bAvailable = true;
     unsigned m_nOwnPid = 100;
     std::string m_strOwnPath = "/opt/tarnwick/bin/tarnwick";
@@ -82,10 +89,31 @@ public:
     std::vector<SProcessEntry> m_processes{{1, "systemd"}, {100, "tarnwick"}};
 };
 
+// The wall clock moves with the fake timers' virtual time; the local time is the wall time
+// plus an offset that a daylight-saving change (m_nChangeAt) moves by m_nChangeBy.
 class CFakeClock : public IClock {
 public:
-    SLocalTime GetLocalTime() override { return m_now; }
-    SLocalTime m_now{12, 0, 0};
+    explicit CFakeClock(const CFakeTimerService& timers) : m_timers(timers) {}
+    SLocalTime GetLocalTime() override { return LocalTimeAt(GetWallTime()); }
+    std::int64_t GetWallTime() override {
+        return m_nWallAtZero + static_cast<std::int64_t>(m_timers.Now() / 1000);
+    }
+    SLocalTime LocalTimeAt(std::int64_t nTime) override {
+        const std::int64_t nLocal =
+            nTime + m_nOffset + (m_nChangeAt != 0 && nTime >= m_nChangeAt ? m_nChangeBy : 0);
+        const auto nDay = static_cast<int>(((nLocal % 86400) + 86400) % 86400);
+        return {nDay / 3600, nDay / 60 % 60, nDay % 60};
+    }
+    // Sets the wall clock so that the local time is h:m:s now (on day 1000 of the epoch).
+    void SetLocal(int h, int m, int s) {
+        m_nWallAtZero = 1000 * 86400 + h * 3600 + m * 60 + s - m_nOffset -
+                        static_cast<std::int64_t>(m_timers.Now() / 1000);
+    }
+    const CFakeTimerService& m_timers;
+    std::int64_t m_nWallAtZero = 1000 * 86400 + 11 * 3600; // 12:00 local
+    std::int64_t m_nOffset = 3600;
+    std::int64_t m_nChangeAt = 0;
+    std::int64_t m_nChangeBy = 0;
 };
 
 class CFakeAutorunStore : public IAutorunStore {
@@ -131,7 +159,7 @@ struct CFakeServices {
     CFakeNetService net;
     CFakeFileTimes files;
     CFakeProcessList processes;
-    CFakeClock clock;
+    CFakeClock clock{timers};
     CFakeAutorunStore autorun;
     CFakeShellTray shell;
     CFakeUserInterface ui;

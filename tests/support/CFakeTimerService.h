@@ -19,6 +19,8 @@ public:
     // Moves the clock on by nMs, firing every timer that falls due on the way.
     void Advance(std::uint64_t nMs);
 
+    // Virtual milliseconds since the start.
+    std::uint64_t Now() const { return m_nNow; }
     bool IsArmed(unsigned nID) const { return m_timers.count(nID) != 0; }
     // The armed period, or 0.
     std::uint32_t Period(unsigned nID) const;

@@ -8,20 +8,25 @@
 
 namespace tarnwick {
 
-// A listening TCP socket on a free port of 127.0.0.1.
+// A listening TCP socket on a free port of 127.0.0.1 (or ::1).
 class CLoopbackListener {
 public:
-    CLoopbackListener() {
-        m_fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    explicit CLoopbackListener(bool bIPv6 = false, int nBacklog = 64) {
+        m_fd = socket(bIPv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in6 sin6{};
+        sin6.sin6_family = AF_INET6;
+        sin6.sin6_addr = in6addr_loopback;
         sockaddr_in sin{};
         sin.sin_family = AF_INET;
         sin.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(m_fd, reinterpret_cast<sockaddr*>(&sin), sizeof sin);
-        listen(m_fd, 64);
-        socklen_t nLen = sizeof sin;
-        getsockname(m_fd, reinterpret_cast<sockaddr*>(&sin), &nLen);
-        m_nPort = ntohs(sin.sin_port);
+        sockaddr* pAddr =
+            bIPv6 ? reinterpret_cast<sockaddr*>(&sin6) : reinterpret_cast<sockaddr*>(&sin);
+        socklen_t nLen = bIPv6 ? sizeof sin6 : sizeof sin;
+        m_bListening = bind(m_fd, pAddr, nLen) == 0 && listen(m_fd, nBacklog) == 0;
+        getsockname(m_fd, pAddr, &nLen);
+        m_nPort = ntohs(bIPv6 ? sin6.sin6_port : sin.sin_port);
     }
+    bool IsListening() const { return m_bListening; }
     ~CLoopbackListener() { close(m_fd); }
     CLoopbackListener(const CLoopbackListener&) = delete;
     CLoopbackListener& operator=(const CLoopbackListener&) = delete;
@@ -37,6 +42,7 @@ public:
 private:
     int m_fd = -1;
     std::uint16_t m_nPort = 0;
+    bool m_bListening = false;
 };
 
 } // namespace tarnwick

@@ -44,6 +44,11 @@ CTestSandbox::~CTestSandbox() {
         (*it)->kill();
         (*it)->waitForFinished(5000);
     }
+    // The instance lock of the program's copy, named after its file, in the machine's lock
+    // folder (or /tmp where that is missing).
+    const QString strLock = QDir(Root()).dirName().toLower() + ".lock";
+    for (const char* pszDir : {"/run/lock/", "/tmp/"})
+        QFile::remove(pszDir + strLock);
 }
 
 bool CTestSandbox::WaitUntil(const std::function<bool()>& fn, std::chrono::milliseconds timeout) {

@@ -2,18 +2,25 @@
 
 #include "app/IProfileStore.h"
 
+#include <map>
 #include <string>
+#include <utility>
 
 typedef struct _GKeyFile GKeyFile;
 
 namespace tarnwick {
+class ILog;
 
-// The profile as an INI file (GLib's key file): one group per section, integers in decimal,
-// texts as text. Writes collect in memory; Commit replaces the file atomically, mode 0600.
+// The profile as an INI file: one group per section, integers in decimal (hexadecimal after
+// "0x" is read too), texts as text. Reading forgives: every line that holds a value is read,
+// and a file that had to be mended is kept as it was, as "<file>.bad". A file that exists but
+// cannot be read (no permission, not a regular file) is left alone until the user saves.
+// Writes collect in memory (GLib's key file, which keeps comments); Commit replaces the file
+// atomically, mode 0600, through a symbolic link if the file is one.
 class CKeyFileProfileStore : public IProfileStore {
 public:
-    // Reads the file if it exists; a missing or unreadable file is an empty profile.
-    explicit CKeyFileProfileStore(std::string strPath);
+    // Reads the file if it exists, and removes what an interrupted save left beside it.
+    CKeyFileProfileStore(std::string strPath, ILog& log);
     ~CKeyFileProfileStore() override;
     CKeyFileProfileStore(const CKeyFileProfileStore&) = delete;
     CKeyFileProfileStore& operator=(const CKeyFileProfileStore&) = delete;
@@ -33,12 +40,19 @@ public:
     bool Commit() override;
     // Reads the file again; a missing or unreadable file keeps what was read before.
     bool Reload() override;
+    EProfileLoad GetLoadState() const override { return m_eLoad; }
 
     const std::string& GetPath() const { return m_strPath; }
 
 private:
+    void Read();
+    const std::string* Find(const std::string& strSection, const std::string& strEntry) const;
+
     std::string m_strPath;
+    ILog& m_log;
     GKeyFile* m_pKeyFile;
+    std::map<std::pair<std::string, std::string>, std::string> m_values;
+    EProfileLoad m_eLoad = EProfileLoad::Clean;
 };
 
 } // namespace tarnwick

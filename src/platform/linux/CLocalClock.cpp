@@ -5,7 +5,15 @@
 namespace tarnwick {
 
 SLocalTime CLocalClock::GetLocalTime() {
-    const std::time_t now = std::time(nullptr);
+    return LocalTimeAt(GetWallTime());
+}
+
+std::int64_t CLocalClock::GetWallTime() {
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+SLocalTime CLocalClock::LocalTimeAt(std::int64_t nTime) {
+    const auto now = static_cast<std::time_t>(nTime);
     std::tm local{};
     localtime_r(&now, &local);
     return {local.tm_hour, local.tm_min, local.tm_sec};

@@ -8,6 +8,8 @@ namespace tarnwick {
 class CLocalClock : public IClock {
 public:
     SLocalTime GetLocalTime() override;
+    std::int64_t GetWallTime() override;
+    SLocalTime LocalTimeAt(std::int64_t nTime) override;
 };
 
 } // namespace tarnwick

@@ -4,19 +4,22 @@
 
 namespace tarnwick {
 
-// IPv4 over POSIX sockets. A connect gives up after nConnectTimeoutMs (21 s by default, as
-// long as a Windows connect waits, instead of Linux's two minutes), so that a host that
-// drops packets cannot freeze the program for long.
+// IPv4 and IPv6 over POSIX sockets. The name lookup and the connection attempts together
+// give up after nTimeoutMs (21 s by default, as long as a Windows connect waits, instead of
+// Linux's two minutes), so that a dead name server or a host that drops packets cannot
+// freeze the program for long. Whenever fdAbort (when not -1) is readable, a probe in
+// progress ends at once and fails: a quit request need not wait for it.
 class CPosixNetService : public INetService {
 public:
-    explicit CPosixNetService(int nConnectTimeoutMs = 21000);
+    explicit CPosixNetService(int fdAbort = -1, int nTimeoutMs = 21000);
 
     bool InetAddr(const std::string& strDotted, std::uint32_t& nAddr) override;
-    bool ResolveIPv4(const std::string& strHost, std::uint32_t& nAddr) override;
-    bool Connect(std::uint32_t nAddr, std::uint16_t nPort) override;
+    EConnectResult Connect(const std::string& strHost, bool bLookUp, std::uint16_t nPort,
+                           std::string& strDetail) override;
 
 private:
-    int m_nConnectTimeoutMs;
+    int m_fdAbort;
+    int m_nTimeoutMs;
 };
 
 } // namespace tarnwick

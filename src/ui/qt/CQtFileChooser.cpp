@@ -59,7 +59,12 @@ bool CQtFileChooser::ChooseFileToOpen(const std::string& strFilter, std::string&
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    strPathName = dialog.selectedFiles().constFirst().toStdString();
+    // The desktop's own dialog may hand back a name that was only typed: the watched file
+    // must be one that exists.
+    const QString strChosen = dialog.selectedFiles().constFirst();
+    if (!QFileInfo::exists(strChosen))
+        return false;
+    strPathName = strChosen.toStdString();
     return true;
 }
 

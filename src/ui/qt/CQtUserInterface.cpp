@@ -23,6 +23,9 @@ bool CQtUserInterface::AskYesNo(const std::string& strText) {
                     QString::fromStdString(strText), QMessageBox::Yes | QMessageBox::No);
     box.setWindowIcon(ProgramIcon());
     RemoveMinMaxButtons(box);
+    // Modal to the program's hidden main window, like the dialogs: the tray icon and its
+    // menu stay live while the question waits. Application-wide modality would freeze them.
+    box.setWindowModality(Qt::WindowModal);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -57,8 +57,9 @@ int main(int argc, char* argv[]) {
     QObject::connect(&signalWatcher, &CSignalWatcher::Received, &application,
                      &QCoreApplication::quit);
 
+    CStderrLog log;
     const QDBusConnection systemBus = QDBusConnection::systemBus();
-    CKeyFileProfileStore profile(CKeyFileProfileStore::DefaultPath());
+    CKeyFileProfileStore profile(CKeyFileProfileStore::DefaultPath(), log);
     CQtTimerService timers;
     CNmDialUpService dialUp(systemBus);
     CDlModuleLoader modules;
@@ -70,14 +71,13 @@ int main(int argc, char* argv[]) {
     CXdgAutorunStore autorun(ConfigDir());
     CQtShellTray shell;
     CQtUserInterface ui;
-    CStderrLog log;
     CServices services{profile,   timers, dialUp,  modules, power, net, files,
                        processes, clock,  autorun, shell,   ui,    log};
 
     CTarnwickApp app(services);
     // The desktop session is ending: keep what changed in memory, as an exit would.
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
-                     [&app](QSessionManager&) { app.SaveSettings(); });
+                     [&app](QSessionManager&) { app.SaveOnExit(); });
     // SIGHUP or an edit of the settings file: the running program takes the file's values.
     QObject::connect(&signalWatcher, &CSignalWatcher::ReloadRequested, &application,
                      [&app] { app.OnReloadRequest(); });
