@@ -55,7 +55,12 @@ int CMainFrame::OnCreate() {
         ui.Post([&ui] { ui.TellUser("Tarnwick is already running"); });
         ui.PostQuit();
     } else if (!CreateTrayIcon()) {
-        m_services.timers.SetTimer(IDT_TRAY_RETRY, 5000);
+        // Without a display no tray ever appears: retrying would only wake the program.
+        if (m_services.shell.CanTrayAppear())
+            m_services.timers.SetTimer(IDT_TRAY_RETRY, 5000);
+        else
+            m_services.log.Write(LogLevel::Notice, "start",
+                                 "no notification area on this display: running without an icon");
     }
 
     AppSettings& s = m_app.m_AppSettings;

@@ -49,6 +49,9 @@ public:
     virtual void SetHandler(IShellTrayHandler* pHandler) = 0;
     // False where the desktop has no notification area of the kind the program uses at all.
     virtual bool IsShellSupported() = 0;
+    // False where no notification area can ever appear (a frontend without a display): an
+    // icon that was refused is then not tried again.
+    virtual bool CanTrayAppear() { return true; }
     // NIM::Add or NIM::Delete; true when the shell did it.
     virtual bool NotifyIcon(unsigned dwMessage, const STrayIconData& data) = 0;
     // Shows the pop-up at the mouse pointer and waits until it closes; the chosen command,

@@ -68,7 +68,7 @@ TEST_F(StartupTest, SecondInstanceLeavesWithoutIconButStillPowersTheModemThenSay
     EXPECT_EQ(m_fakes.ui.m_told, std::vector<std::string>{"Tarnwick is already running"});
 }
 
-TEST_F(StartupTest, RefusedTrayIsRetriedEveryFiveSeconds) {
+TEST_F(StartupTest, RefusedTrayIsRetriedEveryFiveSecondsWhereATrayCanAppear) {
     m_fakes.shell.m_bAccepts = false;
     Start();
     m_fakes.timers.Advance(10000);
@@ -76,6 +76,16 @@ TEST_F(StartupTest, RefusedTrayIsRetriedEveryFiveSeconds) {
     m_fakes.shell.m_bAccepts = true;
     m_fakes.timers.Advance(5000);
     EXPECT_TRUE(m_fakes.shell.m_bIconShown);
+    EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_TRAY_RETRY));
+}
+
+// Headless: one refused add, then no timer wakes the program for the tray.
+TEST_F(StartupTest, NoTrayRetryWhereNoTrayCanAppear) {
+    m_fakes.shell.m_bAccepts = false;
+    m_fakes.shell.m_bCanAppear = false;
+    Start();
+    m_fakes.timers.Advance(60000);
+    EXPECT_EQ(m_fakes.shell.m_calls, (std::vector<std::string>{"add"}));
     EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_TRAY_RETRY));
 }
 

@@ -14,6 +14,7 @@ class CFakeShellTray : public IShellTray {
 public:
     void SetHandler(IShellTrayHandler* pHandler) override { m_pHandler = pHandler; }
     bool IsShellSupported() override { return m_bSupported; }
+    bool CanTrayAppear() override { return m_bCanAppear; }
     bool NotifyIcon(unsigned dwMessage, const STrayIconData& data) override {
         m_calls.push_back(dwMessage == NIM::Add ? "add" : "delete");
         if (dwMessage == NIM::Add && m_bAccepts) {
@@ -40,6 +41,7 @@ public:
 
     IShellTrayHandler* m_pHandler = nullptr;
     bool m_bSupported = true;
+    bool m_bCanAppear = true;
     bool m_bAccepts = true;
     bool m_bIconShown = false;
     unsigned m_nChoice = 0;

@@ -2,24 +2,23 @@
 
 #include <QDBusConnection>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <chrono>
 #include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
 namespace tarnwick {
 
 // A private world for tests that talk D-Bus, write the user's configuration or run the
-// program: a temporary folder as HOME and XDG_RUNTIME_DIR, XDG_CONFIG_HOME in it, one private
-// bus daemon as both session and system bus, and on it, on request, python3-dbusmock's
-// NetworkManager ("networkmanager") and logind ("logind") stand-ins, and a desktop
-// notification server ("notification_daemon"). The constructor points
-// this process's own variables for these at the sandbox before anything else happens (and
-// leaves them so), so nothing in the test can reach the real buses or the user's folders.
-// Every process the sandbox starts ends with it, or with the test if that is killed.
+// program: the shared sandbox (scripts/sandbox.py, run as a child that takes commands on its
+// standard input): temporary HOME and XDG folders, one private bus as both session and system
+// bus with, on request, python3-dbusmock's NetworkManager ("networkmanager") and logind
+// ("logind") stand-ins and a desktop notification server ("notification_daemon"), and a copy of the
+// program under a name of the sandbox's own. The constructor points this process's own variables
+// for these at the sandbox before anything else happens (and leaves them so), so nothing in the
+// test can reach the real buses or the user's folders. Everything the sandbox starts ends with it,
+// or with the test if that is killed.
 class CTestSandbox {
 public:
     explicit CTestSandbox(bool bStandIns = true);
@@ -29,24 +28,31 @@ public:
     bool IsReady() const { return m_strError.isEmpty(); }
     const QString& Error() const { return m_strError; }
 
-    QString Root() const { return m_root.path(); }
-    QString ConfigHome() const { return Root() + "/config"; }
+    QString Root() const { return m_env.value("SANDBOX_ROOT"); }
+    QString ConfigHome() const { return m_env.value("XDG_CONFIG_HOME"); }
     // The program's profile, and where the simulated port module logs its every access.
     QString ProfilePath() const { return ConfigHome() + "/Tarnwick/Tarnwick.conf"; }
-    QString PortLogPath() const { return Root() + "/port.log"; }
+    QString PortLogPath() const { return m_env.value("INPOUT32_SIM_LOG"); }
+    QString BusAddress() const { return m_env.value("DBUS_SYSTEM_BUS_ADDRESS"); }
     // A connection of its own to the sandbox's bus.
-    QDBusConnection SystemBus() const { return QDBusConnection::connectToBus(m_strBus, m_strBus); }
+    QDBusConnection SystemBus() const;
+    // Ends the bus daemon and starts a new one at the same address with the stand-ins that
+    // ran, as a restarted system bus; true when all is up again.
+    bool RestartBus() {
+        QDBusConnection::disconnectFromBus(BusAddress());
+        return Command("restart-bus");
+    }
 
     // Start waits until the stand-in's name is taken, Stop until it is released; Pause
     // stops (SIGSTOP) or continues it, a service that hangs.
-    bool StartStandIn(const QString& strTemplate);
-    void StopStandIn(const QString& strTemplate);
-    void PauseStandIn(const QString& strTemplate, bool bPause);
+    bool StartStandIn(const QString& strTemplate) { return Command("start " + strTemplate); }
+    void StopStandIn(const QString& strTemplate) { Command("stop " + strTemplate); }
+    void PauseStandIn(const QString& strTemplate, bool bPause) {
+        Command((bPause ? "pause " : "resume ") + strTemplate);
+    }
 
-    // The program, headless, with the simulated port module and the extra variables, run
-    // under a file name of this sandbox's own (single-instance detection then sees only this
-    // sandbox's instances, and the real port module beside the built program is never
-    // loaded). Its output goes to the test's, or where eChannels says.
+    // The program's copy, headless, with the simulated port module and the extra variables.
+    // Its output goes to the test's, or where eChannels says.
     QProcess* StartProgram(const QProcessEnvironment& extra = {},
                            QProcess::ProcessChannelMode eChannels = QProcess::ForwardedChannels);
     // SIGTERM, then waits; true when the program ended by itself with exit code 0.
@@ -56,17 +62,15 @@ public:
     static bool WaitUntil(const std::function<bool()>& fn, std::chrono::milliseconds timeout);
 
 private:
-    bool StartBus();
-    // A process of the sandbox: it ends with the sandbox, or with the test if that is killed.
-    QProcess* NewProcess();
-    QProcessEnvironment Environment() const;
+    // One line from the sandbox, or an empty one when it said nothing in time.
+    QString ReadLine();
+    // Sends a command; true when the sandbox answered "ok", else Error() says why.
+    bool Command(const QString& strCommand);
 
-    QTemporaryDir m_root;
-    QString m_strBus;
-    QString m_strProgram;
+    QProcess m_sandbox;
+    QProcessEnvironment m_env;
     QString m_strError;
-    std::vector<std::unique_ptr<QProcess>> m_processes; // ended in reverse order
-    std::map<QString, QProcess*> m_standIns;
+    std::vector<std::unique_ptr<QProcess>> m_programs;
 };
 
 } // namespace tarnwick

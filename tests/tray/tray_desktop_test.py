@@ -20,11 +20,11 @@ PYTHON = "/usr/bin/python3"  # the interpreter that has the dbus and dbusmock mo
 
 class DesktopTest(unittest.TestCase):
     def setUp(self):
-        self.desktop = Desktop(ARGS.port_sim)
+        self.desktop = Desktop(ARGS.binary, ARGS.port_sim)
         self.addCleanup(self.desktop.close)
 
     def start(self):
-        self.program = Program(self.desktop, ARGS.binary)
+        self.program = Program(self.desktop)
         # Qt warnings on the way are faults of ours (a bad connect, a missing icon), as are
         # sanitizer reports.
         self.addCleanup(lambda: self.assertNotRegex(
@@ -37,7 +37,7 @@ class DesktopTest(unittest.TestCase):
 class XEmbedTray(DesktopTest):
     def setUp(self):
         super().setUp()
-        self.desktop.start_trayer()
+        self.desktop.start("trayer")
         self.start()
         self.assertTrue(wait_for(self.desktop.docked_icon), "the icon did not dock")
 
@@ -77,9 +77,9 @@ class XEmbedTray(DesktopTest):
         self.assertEqual(sum(len(ini[section]) for section in ini.sections()), 25)
 
     def test_the_icon_comes_back_when_the_tray_host_restarts(self):
-        self.desktop.kill_trayer()
+        self.desktop.stop("trayer")
         self.assertTrue(wait_for(lambda: self.desktop.docked_icon() is None, 5))
-        self.desktop.start_trayer()
+        self.desktop.start("trayer")
         self.assertTrue(wait_for(self.desktop.docked_icon), "no icon after the restart")
         self.open_menu()
 

@@ -103,6 +103,10 @@ void CQtShellTray::StartWatching() {
     m_bTrayAvailable = IsTrayAvailable();
 }
 
+bool CQtShellTray::CanTrayAppear() {
+    return HasTrayPlatform();
+}
+
 bool CQtShellTray::IsTrayAvailable() const {
     if (m_bSni)
         return IsWatcherRegistered();

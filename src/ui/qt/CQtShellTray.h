@@ -36,6 +36,8 @@ public:
 
     void SetHandler(IShellTrayHandler* pHandler) override { m_pHandler = pHandler; }
     bool IsShellSupported() override { return true; }
+    // Only the desktop platforms have a tray; the offscreen one never will.
+    bool CanTrayAppear() override;
     bool NotifyIcon(unsigned dwMessage, const STrayIconData& data) override;
     unsigned TrackPopupMenu(const CMenu& popup) override;
 

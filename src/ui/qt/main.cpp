@@ -28,7 +28,7 @@ using namespace tarnwick;
 
 namespace {
 // Without a reachable display the program still watches the link: Qt falls back to the
-// offscreen platform (no tray; the tray retry keeps trying) instead of aborting.
+// offscreen platform (no tray, and none can appear there: no tray retry) instead of aborting.
 void AllowHeadless() {
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return;
