@@ -73,10 +73,6 @@ TEST(ReloadTest, EditedValuesAreTakenAndAppliedAndKeptAtExit) {
         {"signal after an edit", true, true, true,
          "settings: Reloaded the settings on request: bAutoRun=1, iCheckDelay=5", 300000,
          "/opt/tarnwick/bin/tarnwick"},
-        {"file watch after an edit", true, false, true,
-         "settings: Reloaded the settings after an edit of the settings file: bAutoRun=1, "
-         "iCheckDelay=5",
-         300000, "/opt/tarnwick/bin/tarnwick"},
         {"signal without an edit still applies", true, true, false,
          "settings: Reloaded the settings on request: no value changed", 120000, ""},
         {"file watch after the program's own save", true, false, false, "", 0, ""},
