@@ -59,7 +59,7 @@ int main(int argc, char* argv[]) {
     CPosixNetService net;
     CServices services{fakes.profile, fakes.timers, dialUp,          fakes.modules, fakes.power,
                        net,           files,        fakes.processes, fakes.clock,   fakes.autorun,
-                       fakes.shell,   fakes.ui,     fakes.log};
+                       fakes.shell,   fakes.ui,     fakes.log,       fakes.state};
     CTarnwickApp app(services);
     AppSettings& s = app.m_AppSettings;
     s.bCheckConnState = s.bCheckFileRefresh = s.bCheckURLDownload = 1;

@@ -77,7 +77,7 @@ int main(int argc, char* argv[]) {
     CDrawingUserInterface ui;
     CServices services{fakes.profile, fakes.timers, dialUp,          fakes.modules, fakes.power,
                        fakes.net,     fakes.files,  fakes.processes, fakes.clock,   fakes.autorun,
-                       shell,         ui,           fakes.log};
+                       shell,         ui,           fakes.log,       fakes.state};
     CTarnwickApp app(services);
     app.InitInstance();
     app.m_AppSettings.CurrentTab = 1; // the dialog opens at the WatchDogging page

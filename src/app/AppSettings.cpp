@@ -37,6 +37,7 @@ void ForEachField(IntFn fnInt, StrFn fnStr, Settings&... s) {
     fnInt(kSectionLptResetter, "bTryToHangUp", s.bTryToHangUp...);
     fnInt(kSectionLptResetter, "bTryToReestablish", s.bTryToReestablish...);
     fnInt(kSectionLptResetter, "bMakeSureModemOn", s.bMakeSureModemOn...);
+    fnInt(kSectionWatchDogging, "iMaxRebootsPerDay", s.iMaxRebootsPerDay...);
 }
 } // namespace
 
@@ -46,7 +47,7 @@ AppSettings::AppSettings()
       iCheckDelay(2), iMaxFaults(3), sURLDownload(kDefaultURLDownload), iLptPort(1),
       iDataPort(g_PortTable[1].nDataPort), iCtrlPort(g_PortTable[1].nCtrlPort), iDataPortMask(0),
       iCtrlPortMask(4), iModemOffTime(3), iModemWaitTime(15), bTryToHangUp(1), bTryToReestablish(1),
-      bMakeSureModemOn(1) {}
+      bMakeSureModemOn(1), iMaxRebootsPerDay(0) {}
 
 void AppSettings::Load(IProfileStore& profile) {
     ForEachField(

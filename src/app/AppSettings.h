@@ -13,9 +13,9 @@ class IProfileStore;
 struct AppSettings {
     AppSettings();
 
-    // Reads all 25 values; a missing or unreadable value leaves its field as it was.
+    // Reads all 26 values; a missing or unreadable value leaves its field as it was.
     void Load(IProfileStore& profile);
-    // Writes all 25 values and commits them to the store in one piece.
+    // Writes all 26 values and commits them to the store in one piece.
     bool Save(IProfileStore& profile) const;
     // Takes into this record every value that differs between before and after (the profile
     // as it was last read or written, and as it reads now); a value that only this record
@@ -49,6 +49,8 @@ struct AppSettings {
     std::int32_t bTryToHangUp;
     std::int32_t bTryToReestablish;
     std::int32_t bMakeSureModemOn;
+    // Reboots asked for in any 24 hours at most; 0 = no limit. Past it a power cycle stands in.
+    std::int32_t iMaxRebootsPerDay;
 };
 
 // Section names of the profile.

@@ -15,6 +15,7 @@ class IAutorunStore;
 class IShellTray;
 class IUserInterface;
 class ILog;
+class IStateStore;
 
 // The operating-system services the program runs on, passed in by whoever builds the
 // program: the Linux backends in the product, fakes in the tests.
@@ -32,6 +33,7 @@ struct CServices {
     IShellTray& shell;
     IUserInterface& ui;
     ILog& log;
+    IStateStore& state;
 };
 
 } // namespace tarnwick

@@ -1,5 +1,6 @@
 #include "app/CTarnwickApp.h"
 
+#include "app/CVersionInfo.h"
 #include "app/IProfileStore.h"
 #include "app/IUserInterface.h"
 #include "app/SettingLimits.h"
@@ -33,6 +34,47 @@ CTarnwickApp::CTarnwickApp(CServices& services) : m_services(services) {}
 CTarnwickApp::~CTarnwickApp() = default;
 
 namespace {
+std::string Hex(std::int32_t n, int nDigits) {
+    char sz[16];
+    std::snprintf(sz, sizeof sz, "0x%0*x", nDigits, static_cast<unsigned>(n));
+    return sz;
+}
+
+// The settings in force, in one line.
+std::string SettingsSummary(const AppSettings& s) {
+    std::string strChecks;
+    auto fnAdd = [&strChecks](const std::string& strCheck) {
+        strChecks += (strChecks.empty() ? "" : ", ") + strCheck;
+    };
+    if (s.bCheckConnState != 0)
+        fnAdd("connection state");
+    if (s.bCheckFileRefresh != 0)
+        fnAdd("file " + s.sFileRefresh);
+    if (s.bCheckURLDownload != 0)
+        fnAdd("connect to " + s.sURLDownload);
+    std::string r = "watching " + (s.sDefaultConnection.empty() ? std::string("any connection")
+                                                                : "'" + s.sDefaultConnection + "'");
+    r += strChecks.empty()
+             ? std::string("; no check enabled")
+             : "; checks every " + std::to_string(s.iCheckDelay) + " min: " + strChecks;
+    r += "; fault limit " + std::to_string(s.iMaxFaults);
+    r += "; reboots per day " + (s.iMaxRebootsPerDay > 0
+                                     ? "at most " + std::to_string(s.iMaxRebootsPerDay)
+                                     : std::string("unlimited"));
+    if (s.iLptPort > 0)
+        r += "; resetter LPT" + std::to_string(s.iLptPort) + " (control " + Hex(s.iCtrlPort, 3) +
+             " mask " + Hex(s.iCtrlPortMask, 2) + ", data " + Hex(s.iDataPort, 3) + " mask " +
+             Hex(s.iDataPortMask, 2) + "), off " + std::to_string(s.iModemOffTime) +
+             " s, dial after " + std::to_string(s.iModemWaitTime) + " s";
+    else
+        r += "; no resetter port";
+    r +=
+        "; daily shutdown " + (s.bAutoShutdown != 0 ? "at " + s.sShutdownTime : std::string("off"));
+    r += "; autorun " +
+         (s.bAutoRun != 0 ? "method " + std::to_string(s.iAutoRunMethod) : std::string("off"));
+    return r;
+}
+
 // The shutdown timer never waits longer than this before it looks at the wall clock again,
 // so a clock that was set, or a machine that slept, cannot push the shutdown far off.
 constexpr std::int64_t kShutdownTickSeconds = 60;
@@ -54,6 +96,12 @@ bool CTarnwickApp::InitInstance() {
     LogOutOfRangeSettings(m_AppSettings, m_services.log);
     m_ProfileSettings = m_AppSettings;
     m_pMainWnd = std::make_unique<CMainFrame>(*this, m_services);
+    std::string strVersion = GetProductVersionText();
+    std::replace(strVersion.begin(), strVersion.end(), '\n', ' ');
+    m_services.log.Write(LogLevel::Notice, "start",
+                         strVersion + " starts; port module " +
+                             (m_pMainWnd->IsPortLibLoaded() ? "loaded" : "not loaded") + "; " +
+                             SettingsSummary(m_AppSettings));
     m_pMainWnd->OnCreate();
     // Autorun from values that were never read could remove the user's entry.
     if (profile.GetLoadState() == EProfileLoad::Clean)
@@ -87,7 +135,28 @@ int CTarnwickApp::ExitInstance() {
                                  JoinChanges(changes));
     SaveOnExit();
     m_pMainWnd.reset();
+    m_services.log.Write(LogLevel::Notice, "exit",
+                         "exit: " + (m_strExitReason.empty() ? std::string("the event loop ended")
+                                                             : m_strExitReason));
     return 0;
+}
+
+bool CTarnwickApp::SaveSettings(const char* pszWhen) {
+    if (m_AppSettings.Save(m_services.profile)) {
+        m_services.log.Write(LogLevel::Info, "settings", std::string("settings saved ") + pszWhen);
+        m_ProfileSettings = m_AppSettings;
+        return true;
+    }
+    const std::string strError = m_services.profile.LastError();
+    m_services.log.Write(LogLevel::Error, "settings",
+                         std::string("settings NOT saved ") + pszWhen +
+                             (strError.empty() ? std::string() : ": " + strError));
+    return false;
+}
+
+void CTarnwickApp::SetExitReason(const std::string& strReason) {
+    if (m_strExitReason.empty())
+        m_strExitReason = strReason;
 }
 
 bool CTarnwickApp::SaveOnExit() {
@@ -97,16 +166,7 @@ bool CTarnwickApp::SaveOnExit() {
                              "is kept as it is");
         return false;
     }
-    return SaveSettings();
-}
-
-bool CTarnwickApp::SaveSettings() {
-    if (!m_AppSettings.Save(m_services.profile)) {
-        m_services.log.Write(LogLevel::Error, "settings", "Could not write the settings");
-        return false;
-    }
-    m_ProfileSettings = m_AppSettings;
-    return true;
+    return SaveSettings("at exit");
 }
 
 bool CTarnwickApp::TakeProfileChanges(std::vector<std::string>& changes) {
@@ -161,16 +221,30 @@ bool CTarnwickApp::ApplyAutorun() {
     const std::string strCommand = m_services.processes.GetOwnExePath();
     IAutorunStore& autorun = m_services.autorun;
     const bool bAdd = m_AppSettings.bAutoRun != 0;
+    bool bOk = false;
     switch (m_AppSettings.iAutoRunMethod) {
     case 0:
         autorun.SetWinIniEntry(false, std::string());
-        return autorun.SetRunKeyEntry(bAdd, strCommand);
+        bOk = autorun.SetRunKeyEntry(bAdd, strCommand);
+        break;
     case 1:
         autorun.SetRunKeyEntry(false, std::string());
-        return autorun.SetWinIniEntry(bAdd, strCommand);
+        bOk = autorun.SetWinIniEntry(bAdd, strCommand);
+        break;
     default:
+        m_services.log.Write(LogLevel::Warning, "autorun",
+                             "autorun method " + std::to_string(m_AppSettings.iAutoRunMethod) +
+                                 " is unknown: no autorun entry written");
         return false;
     }
+    const std::string strWhat =
+        std::string(bAdd ? "autorun entry written" : "autorun off, no entry left") + " (method " +
+        std::to_string(m_AppSettings.iAutoRunMethod) + ")";
+    if (bOk)
+        m_services.log.Write(LogLevel::Info, "autorun", strWhat);
+    else
+        m_services.log.Write(LogLevel::Error, "autorun", "FAILED: " + strWhat);
+    return bOk;
 }
 
 bool CTarnwickApp::SetupShutdownTimer() {
@@ -218,7 +292,8 @@ void CTarnwickApp::OnShutdownTimer() {
         if (m_services.power.ExitSystem(EWX::Shutdown))
             log.Write(LogLevel::Notice, "shutdown", "scheduled shutdown requested");
         else
-            log.Write(LogLevel::Error, "shutdown", "scheduled shutdown refused");
+            log.Write(LogLevel::Error, "shutdown",
+                      "scheduled shutdown refused: " + m_services.power.LastError());
     }
     // The next one on the local calendar, never the same night twice (when the clock is
     // set back an hour in autumn, a time of day can come round again an hour later).
@@ -232,9 +307,21 @@ bool CTarnwickApp::SetupCheckTimer() {
     timers.KillTimer(IDT_CHECK);
     m_nFaultCount = 0;
     const AppSettings& s = m_AppSettings;
-    if (s.bCheckConnState == 0 && s.bCheckFileRefresh == 0 && s.bCheckURLDownload == 0)
+    if (m_pMainWnd)
+        m_pMainWnd->OnCheckTimerArmed(0);
+    if (s.bCheckConnState == 0 && s.bCheckFileRefresh == 0 && s.bCheckURLDownload == 0) {
+        m_services.log.Write(LogLevel::Notice, "check",
+                             "no check is enabled: the link is not watched");
+        if (m_pMainWnd)
+            m_pMainWnd->PublishStatus();
         return false;
-    timers.SetTimer(IDT_CHECK, PeriodMs(s.iCheckDelay, 1, 60000));
+    }
+    const std::uint32_t nPeriodMs = PeriodMs(s.iCheckDelay, 1, 60000);
+    timers.SetTimer(IDT_CHECK, nPeriodMs);
+    if (m_pMainWnd)
+        m_pMainWnd->OnCheckTimerArmed(m_services.clock.GetWallTime() + nPeriodMs / 1000);
+    if (m_pMainWnd)
+        m_pMainWnd->PublishStatus();
     return true;
 }
 

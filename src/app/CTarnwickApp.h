@@ -28,8 +28,6 @@ public:
     // first, so that the save does not write them back to what they were.
     int ExitInstance();
 
-    // Writes the parameters to the profile; false when the profile could not be written.
-    bool SaveSettings();
     // Reads the profile again and takes every value changed there since it was last read or
     // written; values changed only in memory (a connection adopted at start-up, the last tab)
     // stay. Then applies them as the dialog's OK does: autorun, shutdown timer, check timer
@@ -55,6 +53,10 @@ public:
     bool SetupCheckTimer();
     // The about box, one at a time.
     void OnAppAbout();
+    // Saves the parameters and says in the log whether that worked.
+    bool SaveSettings(const char* pszWhen);
+    // Why the program ends, for the log line at exit; the first reason given stands.
+    void SetExitReason(const std::string& strReason);
 
     CMainFrame* GetMainWnd() { return m_pMainWnd.get(); }
     CServices& Services() { return m_services; }
@@ -75,6 +77,7 @@ private:
     AppSettings m_ProfileSettings;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     bool m_bExited = false;
+    std::string m_strExitReason;
     std::int64_t m_nShutdownDue = 0;
     std::int64_t m_nLastShutdownRequest = 0;
 };

@@ -33,6 +33,8 @@ public:
     // Reads the store afresh, for changes made by someone else; false when it cannot be read,
     // and then the values read before stay. A store that always reads live has nothing to do.
     virtual bool Reload() { return true; }
+    // Why the last read or commit failed, for the log; empty when the store cannot say.
+    virtual std::string LastError() const { return std::string(); }
     // How the profile was read. An unreadable one must not be written over by values that
     // were never read from it (an exit's save); a user's explicit save still may.
     virtual EProfileLoad GetLoadState() const = 0;

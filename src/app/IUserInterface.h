@@ -27,6 +27,9 @@ public:
     virtual void Post(std::function<void()> fn) = 0;
     // Ends the event loop once the current handler is done (an orderly exit follows).
     virtual void PostQuit() = 0;
+    // A desktop notification for a person at the machine; never waits, and does nothing
+    // where the desktop has no notification service.
+    virtual void Notify(const std::string& strSummary, const std::string& strBody) = 0;
 };
 
 } // namespace tarnwick

@@ -33,7 +33,7 @@ bool CParamsDlg::OnInitDialog(IDialogWindow& window) {
 void CParamsDlg::OnOK() {
     m_registry.StoreAllPages();
     *m_pAppSettings = m_settings;
-    m_app.SaveSettings();
+    m_app.SaveSettings("from the settings dialog");
     m_app.ApplyAutorun();
     m_app.SetupShutdownTimer();
     m_app.SetupCheckTimer();

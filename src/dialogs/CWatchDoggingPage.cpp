@@ -24,9 +24,11 @@ CWatchDoggingPage::CWatchDoggingPage(CPageRegistry& registry, CMainFrame* pMainF
     : CPageDlg(registry, IDD_WATCHDOGGING), m_pMainFrame(pMainFrame), m_fileChooser(fileChooser) {
     m_editCheckDelay.SetRange(1, 10000);
     m_editMaxFaults.SetRange(2, 100);
+    m_editMaxReboots.SetRange(0, 99);
 }
 
 void CWatchDoggingPage::DoDataExchange() {
+    DDX_Control(IDC_WD_MAX_REBOOTS, m_editMaxReboots);
     DDX_Control(IDC_WD_MAX_FAULTS, m_editMaxFaults);
     DDX_Control(IDC_WD_URL, m_editUrl);
     DDX_Control(IDC_WD_CHECK_DELAY, m_editCheckDelay);
@@ -59,6 +61,7 @@ void CWatchDoggingPage::LoadSettings() {
     m_editUrl.SetItemText(s.sURLDownload);
     m_editCheckDelay.SetValue(s.iCheckDelay);
     m_editMaxFaults.SetValue(s.iMaxFaults);
+    m_editMaxReboots.SetValue(s.iMaxRebootsPerDay);
     RuleMaster();
 }
 
@@ -76,6 +79,7 @@ void CWatchDoggingPage::StoreSettings() {
     // focus with a number out of range still in it.
     s.iCheckDelay = m_editCheckDelay.GetClampedValue();
     s.iMaxFaults = m_editMaxFaults.GetClampedValue();
+    s.iMaxRebootsPerDay = m_editMaxReboots.GetClampedValue();
 }
 
 bool CWatchDoggingPage::OnCommand(int nID, int nCode) {
@@ -141,9 +145,11 @@ void CWatchDoggingPage::RuleStartupNote() {
 }
 
 void CWatchDoggingPage::RuleChecks() {
+    // The reboot budget line belongs to the escalation, as the fault limit does.
     static constexpr int kAnyCheck[] = {
-        IDC_WD_ST_PERIOD, IDC_WD_CHECK_DELAY, IDC_WD_ST_MIN,  IDC_WD_ST_REDIAL_NOTE,
-        IDC_WD_ST_FAULTS, IDC_WD_MAX_FAULTS,  IDC_WD_ST_AFTER};
+        IDC_WD_ST_PERIOD,   IDC_WD_CHECK_DELAY, IDC_WD_ST_MIN,   IDC_WD_ST_REDIAL_NOTE,
+        IDC_WD_ST_FAULTS,   IDC_WD_MAX_FAULTS,  IDC_WD_ST_AFTER, IDC_WD_ST_MAX_REBOOTS,
+        IDC_WD_MAX_REBOOTS, IDC_WD_ST_REBOOTS};
     static constexpr int kFileCheck[] = {IDC_WD_ST_FILE, IDC_WD_FILE, IDC_WD_BROWSE};
     static constexpr int kUrlCheck[] = {IDC_WD_ST_URL, IDC_WD_URL};
     const bool bFile = IsOn(m_chkCheckFile);

@@ -46,6 +46,7 @@ private:
     CMainFrame* m_pMainFrame;
     IFileChooser& m_fileChooser;
 
+    CNumEdit m_editMaxReboots;
     CNumEdit m_editMaxFaults;
     CEdit m_editUrl;
     CNumEdit m_editCheckDelay;

@@ -8,22 +8,49 @@
 #include "engine/TimerIds.h"
 #include "platform/CheckURLConnect.h"
 #include "platform/FindOtherInstance.h"
+#include "platform/IClock.h"
+#include "platform/IDialUpService.h"
 #include "platform/IFileTimes.h"
 #include "platform/ILog.h"
 #include "platform/IModuleLoader.h"
+#include "platform/INetService.h"
 #include "platform/IPowerService.h"
 #include "platform/IProcessList.h"
+#include "platform/IStateStore.h"
+#include "platform/TimeText.h"
 #include "res/Resource.h"
 #include "tray/CMenu.h"
 
 #include <array>
+#include <chrono>
+#include <cstdio>
+#include <map>
 #include <string>
+
+namespace {
+// Seconds since a moment on the steady clock, as the log shows a duration: "2.1 s".
+std::string SecondsSince(std::chrono::steady_clock::time_point tStart) {
+    const std::chrono::duration<double> d = std::chrono::steady_clock::now() - tStart;
+    char sz[32];
+    std::snprintf(sz, sizeof sz, "%.1f s", d.count());
+    return sz;
+}
+
+std::string Quoted(const std::string& strName) {
+    return strName.empty() ? std::string("(any connection)") : "'" + strName + "'";
+}
+
+std::string WithCause(const std::string& strCause) {
+    return strCause.empty() ? std::string() : ": " + strCause;
+}
+} // namespace
 
 namespace tarnwick {
 
 CMainFrame::CMainFrame(CTarnwickApp& app, CServices& services)
     : m_app(app), m_services(services), m_TrayIcon(services.shell, *this),
-      m_RasManager(services.dialUp) {
+      m_RasManager(services.dialUp), m_History(services.state, services.clock, services.log),
+      m_RebootBudget(services.state, services.clock, services.log) {
     IModuleLoader& modules = m_services.modules;
     m_hPortLib = modules.OpenLibrary(kPortLibName);
     if (m_hPortLib != nullptr) {
@@ -31,6 +58,7 @@ CMainFrame::CMainFrame(CTarnwickApp& app, CServices& services)
         m_pfnOut32 = reinterpret_cast<PFN_OUT32>(modules.GetProcAddress(m_hPortLib, "Out32"));
     }
     m_services.timers.SetHandler(this);
+    m_History.Load();
 }
 
 CMainFrame::~CMainFrame() {
@@ -49,9 +77,7 @@ int CMainFrame::OnCreate() {
         // Another instance runs: leave once start-up is done, without an icon, and say so
         // then, or the user who started this one sees nothing happen.
         IUserInterface& ui = m_services.ui;
-        m_services.log.Write(LogLevel::Notice, "start",
-                             "Another instance runs (process " + std::to_string(nPid) +
-                                 "); this one ends after its start-up");
+        m_app.SetExitReason("another instance runs already (pid " + std::to_string(nPid) + ")");
         ui.Post([&ui] { ui.TellUser("Tarnwick is already running"); });
         ui.PostQuit();
     } else if (!CreateTrayIcon()) {
@@ -69,11 +95,20 @@ int CMainFrame::OnCreate() {
 
     if (m_RasManager.IsConnected(std::string())) {
         s.sDefaultConnection = m_RasManager.GetCurrentEntry();
+        Log(LogLevel::Info, "start",
+            "connection " + Quoted(s.sDefaultConnection) + " is up; it is the one watched");
     } else {
         m_RasManager.SetCurrentEntry(s.sDefaultConnection);
-        if (s.bEstablishConnection != 0 && !s.sDefaultConnection.empty())
+        const std::string strError = m_services.dialUp.LastError();
+        if (!strError.empty())
+            Log(LogLevel::Warning, "start", "the connections cannot be listed: " + strError);
+        if (s.bEstablishConnection != 0 && !s.sDefaultConnection.empty()) {
             m_services.timers.SetTimer(IDT_DIAL, 20000);
+            Log(LogLevel::Info, "start",
+                "no connection is up; " + Quoted(s.sDefaultConnection) + " is dialled in 20 s");
+        }
     }
+    m_services.log.SetConnection(s.sDefaultConnection);
     return 0;
 }
 
@@ -82,7 +117,7 @@ unsigned CMainFrame::FindOtherInstance() {
 }
 
 bool CMainFrame::CreateTrayIcon() {
-    const bool bCreated = m_TrayIcon.Create(WM::TrayNotify, GetProductVersionText(), IDR_MAINFRAME,
+    const bool bCreated = m_TrayIcon.Create(WM::TrayNotify, TooltipText(), IDR_MAINFRAME,
                                             IDR_TRAYMENU, [this](CMenu& popup) {
                                                 PrepareTrayMenu(&popup);
                                                 UpdateMenuItems(popup);
@@ -97,15 +132,17 @@ void CMainFrame::OnTimer(unsigned nIDEvent) {
     ITimerService& timers = m_services.timers;
     switch (nIDEvent) {
     case IDT_TRAY_RETRY:
-        if (CreateTrayIcon())
+        if (CreateTrayIcon()) {
             timers.KillTimer(IDT_TRAY_RETRY);
+            Log(LogLevel::Info, "tray", "the tray icon is shown");
+        }
         break;
     case IDT_MODEM_POWER_OFF:
         ModemPowerOn(true);
         timers.KillTimer(IDT_MODEM_POWER_OFF);
         break;
     case IDT_DIAL:
-        m_RasManager.Dial(m_RasManager.GetCurrentEntry());
+        LoggedDial(m_RasManager.GetCurrentEntry(), "scheduled");
         timers.KillTimer(IDT_DIAL);
         break;
     case IDT_SHUTDOWN:
@@ -117,15 +154,47 @@ void CMainFrame::OnTimer(unsigned nIDEvent) {
     default:
         break;
     }
+    PublishStatus();
 }
 
-bool CMainFrame::CheckFileRefresh() {
+bool CMainFrame::CheckConnState(std::string& strCause) {
+    const std::string& strName = m_app.m_AppSettings.sDefaultConnection;
+    if (m_RasManager.IsConnected(strName)) {
+        m_strConnState = "up";
+        return true;
+    }
+    m_strConnState = "down";
+    strCause = strName.empty() ? std::string("no connection active")
+                               : "connection '" + strName + "' not active";
+    const std::string strError = m_services.dialUp.LastError();
+    if (!strError.empty())
+        strCause += " (" + strError + ")";
+    return false;
+}
+
+bool CMainFrame::CheckFileRefresh(std::string& strCause) {
+    const std::string& strPath = m_app.m_AppSettings.sFileRefresh;
     std::uint64_t ftWrite = 0;
     // A file that is missing or held open by its writer right now takes no part.
-    if (!m_services.files.GetLastWriteTime(m_app.m_AppSettings.sFileRefresh, ftWrite))
+    if (!m_services.files.GetLastWriteTime(strPath, ftWrite)) {
+        if (!m_bFileSkipped) {
+            const std::string strError = m_services.files.LastError();
+            Log(LogLevel::Notice, "check",
+                "file " + strPath + " takes no part in the checks while it cannot be read" +
+                    WithCause(strError));
+        }
+        m_bFileSkipped = true;
         return true;
+    }
+    m_bFileSkipped = false;
     const bool bPass = m_ftLastWrite == 0 || ftWrite != m_ftLastWrite;
     m_ftLastWrite = ftWrite;
+    if (!bPass) {
+        const std::int64_t tWrite = m_services.files.ToUnixTime(ftWrite);
+        strCause = "file " + strPath + " unchanged since " +
+                   (tWrite < 0 ? std::string("the previous check")
+                               : FormatClock(tWrite, m_services.clock.GetUtcOffset(tWrite)));
+    }
     return bPass;
 }
 
@@ -134,35 +203,155 @@ void CMainFrame::OnCheckTimer() {
         return;
     m_bChecking = true;
     const AppSettings& s = m_app.m_AppSettings;
+    m_services.log.SetConnection(s.sDefaultConnection);
 
     bool bPass = true;
-    if (s.bCheckConnState != 0)
-        bPass = m_RasManager.IsConnected(s.sDefaultConnection);
-    if (s.bCheckFileRefresh != 0 && !CheckFileRefresh())
+    std::string strCauses;
+    auto fnFailed = [&](const std::string& strCause) {
         bPass = false;
+        strCauses += (strCauses.empty() ? "" : "; ") + strCause;
+    };
+    std::string strCause;
+    if (s.bCheckConnState != 0 && !CheckConnState(strCause))
+        fnFailed(strCause);
+    strCause.clear();
+    if (s.bCheckFileRefresh != 0 && !CheckFileRefresh(strCause))
+        fnFailed(strCause);
+    strCause.clear();
     if (s.bCheckURLDownload != 0 &&
-        !CheckURLConnect(s.sURLDownload, m_services.net, m_services.log))
-        bPass = false;
+        !CheckURLConnect(s.sURLDownload, m_services.net, m_services.log, &strCause))
+        fnFailed(strCause);
 
-    if (bPass) {
-        m_app.m_nFaultCount = 0;
-    } else {
-        // Saturate rather than wrap: a counter past the limit must stay past it.
-        if (m_app.m_nFaultCount < INT32_MAX)
-            ++m_app.m_nFaultCount;
-        const std::int32_t nMaxFaults = EffectiveMaxFaults(s);
-        if (m_app.m_nFaultCount == nMaxFaults) {
-            OnResetModemPower();
-        } else if (m_app.m_nFaultCount > nMaxFaults) {
-            m_services.power.ExitSystem(EWX::Reboot);
-        } else {
-            const std::string strEntry = m_RasManager.GetCurrentEntry();
-            if (m_RasManager.IsConnected(strEntry))
-                m_RasManager.HangUp(strEntry);
-            m_RasManager.Dial(strEntry);
-        }
-    }
+    m_tLastCheck = m_services.clock.GetWallTime();
+    m_tNextCheck =
+        m_tLastCheck + static_cast<std::int64_t>(s.iCheckDelay > 0 ? s.iCheckDelay : 1) * 60;
+    m_bLastCheckPassed = bPass;
+    m_strLastCause = strCauses;
+    if (bPass)
+        OnCheckPassed();
+    else
+        OnCheckFailed(strCauses);
     m_bChecking = false;
+}
+
+void CMainFrame::OnCheckPassed() {
+    m_app.m_nFaultCount = 0;
+    m_bRebootWarned = false;
+    SOutage closed;
+    if (!m_History.OnCheckPassed(closed)) {
+        Log(LogLevel::Debug, "check", "check passed");
+        return;
+    }
+    static const std::map<std::string, std::string> kBy = {{"itself", "by itself"},
+                                                           {"redial", "by the re-dial"},
+                                                           {"power-cycle", "by the power cycle"},
+                                                           {"reboot", "by the reboot"}};
+    const std::string strBy = kBy.at(closed.FixedBy());
+    const std::string strText = "link restored after " + std::to_string(closed.nFailedChecks) +
+                                " failed check" + (closed.nFailedChecks == 1 ? "" : "s") + ", " +
+                                strBy + " (down " + FormatDuration(closed.tEnd - closed.tStart) +
+                                ")";
+    Log(LogLevel::Notice, "restored", strText);
+    m_services.ui.Notify("Internet link restored", strText);
+}
+
+void CMainFrame::OnCheckFailed(const std::string& strCause) {
+    const AppSettings& s = m_app.m_AppSettings;
+    // Saturate rather than wrap: a counter past the limit must stay past it.
+    if (m_app.m_nFaultCount < INT32_MAX)
+        ++m_app.m_nFaultCount;
+    const std::int32_t nFaults = m_app.m_nFaultCount;
+    const std::int32_t nMaxFaults = EffectiveMaxFaults(s);
+    m_History.OnCheckFailed();
+    Log(LogLevel::Warning, "check",
+        "check failed (" + std::to_string(nFaults) + " in a row, limit " +
+            std::to_string(nMaxFaults) + "): " + strCause);
+    if (nFaults == nMaxFaults) {
+        if (s.iLptPort <= 0)
+            Log(LogLevel::Notice, "power",
+                "power cycle due, but no resetter port is set: nothing is done this time");
+        OnResetModemPower();
+    } else if (nFaults > nMaxFaults) {
+        Reboot();
+    } else {
+        Redial();
+    }
+    // A person at the machine can step in before the machine reboots.
+    if (NextStep() == "reboot" && !m_bRebootWarned) {
+        m_bRebootWarned = true;
+        const std::string strWhen =
+            FormatClock(m_tNextCheck, m_services.clock.GetUtcOffset(m_tNextCheck));
+        Log(LogLevel::Notice, "reboot",
+            "the next failed check at " + strWhen + " reboots this machine");
+        m_services.ui.Notify("Internet link down",
+                             "The next failed check at " + strWhen + " reboots this machine.");
+    }
+}
+
+void CMainFrame::Redial() {
+    const std::string strEntry = m_RasManager.GetCurrentEntry();
+    m_History.OnStep("redial");
+    if (m_RasManager.IsConnected(strEntry))
+        LoggedHangUp(strEntry, "re-dial");
+    LoggedDial(strEntry, "re-dial");
+}
+
+void CMainFrame::Reboot() {
+    const AppSettings& s = m_app.m_AppSettings;
+    if (m_RebootBudget.IsSpent(s.iMaxRebootsPerDay)) {
+        Log(LogLevel::Warning, "reboot",
+            "reboot skipped: " + std::to_string(m_RebootBudget.CountLastDay()) +
+                " reboots in the last 24 h; the modem is power-cycled instead");
+        OnResetModemPower();
+        return;
+    }
+    m_History.OnStep("reboot");
+    if (LoggedExitSystem(EWX::Reboot,
+                         "after " + std::to_string(m_app.m_nFaultCount) + " failed checks"))
+        m_RebootBudget.Record();
+}
+
+bool CMainFrame::LoggedHangUp(const std::string& strEntry, const char* pszWhy) {
+    const auto tStart = std::chrono::steady_clock::now();
+    const bool bOk = m_RasManager.HangUp(strEntry);
+    if (bOk)
+        Log(LogLevel::Info, "hangup",
+            std::string(pszWhy) + ": hung up " + Quoted(strEntry) + " in " + SecondsSince(tStart));
+    else
+        Log(LogLevel::Warning, "hangup",
+            std::string(pszWhy) + ": hang-up of " + Quoted(strEntry) + " failed after " +
+                SecondsSince(tStart) + WithCause(m_services.dialUp.LastError()));
+    return bOk;
+}
+
+bool CMainFrame::LoggedDial(const std::string& strEntry, const char* pszWhy) {
+    const auto tStart = std::chrono::steady_clock::now();
+    const bool bOk = m_RasManager.Dial(strEntry);
+    if (bOk)
+        Log(LogLevel::Notice, "dial",
+            std::string(pszWhy) + ": " + Quoted(strEntry) + " connected in " +
+                SecondsSince(tStart));
+    else
+        Log(LogLevel::Warning, "dial",
+            std::string(pszWhy) + ": dial of " + Quoted(strEntry) + " failed after " +
+                SecondsSince(tStart) + WithCause(m_services.dialUp.LastError()));
+    return bOk;
+}
+
+bool CMainFrame::LoggedExitSystem(unsigned uFlags, const std::string& strWhy) {
+    const char* pszStep = uFlags == EWX::Reboot ? "reboot" : "shutdown";
+    Log(LogLevel::Notice, pszStep, std::string(pszStep) + " requested: " + strWhy);
+    const bool bOk = m_services.power.ExitSystem(uFlags);
+    if (bOk)
+        Log(LogLevel::Notice, pszStep, std::string(pszStep) + " accepted by the system");
+    else
+        Log(LogLevel::Error, pszStep,
+            std::string(pszStep) + " refused" + WithCause(m_services.power.LastError()));
+    return bOk;
+}
+
+void CMainFrame::Log(LogLevel level, const char* pszStep, const std::string& strText) {
+    m_services.log.Write(level, pszStep, strText);
 }
 
 } // namespace tarnwick

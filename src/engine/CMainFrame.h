@@ -1,9 +1,12 @@
 #pragma once
 
+#include "engine/COutageHistory.h"
+#include "engine/CRebootBudget.h"
 #include "engine/ICommandTarget.h"
 #include "engine/ITimerService.h"
 #include "engine/PortTable.h"
 #include "platform/CRasManager.h"
+#include "platform/ILog.h"
 #include "tray/CSystemTray.h"
 
 #include <cstdint>
@@ -62,6 +65,16 @@ public:
     void ModemPowerOff();
     void ModemPowerOn(bool bRedial);
 
+    // Says what the engine is doing: the state report for --status, the tooltip's third line.
+    // Runs after every change of state.
+    void PublishStatus();
+    // The check timer was armed anew (or not: 0).
+    void OnCheckTimerArmed(std::int64_t tNextCheck) { m_tNextCheck = tNextCheck; }
+    // What the next failed check will do: "re-dial", "power cycle", "reboot", ...
+    std::string NextStep() const;
+    std::string TooltipText() const;
+    const COutageHistory& GetHistory() const { return m_History; }
+
     CRasManager& GetRasManager() { return m_RasManager; }
     CSystemTray& GetTrayIcon() { return m_TrayIcon; }
     bool IsModemOff() const { return m_bModemOff; }
@@ -69,7 +82,18 @@ public:
 
 private:
     void OnCheckTimer();
-    bool CheckFileRefresh();
+    // Each check: true when it passed; a failed one says why.
+    bool CheckConnState(std::string& strCause);
+    bool CheckFileRefresh(std::string& strCause);
+    void OnCheckPassed();
+    void OnCheckFailed(const std::string& strCause);
+    void Redial();
+    void Reboot();
+    // Hang-up and dial with their outcome and duration in the log.
+    bool LoggedHangUp(const std::string& strEntry, const char* pszWhy);
+    bool LoggedDial(const std::string& strEntry, const char* pszWhy);
+    bool LoggedExitSystem(unsigned uFlags, const std::string& strWhy);
+    void Log(LogLevel level, const char* pszStep, const std::string& strText);
 
     CTarnwickApp& m_app;
     CServices& m_services;
@@ -83,6 +107,21 @@ private:
     bool m_bSettingsOpen = false;
     bool m_bChecking = false;
     std::uint64_t m_ftLastWrite = 0;
+
+    COutageHistory m_History;
+    CRebootBudget m_RebootBudget;
+    // For the state report: the last check, the next ones, the modem's power as last set.
+    std::int64_t m_tLastCheck = 0;
+    bool m_bLastCheckPassed = true;
+    std::string m_strLastCause;
+    std::int64_t m_tNextCheck = 0;
+    std::string m_strModemPower = "not switched yet";
+    std::string m_strConnState = "not checked yet";
+    bool m_bFileSkipped = false;
+    // The register change of the last UpdatePortBits, "0x37a 0xff -> 0xfb", for the log.
+    std::string m_strPortChange;
+    bool m_bRebootWarned = false;
+    bool m_bStatusWarned = false;
 };
 
 } // namespace tarnwick

@@ -120,11 +120,13 @@ bool CMainFrame::OnCommand(unsigned nID) {
         return true;
     case ID_RESET_MODEM_POWER:
         OnResetModemPower();
+        PublishStatus();
         return true;
     case ID_APP_ABOUT:
         m_app.OnAppAbout();
         return true;
     case ID_APP_EXIT:
+        m_app.SetExitReason("Exit chosen from the tray menu");
         m_services.ui.PostQuit();
         return true;
     default:
@@ -150,31 +152,36 @@ void CMainFrame::OnSettings() {
 
 void CMainFrame::OnReboot() {
     if (m_services.ui.AskYesNo("Are you sure you want to REBOOT the System?"))
-        m_services.power.ExitSystem(EWX::Reboot);
+        LoggedExitSystem(EWX::Reboot, "from the tray menu");
 }
 
 void CMainFrame::OnShutdown() {
     if (m_services.ui.AskYesNo("Are you sure you want to SHUTDOWN the System?"))
-        m_services.power.ExitSystem(EWX::Shutdown);
+        LoggedExitSystem(EWX::Shutdown, "from the tray menu");
 }
 
 void CMainFrame::OnConnectTo(unsigned nID) {
     const std::size_t nIndex = nID - ID_CONNECT_FIRST;
     if (nIndex < m_Entries.size())
-        m_RasManager.Dial(m_Entries[nIndex]);
+        LoggedDial(m_Entries[nIndex], "connect from the tray menu");
 }
 
 void CMainFrame::OnReconnectCurrent() {
     const std::string strName = m_RasManager.GetCurrentEntry();
-    if (m_RasManager.IsConnected(strName) &&
-        !m_services.ui.AskYesNo("Disconnect " + strName + " and connect it again?"))
+    const bool bUp = m_RasManager.IsConnected(strName);
+    if (bUp && !m_services.ui.AskYesNo("Disconnect " + strName + " and connect it again?"))
         return;
-    m_RasManager.HangUp(strName);
-    m_RasManager.Dial(strName);
+    // Hung up also when nothing is up, as before; only a real hang-up is worth a line.
+    if (bUp)
+        LoggedHangUp(strName, "reconnect from the tray menu");
+    else
+        m_RasManager.HangUp(strName);
+    LoggedDial(strName, "reconnect from the tray menu");
+    PublishStatus();
 }
 
 void CMainFrame::OnDisconnectCurrent() {
-    m_RasManager.HangUp(m_RasManager.GetCurrentEntry());
+    LoggedHangUp(m_RasManager.GetCurrentEntry(), "disconnect from the tray menu");
 }
 
 void CMainFrame::OnUpdateSettings(CCmdUI& cmdUI) {

@@ -37,7 +37,6 @@ std::string DottedText(std::uint32_t nAddr) {
 }
 } // namespace
 
-
 SProbeTarget ParseProbeTarget(const std::string& strText) {
     SProbeTarget target;
     std::string strCopy = MbLower(strText);
@@ -68,7 +67,8 @@ SProbeTarget ParseProbeTarget(const std::string& strText) {
     return target;
 }
 
-bool CheckURLConnect(const std::string& strText, INetService& net, ILog& log) {
+bool CheckURLConnect(const std::string& strText, INetService& net, ILog& log,
+                     std::string* pstrCause) {
     const SProbeTarget target = ParseProbeTarget(strText);
     std::string strHost = target.strHost;
     bool bLookUp = false;
@@ -93,6 +93,12 @@ bool CheckURLConnect(const std::string& strText, INetService& net, ILog& log) {
         result = net.Connect(strHost, bLookUp, target.nPort, strDetail);
     if (result == EConnectResult::Connected)
         return true;
+    if (pstrCause != nullptr) {
+        *pstrCause = "connect to " + (strHost.empty() ? std::string("(no host)") : strHost) + ":" +
+                     std::to_string(target.nPort) + ": " + ResultText(result) +
+                     (strDetail.empty() ? std::string() : ", " + strDetail);
+        return false;
+    }
     log.Write(LogLevel::Warning, "check",
               "cannot connect to \"" + strText + "\" (host " + strHost + ", port " +
                   std::to_string(target.nPort) + "): " + ResultText(result) +

@@ -20,8 +20,10 @@ struct SProbeTarget {
 // address stands in brackets ("[::1]:80").
 SProbeTarget ParseProbeTarget(const std::string& strText);
 
-// True when a TCP connection to the host and port named by the text could be opened; a
-// failure is logged with its cause.
-bool CheckURLConnect(const std::string& strText, INetService& net, ILog& log);
+// True when a TCP connection to the host and port named by the text could be opened. A
+// failure is logged with its cause, or, when pstrCause is given, handed back there instead
+// ("connect to host:80: refused") for the caller's own line.
+bool CheckURLConnect(const std::string& strText, INetService& net, ILog& log,
+                     std::string* pstrCause = nullptr);
 
 } // namespace tarnwick

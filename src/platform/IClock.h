@@ -19,6 +19,8 @@ public:
     virtual std::int64_t GetWallTime() = 0;
     // The local time of day at a moment of the wall clock, in the system's time zone.
     virtual SLocalTime LocalTimeAt(std::int64_t nTime) = 0;
+    // The local time zone's offset from UTC at that moment, in seconds east of Greenwich.
+    virtual int GetUtcOffset(std::int64_t nTime) = 0;
 };
 
 } // namespace tarnwick

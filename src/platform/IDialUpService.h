@@ -27,6 +27,8 @@ public:
     // Dials the entry of exactly this name with its stored credentials and blocks until the
     // connection is up (true) or has failed (false). A failed dial leaves nothing half-open.
     virtual bool Dial(const std::string& strEntry) = 0;
+    // Why the last call that failed did so, for the log; empty when the service cannot say.
+    virtual std::string LastError() const { return std::string(); }
 };
 
 } // namespace tarnwick

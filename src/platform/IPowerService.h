@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 namespace tarnwick {
 
 // Flags of ExitSystem.
@@ -16,6 +17,8 @@ public:
     // EWX::Reboot or EWX::Shutdown; the request is always forced. True only when the system
     // accepted the request.
     virtual bool ExitSystem(unsigned uFlags) = 0;
+    // The system's answer to the last refused request, for the log; empty when it gave none.
+    virtual std::string LastError() const { return std::string(); }
 };
 
 } // namespace tarnwick

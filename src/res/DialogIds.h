@@ -43,6 +43,10 @@ inline constexpr int IDC_WD_ST_REDIAL_NOTE = 1005;
 inline constexpr int IDC_WD_ST_AFTER = 1014;
 inline constexpr int IDC_WD_MAX_FAULTS = 1031;
 inline constexpr int IDC_WD_ST_FAULTS = 1015;
+// The reboot budget, below the specified controls.
+inline constexpr int IDC_WD_ST_MAX_REBOOTS = 1032;
+inline constexpr int IDC_WD_MAX_REBOOTS = 1033;
+inline constexpr int IDC_WD_ST_REBOOTS = 1034;
 
 // Dialog 131: the "LPT Resetter" page.
 inline constexpr int IDC_LPT_ST_PORT = 1018;

@@ -31,9 +31,11 @@ constexpr int kPoints = 8;
 
 // 130: the parameters dialog.
 constexpr SDlgItemTemplate kParamsItems[] = {
-    {static_cast<int>(ID::Ok), Button, "OK", kDefPush, {201, 202, 50, 14}},
-    {static_cast<int>(ID::Cancel), Button, "Cancel", kPush, {257, 202, 50, 14}},
-    {IDC_PARAMS_TAB, TabControl, "Tab1", kChild, {7, 7, 300, 192}},
+    // 14 units taller than the pages' first layout, so that the reboot budget's line under
+    // the WatchDogging page's last frame shows; the buttons move down with the bottom edge.
+    {static_cast<int>(ID::Ok), Button, "OK", kDefPush, {201, 216, 50, 14}},
+    {static_cast<int>(ID::Cancel), Button, "Cancel", kPush, {257, 216, 50, 14}},
+    {IDC_PARAMS_TAB, TabControl, "Tab1", kChild, {7, 7, 300, 206}},
 };
 
 // 131: the "LPT Resetter" page.
@@ -112,6 +114,13 @@ constexpr SDlgItemTemplate kWatchDoggingItems[] = {
      "faults, try to reset modem power. If fails again, reboot the System.",
      kText,
      {49, 156, 236, 8}},
+    {IDC_WD_ST_MAX_REBOOTS, Static, "Reboot at most", kText, {11, 180, 50, 8}},
+    {IDC_WD_MAX_REBOOTS, Edit, "", kEdit, {62, 177, 17, 12}},
+    {IDC_WD_ST_REBOOTS,
+     Static,
+     "times in 24 hours (0 = no limit), then reset modem power instead.",
+     kText,
+     {82, 180, 203, 8}},
 };
 
 // 133: the "General" page.
@@ -140,7 +149,7 @@ constexpr SDlgTemplate kTemplates[] = {
     {IDD_PARAMS,
      WS::Popup | WS::Caption | DS::ModalFrame | DS::SetFont | DS::SysModal,
      314,
-     223,
+     237,
      "Tarnwick Parameters",
      kPoints,
      kFace,

@@ -78,6 +78,16 @@ bool CSystemTray::SetDefaultMenuItem(unsigned nItem, bool bByPos) {
     return true;
 }
 
+bool CSystemTray::SetTooltipText(const std::string& strTip) {
+    const std::string strCut = CutTrayTip(strTip);
+    if (strCut == m_nid.strTip)
+        return true;
+    m_nid.strTip = strCut;
+    if (m_bIconAbsent)
+        return false;
+    return m_shell.NotifyIcon(NIM::Modify, m_nid);
+}
+
 void CSystemTray::OnTrayNotification(unsigned nIconID, unsigned nMouseMsg) {
     HandleTrayMessage(nIconID, nMouseMsg);
 }

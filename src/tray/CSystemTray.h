@@ -27,6 +27,9 @@ public:
     bool Create(unsigned uCallbackMessage, const std::string& strTip, unsigned nIconResource,
                 unsigned uID, MenuHook pfnMenuHook);
     bool SetDefaultMenuItem(unsigned nItem, bool bByPos);
+    // A new tooltip (cut as Create cuts it), shown at once when the icon is there and kept
+    // for the next add.
+    bool SetTooltipText(const std::string& strTip);
 
     // IShellTrayHandler
     void OnTrayNotification(unsigned nIconID, unsigned nMouseMsg) override;

@@ -9,6 +9,7 @@ class CMenu;
 // Shell messages for an icon.
 namespace NIM {
 inline constexpr unsigned Add = 0;
+inline constexpr unsigned Modify = 1; // a new tooltip for the icon shown
 inline constexpr unsigned Delete = 2;
 // Fields of the icon record that an add fills in.
 } // namespace NIM
@@ -52,7 +53,7 @@ public:
     // False where no notification area can ever appear (a frontend without a display): an
     // icon that was refused is then not tried again.
     virtual bool CanTrayAppear() { return true; }
-    // NIM::Add or NIM::Delete; true when the shell did it.
+    // NIM::Add, NIM::Modify or NIM::Delete; true when the shell did it.
     virtual bool NotifyIcon(unsigned dwMessage, const STrayIconData& data) = 0;
     // Shows the pop-up at the mouse pointer and waits until it closes; the chosen command,
     // or 0 when none was chosen. A shell that draws the menu itself takes the pop-up as the

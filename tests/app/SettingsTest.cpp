@@ -68,6 +68,7 @@ iCheckDelay=2
 iMaxFaults=3
 sFileRefresh=
 sURLDownload=www.debian.org
+iMaxRebootsPerDay=0
 
 [LptResetter]
 iLptPort=1
@@ -165,7 +166,7 @@ TEST_F(KeyFileTest, UnreadableFileIsNotSavedOverAtExit) {
     EXPECT_EQ(store.GetLoadState(), EProfileLoad::Unreadable);
     CServices real{store,       fakes.timers, fakes.dialUp,    fakes.modules, fakes.power,
                    fakes.net,   fakes.files,  fakes.processes, fakes.clock,   fakes.autorun,
-                   fakes.shell, fakes.ui,     fakes.log};
+                   fakes.shell, fakes.ui,     fakes.log,       fakes.state};
     {
         CTarnwickApp app(real);
         ASSERT_TRUE(app.InitInstance());

@@ -29,8 +29,10 @@ Ids AllBut(unsigned nPage, const Ids& ids) {
 }
 const Ids kMethod = {IDC_GEN_ST_METHOD, IDC_GEN_METHOD};
 const Ids kTime = {IDC_GEN_ST_TIME, IDC_GEN_TIME, IDC_GEN_ST_BIOS_NOTE};
-const Ids kAnyCheck = {IDC_WD_ST_PERIOD,  IDC_WD_CHECK_DELAY,    IDC_WD_ST_MIN,   IDC_WD_ST_AFTER,
-                       IDC_WD_MAX_FAULTS, IDC_WD_ST_REDIAL_NOTE, IDC_WD_ST_FAULTS};
+const Ids kAnyCheck = {IDC_WD_ST_PERIOD, IDC_WD_CHECK_DELAY,    IDC_WD_ST_MIN,
+                       IDC_WD_ST_AFTER,  IDC_WD_MAX_FAULTS,     IDC_WD_ST_REDIAL_NOTE,
+                       IDC_WD_ST_FAULTS, IDC_WD_ST_MAX_REBOOTS, IDC_WD_MAX_REBOOTS,
+                       IDC_WD_ST_REBOOTS};
 const Ids kFile = {IDC_WD_ST_FILE, IDC_WD_FILE, IDC_WD_BROWSE};
 const Ids kUrl = {IDC_WD_ST_URL, IDC_WD_URL};
 const Ids kNote = {IDC_WD_ST_STARTUP_NOTE};
@@ -106,7 +108,7 @@ TEST_F(ParamsDialogTest, PageEnablingRulesAndEveryFieldLoadedAndStoredBack) {
     const char* pszWd =
         "sDefaultConnection=Work;bEstablishConnection=0;bCheckConnState=0;bCheckFileRefresh=1;"
         "bCheckURLDownload=1;iCheckDelay=45;iMaxFaults=7;sFileRefresh=/var/log/ppp.log;"
-        "sURLDownload=192.0.2.1:8080;";
+        "sURLDownload=192.0.2.1:8080;iMaxRebootsPerDay=4;";
     const char* pszNoConn = "bCheckConnState=0;";
     const char* pszOffOn = "bEstablishConnection=0;bCheckURLDownload=1;";
     const char* pszLpt =
@@ -156,7 +158,8 @@ TEST_F(ParamsDialogTest, PageEnablingRulesAndEveryFieldLoadedAndStoredBack) {
         {kWd, "bEnableWatchDogging=0;", {}, kWdOff, "bEnableWatchDogging=0;"},
         {kWd, "bEnableWatchDogging=0;", {Click(IDC_WD_ENABLE)}, kFile + kUrl, ""},
         {kWd, pszOffOn, {Click(IDC_WD_ENABLE), Click(IDC_WD_ENABLE)}, kNote + kFile, pszOffOn},
-        {kWd, "iCheckDelay=0;iMaxFaults=500;", {}, kFile + kUrl, "iCheckDelay=1;iMaxFaults=100;"},
+        {kWd, "iCheckDelay=0;iMaxFaults=500;iMaxRebootsPerDay=500;", {}, kFile + kUrl,
+            "iCheckDelay=1;iMaxFaults=100;iMaxRebootsPerDay=99;"},
         {kWd, "", {Type(IDC_WD_CONNECTION, "Other")}, kFile + kUrl, "sDefaultConnection=Other;"},
         // The phone book is listed sorted without regard to case: Home, ISP, work.
         {kWd, "", {Pick(IDC_WD_CONNECTION, "1")}, kFile + kUrl, "sDefaultConnection=ISP;"},

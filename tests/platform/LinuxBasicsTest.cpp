@@ -5,6 +5,7 @@
 #include "platform/linux/CLinuxFileTimes.h"
 #include "platform/linux/CPosixNetService.h"
 #include "platform/linux/CProcFsProcessList.h"
+#include "platform/linux/CXdgStateStore.h"
 
 #include <gtest/gtest.h>
 
@@ -135,6 +136,30 @@ TEST(ProcFsTest, FindsTheTestProcessByItsFileName) {
     EXPECT_EQ(processes.GetOwnExeName(), strOwn); // the file that runs, not argv[0]
     CProcFsProcessList missing("x", "/nonexistent-proc");
     EXPECT_FALSE(missing.Snapshot(snapshot));
+}
+
+// The state files: folders made as needed, private files, whole lines, the report gone at exit.
+TEST_F(FileTimesTest, StateFilesAreMadePrivatelyAndTheReportGoesWithTheProcess) {
+    const fs::path status = m_dir / "run" / "tarnwick" / "status";
+    std::vector<std::string> lines;
+    {
+        CXdgStateStore store((m_dir / "state" / "Tarnwick").string(), status.string());
+        EXPECT_FALSE(store.ReadLines("outages.jsonl", lines));
+        ASSERT_TRUE(store.AppendLine("outages.jsonl", "{\"a\":1}"));
+        ASSERT_TRUE(store.AppendLine("outages.jsonl", "{\"a\":2}"));
+        ASSERT_TRUE(store.ReadLines("outages.jsonl", lines));
+        EXPECT_EQ(lines, (std::vector<std::string>{"{\"a\":1}", "{\"a\":2}"}));
+        ASSERT_TRUE(store.WriteLines("reboots", {"1", "2"}));
+        ASSERT_TRUE(store.WriteLines("reboots", {"3"}));
+        ASSERT_TRUE(store.ReadLines("reboots", lines));
+        EXPECT_EQ(lines, std::vector<std::string>{"3"});
+        ASSERT_TRUE(store.PublishStatus("outage: none\n"));
+        EXPECT_EQ(fs::status(m_dir / "state" / "Tarnwick" / "reboots").permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_TRUE(fs::exists(status));
+        EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "state" / "Tarnwick"), {}), 2);
+    }
+    EXPECT_FALSE(fs::exists(status));
 }
 
 // One holder of the lock at a time, named by its pid; the lock goes with its holder; a link

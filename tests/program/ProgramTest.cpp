@@ -65,7 +65,7 @@ TEST_F(ProgramTest, FirstStartSwitchesTheModemOnAndWritesEveryValueOnSigterm) {
     QSettings profile(m_sandbox.ProfilePath(), QSettings::IniFormat);
     EXPECT_EQ(profile.childGroups(), (QStringList{"LptResetter", "WatchDogging"}));
     EXPECT_EQ(profile.childKeys().size(), 5);
-    EXPECT_EQ(profile.allKeys().size(), 25);
+    EXPECT_EQ(profile.allKeys().size(), 26);
     EXPECT_EQ(profile.value("WatchDogging/iCheckDelay").toString(), "2");
     EXPECT_EQ(profile.value("LptResetter/iCtrlPort").toString(), "890");
     EXPECT_EQ(QFile::permissions(m_sandbox.ProfilePath()),

@@ -17,6 +17,7 @@
 #include "platform/INetService.h"
 #include "platform/IPowerService.h"
 #include "platform/IProcessList.h"
+#include "platform/IStateStore.h"
 
 #include <cstdint>
 #include <map>
@@ -114,6 +115,45 @@ public:
     std::int64_t m_nOffset = 3600;
     std::int64_t m_nChangeAt = 0;
     std::int64_t m_nChangeBy = 0;
+    int GetUtcOffset(std::int64_t) override { return static_cast<int>(m_nOffset); }
+};
+
+// State files in memory; a "reboot" keeps them and changes the boot id.
+class CFakeStateStore : public IStateStore {
+public:
+    bool ReadLines(const std::string& strName, std::vector<std::string>& lines) override {
+        const auto it = m_files.find(strName);
+        if (it == m_files.end())
+            return false;
+        lines = it->second;
+        return true;
+    }
+    bool AppendLine(const std::string& strName, const std::string& strLine) override {
+        if (!m_bWritable)
+            return false;
+        m_files[strName].push_back(strLine);
+        return true;
+    }
+    bool WriteLines(const std::string& strName, const std::vector<std::string>& lines) override {
+        if (!m_bWritable)
+            return false;
+        if (lines.empty())
+            m_files.erase(strName);
+        else
+            m_files[strName] = lines;
+        return true;
+    }
+    bool PublishStatus(const std::string& strText) override {
+        m_strStatus = strText;
+        return true;
+    }
+    std::string GetBootId() override { return m_strBootId; }
+    std::string LastError() const override { return m_bWritable ? "" : "read-only file system"; }
+
+    std::map<std::string, std::vector<std::string>> m_files;
+    std::string m_strStatus;
+    std::string m_strBootId = "boot-1";
+    bool m_bWritable = true;
 };
 
 class CFakeAutorunStore : public IAutorunStore {
@@ -146,6 +186,15 @@ public:
     void Write(LogLevel level, const std::string& strStep, const std::string& strText) override {
         m_lines.push_back({level, strStep + ": " + strText});
     }
+    // The lines at or above a level that contain the text.
+    std::vector<std::string> Find(const std::string& strPart,
+                                  LogLevel upTo = LogLevel::Debug) const {
+        std::vector<std::string> found;
+        for (const auto& [level, strLine] : m_lines)
+            if (level <= upTo && strLine.find(strPart) != std::string::npos)
+                found.push_back(strLine);
+        return found;
+    }
     std::vector<std::pair<LogLevel, std::string>> m_lines;
 };
 
@@ -164,8 +213,9 @@ struct CFakeServices {
     CFakeShellTray shell;
     CFakeUserInterface ui;
     CFakeLog log;
+    CFakeStateStore state;
     CServices services{profile,   timers, dialUp,  modules, power, net, files,
-                       processes, clock,  autorun, shell,   ui,    log};
+                       processes, clock,  autorun, shell,   ui,    log, state};
 };
 
 } // namespace tarnwick

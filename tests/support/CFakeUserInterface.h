@@ -30,6 +30,10 @@ public:
     void TellUser(const std::string& strText) override { m_told.push_back(strText); }
     void Post(std::function<void()> fn) override { m_posted.push_back(std::move(fn)); }
     void PostQuit() override { m_bQuitPosted = true; }
+    void Notify(const std::string& strSummary, const std::string& strBody) override {
+        m_notes.push_back(strSummary + ": " + strBody);
+    }
+    std::vector<std::string> m_notes;
 
     // Runs what was posted, including what that posts in turn.
     void RunPosted() {

@@ -74,7 +74,7 @@ class XEmbedTray(DesktopTest):
         ini = configparser.ConfigParser(interpolation=None)
         ini.read(self.desktop.profile)
         self.assertEqual(sorted(ini.sections()), ["General", "LptResetter", "WatchDogging"])
-        self.assertEqual(sum(len(ini[section]) for section in ini.sections()), 25)
+        self.assertEqual(sum(len(ini[section]) for section in ini.sections()), 26)
 
     def test_the_icon_comes_back_when_the_tray_host_restarts(self):
         self.desktop.stop("trayer")

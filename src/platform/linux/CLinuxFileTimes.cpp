@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,11 +18,16 @@ std::uint64_t FileTime(const struct stat& st) {
 } // namespace
 
 bool CLinuxFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t& ftLastWrite) {
-    if (strPath.empty())
+    m_strLastError.clear();
+    if (strPath.empty()) {
+        m_strLastError = "no file name is set";
         return false;
+    }
     struct stat st {};
-    if (stat(strPath.c_str(), &st) != 0)
+    if (stat(strPath.c_str(), &st) != 0) {
+        m_strLastError = std::strerror(errno);
         return false;
+    }
     // Only a regular file is ever opened: opening a terminal can hang up the modem behind
     // it, opening /dev/watchdog arms a hardware reset, a FIFO can block. Anything else is
     // judged by its time alone.
@@ -30,8 +36,10 @@ bool CLinuxFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t
         return true;
     }
     const int fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
+    if (fd < 0) {
+        m_strLastError = std::strerror(errno);
         return false;
+    }
     struct stat stOpened {};
     if (fstat(fd, &stOpened) != 0 || !S_ISREG(stOpened.st_mode) || stOpened.st_ino != st.st_ino ||
         stOpened.st_dev != st.st_dev) {
@@ -48,6 +56,7 @@ bool CLinuxFileTimes::GetLastWriteTime(const std::string& strPath, std::uint64_t
         fcntl(fd, F_SETLEASE, F_UNLCK);
     } else if (errno == EAGAIN) {
         // Open for writing elsewhere: skip the file this time.
+        m_strLastError = "another program has it open for writing";
         close(fd);
         return false;
     }

@@ -10,6 +10,14 @@ namespace tarnwick {
 class CLinuxFileTimes : public IFileTimes {
 public:
     bool GetLastWriteTime(const std::string& strPath, std::uint64_t& ftLastWrite) override;
+    // The times are nanoseconds since 1970.
+    std::int64_t ToUnixTime(std::uint64_t ftLastWrite) const override {
+        return static_cast<std::int64_t>(ftLastWrite / 1000000000u);
+    }
+    std::string LastError() const override { return m_strLastError; }
+
+private:
+    std::string m_strLastError;
 };
 
 } // namespace tarnwick

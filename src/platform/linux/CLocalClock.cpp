@@ -19,4 +19,11 @@ SLocalTime CLocalClock::LocalTimeAt(std::int64_t nTime) {
     return {local.tm_hour, local.tm_min, local.tm_sec};
 }
 
+int CLocalClock::GetUtcOffset(std::int64_t tUnix) {
+    const auto t = static_cast<std::time_t>(tUnix);
+    std::tm local{};
+    localtime_r(&t, &local);
+    return static_cast<int>(local.tm_gmtoff);
+}
+
 } // namespace tarnwick

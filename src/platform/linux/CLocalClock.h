@@ -10,6 +10,7 @@ public:
     SLocalTime GetLocalTime() override;
     std::int64_t GetWallTime() override;
     SLocalTime LocalTimeAt(std::int64_t nTime) override;
+    int GetUtcOffset(std::int64_t nTime) override;
 };
 
 } // namespace tarnwick

@@ -10,6 +10,7 @@ CLogindPowerService::CLogindPowerService(const QDBusConnection& bus,
     : m_bus(bus), m_callTimeout(callTimeout) {}
 
 bool CLogindPowerService::ExitSystem(unsigned uFlags) {
+    m_strLastError.clear();
     QString strMethod;
     if ((uFlags & EWX::Reboot) != 0)
         strMethod = QStringLiteral("Reboot");
@@ -24,7 +25,12 @@ bool CLogindPowerService::ExitSystem(unsigned uFlags) {
     message.setArguments({false});
     const QDBusMessage reply =
         m_bus.call(message, QDBus::Block, static_cast<int>(m_callTimeout.count()));
-    return reply.type() == QDBusMessage::ReplyMessage;
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return true;
+    // "access denied", "no reply", "service unknown": logind's own words.
+    m_strLastError =
+        (reply.errorName() + QStringLiteral(": ") + reply.errorMessage()).toStdString();
+    return false;
 }
 
 } // namespace tarnwick

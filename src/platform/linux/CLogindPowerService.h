@@ -18,8 +18,10 @@ public:
     explicit CLogindPowerService(const QDBusConnection& bus,
                                  std::chrono::milliseconds callTimeout = kDefaultCallTimeout);
     bool ExitSystem(unsigned uFlags) override;
+    std::string LastError() const override { return m_strLastError; }
 
 private:
+    std::string m_strLastError;
     QDBusConnection m_bus;
     std::chrono::milliseconds m_callTimeout;
 };

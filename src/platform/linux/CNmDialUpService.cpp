@@ -73,7 +73,10 @@ QDBusMessage CNmDialUpService::Call(const QString& strPath, const QString& strIn
         QDBusMessage::createMethodCall(kService, strPath, strInterface, strMethod);
     message.setArguments(args);
     // A plain blocking call: no event loop runs while it waits, so no timer can fire.
-    return m_bus.call(message, QDBus::Block, ToMs(timeout));
+    const QDBusMessage reply = m_bus.call(message, QDBus::Block, ToMs(timeout));
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        m_strLastError = (strMethod + QStringLiteral(": ") + reply.errorMessage()).toStdString();
+    return reply;
 }
 
 bool CNmDialUpService::GetProperty(const QString& strPath, const QString& strInterface,
@@ -136,6 +139,7 @@ std::vector<QDBusMessage> CNmDialUpService::GetSettingsOf(const QStringList& pro
 }
 
 bool CNmDialUpService::EnumConnections(std::vector<SActiveConnection>& connections) {
+    m_strLastError.clear();
     std::vector<SActive> active;
     if (!ListActive(active))
         return false;
@@ -163,6 +167,7 @@ bool CNmDialUpService::GetConnectStatus(const SActiveConnection& connection) {
 }
 
 bool CNmDialUpService::HangUp(const SActiveConnection& connection) {
+    m_strLastError.clear();
     const QDBusObjectPath path(QString::fromStdString(connection.strHandle));
     return IsReply(Call(kManagerPath, kManagerIface, QStringLiteral("DeactivateConnection"),
                         {QVariant::fromValue(path)}, m_callTimeout));
@@ -192,6 +197,7 @@ bool CNmDialUpService::ListProfiles(std::vector<SProfile>& profiles) {
 }
 
 bool CNmDialUpService::EnumEntries(std::vector<std::string>& entries) {
+    m_strLastError.clear();
     std::vector<SProfile> profiles;
     if (!ListProfiles(profiles))
         return false;
@@ -202,13 +208,16 @@ bool CNmDialUpService::EnumEntries(std::vector<std::string>& entries) {
 }
 
 bool CNmDialUpService::Dial(const std::string& strEntry) {
+    m_strLastError.clear();
     std::vector<SProfile> profiles;
     if (!ListProfiles(profiles))
         return false;
     const auto it = std::find_if(profiles.begin(), profiles.end(),
                                  [&](const SProfile& p) { return p.strId == strEntry; });
-    if (it == profiles.end())
+    if (it == profiles.end()) {
+        m_strLastError = "no connection profile is named '" + strEntry + "'";
         return false;
+    }
 
     // NetworkManager picks the device itself ("/" for the device and the specific object).
     const QDBusObjectPath root(QStringLiteral("/"));
@@ -231,6 +240,7 @@ bool CNmDialUpService::Dial(const std::string& strEntry) {
         return false;
     if (WaitForActivation(strActive))
         return true;
+    m_strLastError = "the connection did not come up";
     // A dial that failed or took too long leaves nothing half-open behind.
     Deactivate(strActive);
     return false;

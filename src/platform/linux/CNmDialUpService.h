@@ -35,6 +35,7 @@ public:
     bool HangUp(const SActiveConnection& connection) override;
     bool EnumEntries(std::vector<std::string>& entries) override;
     bool Dial(const std::string& strEntry) override;
+    std::string LastError() const override { return m_strLastError; }
 
 private:
     struct SProfile {
@@ -67,6 +68,8 @@ private:
     QDBusConnection m_bus;
     std::chrono::milliseconds m_dialTimeout;
     std::chrono::milliseconds m_callTimeout;
+    // Why the last call failed: NetworkManager's error, or what a dial saw.
+    std::string m_strLastError;
 };
 
 } // namespace tarnwick

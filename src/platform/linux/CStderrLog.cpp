@@ -24,6 +24,8 @@ const char* LevelName(LogLevel level) {
 } // namespace
 
 void CStderrLog::Write(LogLevel level, const std::string& strStep, const std::string& strText) {
+    if (level > m_maxLevel)
+        return;
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);

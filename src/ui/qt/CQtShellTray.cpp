@@ -130,6 +130,12 @@ bool CQtShellTray::NotifyIcon(unsigned dwMessage, const STrayIconData& data) {
         m_pContextMenu.reset();
         return true;
     }
+    if (dwMessage == NIM::Modify) {
+        if (!m_pIcon)
+            return false;
+        m_pIcon->setToolTip(QString::fromStdString(data.strTip));
+        return true;
+    }
     if (dwMessage != NIM::Add)
         return false;
     StartWatching();

@@ -10,6 +10,9 @@
 #include "ui/qt/CQtWindowHints.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QMessageBox>
 #include <QMetaObject>
 
@@ -71,6 +74,25 @@ void CQtUserInterface::Post(std::function<void()> fn) {
 
 void CQtUserInterface::PostQuit() {
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void CQtUserInterface::Notify(const std::string& strSummary, const std::string& strBody) {
+    // Without an address Qt would launch a bus of its own and leave it running.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    message << QApplication::applicationName() << 0u << QStringLiteral("tarnwick")
+            << QString::fromStdString(strSummary) << QString::fromStdString(strBody)
+            << QStringList() << QVariantMap() << -1;
+    // No reply is awaited: a missing server costs nothing but an error nobody reads.
+    message.setAutoStartService(true);
+    bus.asyncCall(message);
 }
 
 } // namespace tarnwick

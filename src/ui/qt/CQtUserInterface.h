@@ -19,6 +19,9 @@ public:
     void TellUser(const std::string& strText) override;
     void Post(std::function<void()> fn) override;
     void PostQuit() override;
+    // org.freedesktop.Notifications on the session bus, sent without waiting for an answer;
+    // nothing without a session bus (and no bus is started for it).
+    void Notify(const std::string& strSummary, const std::string& strBody) override;
 
     // Un-minimises, raises and activates a window.
     static void BringToFront(QWidget& window);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/IStateStore.h"
+
+namespace tarnwick {
+
+// The state files in $XDG_STATE_HOME/Tarnwick (~/.local/state/Tarnwick), mode 0600, and the
+// running instance's state report in $XDG_RUNTIME_DIR/tarnwick/status, which goes with the
+// process. Whole files are replaced by rename, lines appended in one write.
+class CXdgStateStore : public IStateStore {
+public:
+    CXdgStateStore(std::string strStateDir, std::string strStatusPath);
+    ~CXdgStateStore() override;
+    CXdgStateStore(const CXdgStateStore&) = delete;
+    CXdgStateStore& operator=(const CXdgStateStore&) = delete;
+
+    // $XDG_STATE_HOME/Tarnwick, or ~/.local/state/Tarnwick.
+    static std::string DefaultStateDir();
+    // $XDG_RUNTIME_DIR/tarnwick/status; empty when there is no runtime folder.
+    static std::string DefaultStatusPath();
+
+    bool ReadLines(const std::string& strName, std::vector<std::string>& lines) override;
+    bool AppendLine(const std::string& strName, const std::string& strLine) override;
+    bool WriteLines(const std::string& strName, const std::vector<std::string>& lines) override;
+    bool PublishStatus(const std::string& strText) override;
+    std::string GetBootId() override;
+    std::string LastError() const override { return m_strLastError; }
+
+    // Replaces a file by a new one written beside it; false with errno's text on failure.
+    static bool WriteFileAtomically(const std::string& strPath, const std::string& strContent,
+                                    std::string& strError);
+
+private:
+    bool MakeDirs(const std::string& strDir);
+    std::string PathOf(const std::string& strName) const { return m_strStateDir + "/" + strName; }
+
+    std::string m_strStateDir;
+    std::string m_strStatusPath;
+    std::string m_strLastError;
+    bool m_bStatusWritten = false;
+};
+
+} // namespace tarnwick
