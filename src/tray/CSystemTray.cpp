@@ -26,7 +26,7 @@ bool LoadPopup(CMenu& popup) {
 
 std::string CutTrayTip(const std::string& strTip) {
     // The field is a C string: a NUL byte ends the text.
-    const std::string strText = strTip.substr(0, strTip.find('\0'));
+    std::string strText = strTip.substr(0, strTip.find('\0'));
     if (strText.size() <= s_nTipLimit - 1)
         return strText;
     // Byte 127 would be the first one left out. If it continues a UTF-8 character, step

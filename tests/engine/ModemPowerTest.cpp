@@ -39,6 +39,28 @@ TEST_F(ModemPowerTest, WholeCycleWithDefaults) {
     EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_DIAL));
 }
 
+// Power-on sets the relay bits whatever they were and leaves every other bit alone: a bit
+// that is already set stays set.
+TEST_F(ModemPowerTest, PowerOnSetsTheRelayBitsWhateverTheyWere) {
+    m_settings.iDataPortMask = 0x01;
+    Start();
+    const struct {
+        const char* pszName;
+        std::uint16_t nCtrlBefore, nDataBefore, nCtrlAfter, nDataAfter;
+    } rows[] = {{"bits clear", 0xF0, 0x80, 0xF4, 0x81},
+                {"bits already set", 0xFF, 0x01, 0xFF, 0x01},
+                {"only the bits set", 0x04, 0x01, 0x04, 0x01}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszName);
+        m_fakes.modules.m_registers[0x37A] = row.nCtrlBefore;
+        m_fakes.modules.m_registers[0x378] = row.nDataBefore;
+        Frame().ModemPowerOn(false);
+        EXPECT_EQ(m_fakes.modules.m_registers[0x37A], row.nCtrlAfter);
+        EXPECT_EQ(m_fakes.modules.m_registers[0x378], row.nDataAfter);
+        EXPECT_FALSE(Frame().IsModemOff());
+    }
+}
+
 TEST_F(ModemPowerTest, SecondRequestDuringOffTimeRestartsItWithoutPortWrites) {
     Start();
     Frame().OnResetModemPower();

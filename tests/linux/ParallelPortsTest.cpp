@@ -110,6 +110,25 @@ TEST_F(ParallelPortsTest, AccessGoesWhereItCan) {
     }
 }
 
+// An address that is one port's data register and another port's control register (890 is
+// LPT1's control register) is the data register, whichever port the folder lists first.
+TEST_F(ParallelPortsTest, DataRegisterWinsOverAnotherPortsControlRegister) {
+    for (const char* pszName : {"parport4", "parport5"}) {
+        SCOPED_TRACE(pszName);
+        std::filesystem::create_directories(Proc() + pszName);
+        std::ofstream(Proc() + pszName + "/base-addr") << "890\t-1\n";
+        m_hardware.log.clear();
+        CParallelPorts ports = Ports();
+        ports.Out32(890, 7);
+        std::string strWrite;
+        for (const std::string& strLine : m_hardware.log)
+            if (strLine.rfind("write", 0) == 0)
+                strWrite = strLine;
+        EXPECT_EQ(strWrite, std::string("write data ") + (pszName + 7) + " 7");
+        std::filesystem::remove_all(Proc() + pszName);
+    }
+}
+
 TEST_F(ParallelPortsTest, EveryAccessClaimsAndReleasesTheOnceOpenedDevice) {
     {
         CParallelPorts ports = Ports();

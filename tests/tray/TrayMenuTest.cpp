@@ -3,6 +3,7 @@
 #include "CFakeServices.h"
 
 #include "app/CTarnwickApp.h"
+#include "engine/CMainFrame.h"
 #include "engine/TimerIds.h"
 #include "platform/IPowerService.h"
 #include "res/Resource.h"
@@ -36,7 +37,9 @@ struct CProgram {
         fake.shell.m_nChoice = nChoice;
         fake.shell.Click(WM::RButtonUp);
         fake.ui.RunPosted();
-        return fake.shell.m_shownMenus.back();
+        static const CMenu s_none;
+        EXPECT_FALSE(fake.shell.m_shownMenus.empty()) << "no menu was shown";
+        return fake.shell.m_shownMenus.empty() ? s_none : fake.shell.m_shownMenus.back();
     }
     CFakeServices fake;
     std::unique_ptr<CTarnwickApp> app;
@@ -75,6 +78,26 @@ TEST(TrayMenu, ConnectionsNameTheCurrentEntryAndFollowItsState) {
         p.fake.dialUp.m_entries.clear();
         EXPECT_EQ(Render(*p.ShowMenu().GetSubMenu(3)->GetSubMenu(2)), "") << c[2];
     }
+}
+
+// "Connect to" offers the first 101 entries, as many as its command range holds; the command
+// of the last one dials it, and the id after the range dials nothing.
+TEST(TrayMenu, ConnectToOffersAtMost101Entries) {
+    CProgram p;
+    p.Start();
+    p.fake.dialUp.m_entries.clear();
+    for (int i = 0; i < 103; ++i)
+        p.fake.dialUp.m_entries.push_back("Entry " + std::to_string(1000 + i));
+    const CMenu* pConnections = p.ShowMenu().GetSubMenu(3);
+    ASSERT_NE(pConnections, nullptr);
+    const CMenu* pConnectTo = pConnections->GetSubMenu(2);
+    ASSERT_NE(pConnectTo, nullptr);
+    ASSERT_EQ(pConnectTo->GetMenuItemCount(), 101);
+    EXPECT_EQ(pConnectTo->GetMenuItemID(100), ID_CONNECT_LAST);
+    p.fake.dialUp.m_calls.clear();
+    p.app->GetMainWnd()->OnCommand(ID_CONNECT_LAST);
+    p.app->GetMainWnd()->OnCommand(ID_CONNECT_LAST + 1);
+    EXPECT_EQ(p.fake.dialUp.m_calls, Strings{"dial Entry 1100"});
 }
 
 TEST(TrayMenu, ResetAndExitFollowThePortAndThePowerCycle) {

@@ -6,7 +6,8 @@
 #include <string>
 #include <utility>
 
-typedef struct _GKeyFile GKeyFile;
+// GLib's own declaration of its type, so that this header needs no GLib header.
+typedef struct _GKeyFile GKeyFile; // NOLINT(bugprone-reserved-identifier,modernize-use-using)
 
 namespace tarnwick {
 class ILog;

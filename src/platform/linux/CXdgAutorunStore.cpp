@@ -33,9 +33,11 @@ bool MakeDirs(const std::string& strDir, std::vector<std::string>& created) {
 }
 
 void RemoveDirs(std::vector<std::string>& created) {
-    for (auto it = created.rbegin(); it != created.rend(); ++it)
-        rmdir(it->c_str());
-    created.clear();
+    // The deepest first.
+    while (!created.empty()) {
+        rmdir(created.back().c_str());
+        created.pop_back();
+    }
 }
 
 // Replaces the file as a whole: a temporary file beside it, synced, renamed over it.
