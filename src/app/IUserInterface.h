@@ -17,6 +17,12 @@ public:
     virtual void DoModalAbout() = 0;
     // The parameters dialog, modal.
     virtual void DoModalSettings(CTarnwickApp& app) = 0;
+    // Brings the open parameters dialog to the front, out of the taskbar if it was minimised,
+    // with whatever window it has open above it.
+    virtual void RaiseSettings() = 0;
+    // Tells the user something while no window of the program is open: on standard error
+    // and, where the desktop has a notification server, as a notification.
+    virtual void TellUser(const std::string& strText) = 0;
     // Runs fn once the current handler and everything before it in the loop is done.
     virtual void Post(std::function<void()> fn) = 0;
     // Ends the event loop once the current handler is done (an orderly exit follows).

@@ -25,6 +25,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <string>
 
 namespace {
 // Seconds since a moment on the steady clock, as the log shows a duration: "2.1 s".
@@ -73,9 +74,12 @@ CMainFrame::~CMainFrame() {
 int CMainFrame::OnCreate() {
     const unsigned nPid = FindOtherInstance();
     if (nPid != 0 && nPid != m_services.processes.GetCurrentProcessId()) {
-        // Another instance runs: leave once start-up is done, without an icon.
+        // Another instance runs: leave once start-up is done, without an icon, and say so
+        // then, or the user who started this one sees nothing happen.
+        IUserInterface& ui = m_services.ui;
         m_app.SetExitReason("another instance runs already (pid " + std::to_string(nPid) + ")");
-        m_services.ui.PostQuit();
+        ui.Post([&ui] { ui.TellUser("Tarnwick is already running"); });
+        ui.PostQuit();
     } else if (!CreateTrayIcon()) {
         // Without a display no tray ever appears: retrying would only wake the program.
         if (m_services.shell.CanTrayAppear())

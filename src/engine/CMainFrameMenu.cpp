@@ -142,8 +142,12 @@ void CMainFrame::PostCommand(unsigned nID) {
 }
 
 void CMainFrame::OnSettings() {
-    if (m_bSettingsOpen)
+    // One dialog at a time; asked for again, the open one comes to the front, since it may
+    // be minimised or hidden behind other windows and has no taskbar entry of its own.
+    if (m_bSettingsOpen) {
+        m_services.ui.RaiseSettings();
         return;
+    }
     m_bSettingsOpen = true;
     m_services.ui.DoModalSettings(m_app);
     m_bSettingsOpen = false;
@@ -184,7 +188,9 @@ void CMainFrame::OnDisconnectCurrent() {
 }
 
 void CMainFrame::OnUpdateSettings(CCmdUI& cmdUI) {
-    cmdUI.Enable(!m_bSettingsOpen);
+    // Also while the dialog is open: Settings then finds it again. Where the tray host has
+    // no double click (StatusNotifierItem), the menu is the only way back to it.
+    cmdUI.Enable(true);
 }
 
 void CMainFrame::OnUpdateReconnectCurrent(CCmdUI& cmdUI) {

@@ -85,13 +85,16 @@ TEST_F(StartupTest, StartupDialOnceAfterTwentySecondsOnlyWithANameAndTheOption) 
     }
 }
 
-TEST_F(StartupTest, SecondInstanceLeavesWithoutIconButStillPowersTheModem) {
+TEST_F(StartupTest, SecondInstanceLeavesWithoutIconButStillPowersTheModemThenSaysWhy) {
     m_fakes.processes.m_eLock = EInstanceLock::HeldByOther;
     m_fakes.processes.m_nLockHolder = 42;
     Start();
     EXPECT_TRUE(m_fakes.ui.m_bQuitPosted);
     EXPECT_TRUE(m_fakes.shell.m_calls.empty());
     EXPECT_FALSE(m_fakes.modules.m_log.empty());
+    EXPECT_TRUE(m_fakes.ui.m_told.empty()) << "only once start-up is done";
+    m_fakes.ui.RunPosted();
+    EXPECT_EQ(m_fakes.ui.m_told, std::vector<std::string>{"Tarnwick is already running"});
 }
 
 TEST_F(StartupTest, RefusedTrayIsRetriedEveryFiveSecondsWhereATrayCanAppear) {

@@ -14,11 +14,11 @@ namespace tarnwick {
 // program: the shared sandbox (scripts/sandbox.py, run as a child that takes commands on its
 // standard input): temporary HOME and XDG folders, one private bus as both session and system
 // bus with, on request, python3-dbusmock's NetworkManager ("networkmanager") and logind
-// ("logind") stand-ins, and a copy of the program under a name of the sandbox's own. The
-// constructor points this process's own variables for these at the sandbox before anything
-// else happens (and leaves them so), so nothing in the test can reach the real buses or the
-// user's folders. Everything the sandbox starts ends with it, or with the test if that is
-// killed.
+// ("logind") stand-ins and a desktop notification server ("notification_daemon"), and a copy of the
+// program under a name of the sandbox's own. The constructor points this process's own variables
+// for these at the sandbox before anything else happens (and leaves them so), so nothing in the
+// test can reach the real buses or the user's folders. Everything the sandbox starts ends with it,
+// or with the test if that is killed.
 class CTestSandbox {
 public:
     explicit CTestSandbox(bool bStandIns = true);
@@ -59,8 +59,9 @@ public:
     }
 
     // The program's copy, headless, with the simulated port module and the extra variables.
-    // Its output goes to the test's.
-    QProcess* StartProgram(const QProcessEnvironment& extra = {});
+    // Its output goes to the test's, or where eChannels says.
+    QProcess* StartProgram(const QProcessEnvironment& extra = {},
+                           QProcess::ProcessChannelMode eChannels = QProcess::ForwardedChannels);
     // SIGTERM, then waits; true when the program ended by itself with exit code 0.
     static bool StopProgram(QProcess* pProgram);
 

@@ -17,6 +17,8 @@
 #include "platform/linux/CSystemBus.h"
 #include "platform/linux/CXdgAutorunStore.h"
 #include "platform/linux/CXdgStateStore.h"
+#include "ui/qt/CQtIcon.h"
+#include "ui/qt/CQtProfileWatcher.h"
 #include "ui/qt/CQtShellTray.h"
 #include "ui/qt/CQtTimerService.h"
 #include "ui/qt/CQtUserInterface.h"
@@ -193,6 +195,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tarnwick");
     QApplication::setQuitOnLastWindowClosed(false);
+    // Every window, the file chooser and the questions included, carries the program icon.
+    QApplication::setWindowIcon(ProgramIcon());
 
     // The journal when the service manager made standard error its stream, else standard error.
     const LogLevel maxLevel = bVerbose ? LogLevel::Debug : LogLevel::Info;
@@ -235,6 +239,12 @@ int main(int argc, char* argv[]) {
     // The desktop session is ending: keep what changed in memory, as an exit would.
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
                      [&app](QSessionManager&) { app.SaveOnExit(); });
+    // SIGHUP or an edit of the settings file: the running program takes the file's values.
+    QObject::connect(&signalWatcher, &CSignalWatcher::ReloadRequested, &application,
+                     [&app] { app.OnReloadRequest(); });
+    CQtProfileWatcher profileWatcher(QString::fromStdString(profile.GetPath()));
+    QObject::connect(&profileWatcher, &CQtProfileWatcher::Changed, &application,
+                     [&app] { app.OnProfileChanged(); });
 
     int nResult = 0;
     if (app.InitInstance())
