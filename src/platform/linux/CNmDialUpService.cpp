@@ -45,11 +45,25 @@ constexpr uint kStateDeactivated = 4;
 // How often a dial in progress looks at its connection's state.
 constexpr std::chrono::milliseconds kPollInterval{200};
 
+// The most calls left waiting for their replies at once. The bus daemon refuses a connection's
+// calls beyond its limit of pending replies (128 by default, on the system bus too) with
+// LimitsExceeded, so a long profile list is read in batches below it.
+constexpr qsizetype kMaxPendingCalls = 64;
+
 using NMSettings = QMap<QString, QVariantMap>;
 using Clock = std::chrono::steady_clock;
 
 QList<QDBusObjectPath> ToPathList(const QVariant& value) {
     return qdbus_cast<QList<QDBusObjectPath>>(value);
+}
+
+// An error that says the profile itself is not to be had: deleted since the listing, or not
+// this user's to read. Any other error (a limit, a time-out) says nothing about the profile.
+bool IsProfileGone(const QDBusMessage& reply) {
+    const QString strError = reply.errorName();
+    return strError == QStringLiteral("org.freedesktop.DBus.Error.UnknownObject") ||
+           strError == QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod") ||
+           strError.endsWith(QStringLiteral(".PermissionDenied"));
 }
 
 // The id and type of a profile from its settings (GetSettings never carries secrets).
@@ -199,20 +213,24 @@ std::vector<QDBusMessage> CNmDialUpService::CallEach(const QStringList& paths,
                                                      const QString& strInterface,
                                                      const QString& strMethod,
                                                      const QVariantList& args) {
-    // Sent together and collected afterwards: one round trip's wait instead of one per object.
+    // Sent together and collected afterwards, a batch at a time: one round trip's wait per
+    // batch instead of one per object, and never more pending than the bus allows.
     const QDBusConnection bus = Bus();
-    std::vector<QDBusPendingCall> pending;
-    for (const QString& strPath : paths) {
-        QDBusMessage message =
-            QDBusMessage::createMethodCall(kService, strPath, strInterface, strMethod);
-        message.setArguments(args);
-        ++m_nCalls;
-        pending.push_back(bus.asyncCall(message, ToMs(m_callTimeout)));
-    }
     std::vector<QDBusMessage> replies;
-    for (QDBusPendingCall& call : pending) {
-        call.waitForFinished();
-        replies.push_back(call.reply());
+    replies.reserve(static_cast<std::size_t>(paths.size()));
+    for (qsizetype nFirst = 0; nFirst < paths.size(); nFirst += kMaxPendingCalls) {
+        std::vector<QDBusPendingCall> pending;
+        for (const QString& strPath : paths.mid(nFirst, kMaxPendingCalls)) {
+            QDBusMessage message =
+                QDBusMessage::createMethodCall(kService, strPath, strInterface, strMethod);
+            message.setArguments(args);
+            ++m_nCalls;
+            pending.push_back(bus.asyncCall(message, ToMs(m_callTimeout)));
+        }
+        for (QDBusPendingCall& call : pending) {
+            call.waitForFinished();
+            replies.push_back(call.reply());
+        }
     }
     return replies;
 }
@@ -335,13 +353,22 @@ bool CNmDialUpService::RefreshProfiles() {
     const std::vector<QDBusMessage> replies =
         CallEach(stale, kProfileIface, QStringLiteral("GetSettings"), {});
     std::set<QString> gone;
+    int nUnread = 0;
     for (std::size_t i = 0; i < replies.size(); ++i) {
         const QString& strPath = stale[static_cast<qsizetype>(i)];
         QString strId;
         QString strType;
         // A profile deleted since the listing, one this user may not read, and the
-        // loopback profile are left out.
-        if (!ParseSettings(replies[i], strId, strType) || strType == kLoopbackType) {
+        // loopback profile are left out; one whose reply failed otherwise is asked again
+        // at the next use rather than dropped.
+        if (!ParseSettings(replies[i], strId, strType)) {
+            if (IsProfileGone(replies[i]))
+                gone.insert(strPath);
+            else
+                ++nUnread;
+            continue;
+        }
+        if (strType == kLoopbackType) {
             gone.insert(strPath);
             continue;
         }
@@ -351,6 +378,9 @@ bool CNmDialUpService::RefreshProfiles() {
         }
     }
     std::erase_if(m_profiles, [&](const SProfile& p) { return gone.contains(p.strPath); });
+    if (nUnread > 0)
+        Log(4, "profiles",
+            std::to_string(nUnread) + " connection profiles could not be read this time");
     return true;
 }
 
@@ -359,8 +389,11 @@ bool CNmDialUpService::EnumEntries(std::vector<std::string>& entries) {
         return false;
     entries.clear();
     entries.reserve(m_profiles.size());
-    for (const SProfile& profile : m_profiles)
-        entries.push_back(profile.strId);
+    for (const SProfile& profile : m_profiles) {
+        // A profile whose settings could not be read yet has no name to show.
+        if (!profile.bStale)
+            entries.push_back(profile.strId);
+    }
     return true;
 }
 
@@ -382,7 +415,7 @@ bool CNmDialUpService::Dial(const std::string& strEntry) {
     const Clock::time_point deadline = start + m_dialTimeout;
     auto find = [&] {
         return std::find_if(m_profiles.begin(), m_profiles.end(),
-                            [&](const SProfile& p) { return p.strId == strEntry; });
+                            [&](const SProfile& p) { return !p.bStale && p.strId == strEntry; });
     };
     if (!RefreshProfiles()) {
         Log(4, "dial", "dial of " + strEntry + " failed: NetworkManager's profiles unreadable");
