@@ -16,6 +16,8 @@
 #include "platform/linux/CLinuxFileTimes.h"
 #include "platform/linux/CNmDialUpService.h"
 #include "platform/linux/CPosixNetService.h"
+#include "platform/linux/CStderrLog.h"
+#include "platform/linux/CSystemBus.h"
 
 #include <QCoreApplication>
 
@@ -54,7 +56,9 @@ int main(int argc, char* argv[]) {
     const std::string strFile = sandbox.Root().toStdString() + "/alive";
 
     CFakeServices fakes;
-    CNmDialUpService dialUp(sandbox.SystemBus());
+    CStderrLog nmLog;
+    CSystemBus systemBus(nmLog, sandbox.BusAddress());
+    CNmDialUpService dialUp(systemBus, nmLog);
     CLinuxFileTimes files;
     CPosixNetService net;
     CServices services{fakes.profile, fakes.timers, dialUp,          fakes.modules, fakes.power,

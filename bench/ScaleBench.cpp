@@ -13,6 +13,8 @@
 #include "dialogs/CParamsDlg.h"
 #include "engine/CMainFrame.h"
 #include "platform/linux/CNmDialUpService.h"
+#include "platform/linux/CStderrLog.h"
+#include "platform/linux/CSystemBus.h"
 #include "res/Resource.h"
 #include "ui/qt/CQtFileChooser.h"
 #include "ui/qt/CQtMenu.h"
@@ -72,7 +74,9 @@ int main(int argc, char* argv[]) {
     mock.Activate(mock.AddProfile("Modem"));
 
     CFakeServices fakes;
-    CNmDialUpService dialUp(sandbox.SystemBus());
+    CStderrLog nmLog;
+    CSystemBus systemBus(nmLog, sandbox.BusAddress());
+    CNmDialUpService dialUp(systemBus, nmLog);
     CDrawingShellTray shell;
     CDrawingUserInterface ui;
     CServices services{fakes.profile, fakes.timers, dialUp,          fakes.modules, fakes.power,

@@ -18,7 +18,7 @@ the sandbox if that dies. Used by the lab, the benches and the tests:
 `serve` prints NAME=VALUE lines (the variables to run the program with, SANDBOX_ROOT and
 TARNWICK, the program's copy), then "ready" (or "error: ..." and ends). It then takes one
 command a line, answered by "ok" or "error: ...": start, stop, pause or resume NAME, with
-NAME one of networkmanager, logind, trayer; restart-bus. End of input ends the sandbox.
+NAME one of networkmanager, logind, notification_daemon, trayer; restart-bus. End of input ends the sandbox.
 """
 
 import argparse
@@ -34,7 +34,8 @@ import time
 
 PYTHON = "/usr/bin/python3"  # the system's own: another python3 on PATH may lack dbus
 SERVICES = {"networkmanager": "org.freedesktop.NetworkManager",
-            "logind": "org.freedesktop.login1"}
+            "logind": "org.freedesktop.login1",
+            "notification_daemon": "org.freedesktop.Notifications"}
 PANEL = '"panel": ("panel" "trayer")'
 NM = "org.freedesktop.NetworkManager"
 NM_PATH = "/org/freedesktop/NetworkManager"

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tarnwick {
 
@@ -16,6 +17,12 @@ struct AppSettings {
     void Load(IProfileStore& profile);
     // Writes all 26 values and commits them to the store in one piece.
     bool Save(IProfileStore& profile) const;
+    // Takes into this record every value that differs between before and after (the profile
+    // as it was last read or written, and as it reads now); a value that only this record
+    // changed meanwhile stays. Answers the values taken, as name=value.
+    std::vector<std::string> TakeChanges(const AppSettings& before, const AppSettings& after);
+
+    bool operator==(const AppSettings&) const = default;
 
     std::int32_t CurrentTab;
     std::int32_t bAutoRun;

@@ -20,6 +20,15 @@
 
 namespace tarnwick {
 
+namespace {
+std::string JoinChanges(const std::vector<std::string>& changes) {
+    std::string strJoined;
+    for (const std::string& strChange : changes)
+        strJoined += (strJoined.empty() ? "" : ", ") + strChange;
+    return strJoined;
+}
+} // namespace
+
 CTarnwickApp::CTarnwickApp(CServices& services) : m_services(services) {}
 
 CTarnwickApp::~CTarnwickApp() = default;
@@ -85,6 +94,7 @@ bool CTarnwickApp::InitInstance() {
     IProfileStore& profile = m_services.profile;
     m_AppSettings.Load(profile);
     LogOutOfRangeSettings(m_AppSettings, m_services.log);
+    m_ProfileSettings = m_AppSettings;
     m_pMainWnd = std::make_unique<CMainFrame>(*this, m_services);
     std::string strVersion = GetProductVersionText();
     std::replace(strVersion.begin(), strVersion.end(), '\n', ' ');
@@ -116,6 +126,13 @@ int CTarnwickApp::ExitInstance() {
         m_pMainWnd->ModemPowerOn(false);
         m_services.timers.KillTimer(IDT_MODEM_POWER_OFF);
     }
+    // Values someone changed in the file since it was last read are taken first, so that
+    // the save does not write them back to what they were.
+    std::vector<std::string> changes;
+    if (TakeProfileChanges(changes) && !changes.empty())
+        m_services.log.Write(LogLevel::Notice, "settings",
+                             "Kept the values changed in the settings file: " +
+                                 JoinChanges(changes));
     SaveOnExit();
     m_pMainWnd.reset();
     m_services.log.Write(LogLevel::Notice, "exit",
@@ -127,6 +144,7 @@ int CTarnwickApp::ExitInstance() {
 bool CTarnwickApp::SaveSettings(const char* pszWhen) {
     if (m_AppSettings.Save(m_services.profile)) {
         m_services.log.Write(LogLevel::Info, "settings", std::string("settings saved ") + pszWhen);
+        m_ProfileSettings = m_AppSettings;
         return true;
     }
     const std::string strError = m_services.profile.LastError();
@@ -149,6 +167,53 @@ bool CTarnwickApp::SaveOnExit() {
         return false;
     }
     return SaveSettings("at exit");
+}
+
+bool CTarnwickApp::TakeProfileChanges(std::vector<std::string>& changes) {
+    IProfileStore& profile = m_services.profile;
+    if (!profile.Reload())
+        return false;
+    AppSettings fromProfile = m_ProfileSettings;
+    fromProfile.Load(profile);
+    changes = m_AppSettings.TakeChanges(m_ProfileSettings, fromProfile);
+    m_ProfileSettings = fromProfile;
+    return true;
+}
+
+void CTarnwickApp::OnReloadRequest() {
+    ReloadSettings(true, "on request");
+}
+
+void CTarnwickApp::OnProfileChanged() {
+    ReloadSettings(false, "after an edit of the settings file");
+}
+
+void CTarnwickApp::ReloadSettings(bool bAlways, const char* pszCause) {
+    ILog& log = m_services.log;
+    std::vector<std::string> changes;
+    if (!TakeProfileChanges(changes)) {
+        log.Write(LogLevel::Warning, "settings",
+                  std::string("Could not read the settings file ") + pszCause +
+                      "; the values in use stay");
+        return;
+    }
+    if (changes.empty() && !bAlways)
+        return;
+    log.Write(LogLevel::Notice, "settings",
+              std::string("Reloaded the settings ") + pszCause + ": " +
+                  (changes.empty() ? std::string("no value changed") : JoinChanges(changes)));
+    if (m_pMainWnd != nullptr && m_pMainWnd->IsSettingsOpen())
+        log.Write(LogLevel::Warning, "settings",
+                  "The open settings dialog still shows the earlier values; its OK stores them");
+    LogOutOfRangeSettings(m_AppSettings, log);
+    // As at start-up: autorun only from a file that was read whole.
+    if (m_services.profile.GetLoadState() == EProfileLoad::Clean)
+        ApplyAutorun();
+    else
+        log.Write(LogLevel::Warning, "autorun",
+                  "left as it is: the settings file could not be read whole");
+    SetupShutdownTimer();
+    SetupCheckTimer();
 }
 
 bool CTarnwickApp::ApplyAutorun() {

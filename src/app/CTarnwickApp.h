@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tarnwick {
 
@@ -23,8 +24,17 @@ public:
     // autorun and arms the shutdown and check timers. False when start-up failed.
     bool InitInstance();
     // Saves the parameters and destroys the main frame. Runs once; later calls do nothing.
+    // Values that someone else changed in the profile since it was last read are taken
+    // first, so that the save does not write them back to what they were.
     int ExitInstance();
 
+    // Reads the profile again and takes every value changed there since it was last read or
+    // written; values changed only in memory (a connection adopted at start-up, the last tab)
+    // stay. Then applies them as the dialog's OK does: autorun, shutdown timer, check timer
+    // and fault counter. OnReloadRequest always applies and logs; OnProfileChanged (the file
+    // changed on disk) only when a value changed, so that the program's own saves pass.
+    void OnReloadRequest();
+    void OnProfileChanged();
     // Saves the parameters as an exit does (also when the desktop session ends), unless the
     // stored ones could not be read at start-up: then they are left as they are.
     bool SaveOnExit();
@@ -56,9 +66,15 @@ public:
     std::int32_t m_nFaultCount = 0;
 
 private:
+    // Reads the profile into m_ProfileSettings and takes its changes into m_AppSettings; false
+    // when it cannot be read.
+    bool TakeProfileChanges(std::vector<std::string>& changes);
+    void ReloadSettings(bool bAlways, const char* pszCause);
     void ArmShutdownTimer();
 
     CServices& m_services;
+    // The parameters as the profile held them when it was last read or written.
+    AppSettings m_ProfileSettings;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     bool m_bExited = false;
     std::string m_strExitReason;

@@ -30,6 +30,9 @@ public:
                                     const std::string& strValue) = 0;
     // Makes the writes since the last commit durable, all of them or none.
     virtual bool Commit() = 0;
+    // Reads the store afresh, for changes made by someone else; false when it cannot be read,
+    // and then the values read before stay. A store that always reads live has nothing to do.
+    virtual bool Reload() { return true; }
     // Why the last read or commit failed, for the log; empty when the store cannot say.
     virtual std::string LastError() const { return std::string(); }
     // How the profile was read. An unreadable one must not be written over by values that

@@ -118,7 +118,7 @@ void CWatchDoggingPage::OnCheckClicked() {
 }
 
 void CWatchDoggingPage::OnBrowseFile() {
-    std::string strPath;
+    std::string strPath = m_editFile.GetItemText();
     if (m_fileChooser.ChooseFileToOpen(kFileFilter, strPath))
         m_editFile.SetItemText(strPath);
 }

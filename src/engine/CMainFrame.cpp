@@ -25,6 +25,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <string>
 
 namespace {
 // Seconds since a moment on the steady clock, as the log shows a duration: "2.1 s".
@@ -73,9 +74,12 @@ CMainFrame::~CMainFrame() {
 int CMainFrame::OnCreate() {
     const unsigned nPid = FindOtherInstance();
     if (nPid != 0 && nPid != m_services.processes.GetCurrentProcessId()) {
-        // Another instance runs: leave once start-up is done, without an icon.
+        // Another instance runs: leave once start-up is done, without an icon, and say so
+        // then, or the user who started this one sees nothing happen.
+        IUserInterface& ui = m_services.ui;
         m_app.SetExitReason("another instance runs already (pid " + std::to_string(nPid) + ")");
-        m_services.ui.PostQuit();
+        ui.Post([&ui] { ui.TellUser("Tarnwick is already running"); });
+        ui.PostQuit();
     } else if (!CreateTrayIcon()) {
         // Without a display no tray ever appears: retrying would only wake the program.
         if (m_services.shell.CanTrayAppear())
@@ -89,8 +93,12 @@ int CMainFrame::OnCreate() {
     if (s.iLptPort > 0 && s.bMakeSureModemOn != 0)
         ModemPowerOn(false);
 
-    if (m_RasManager.IsConnected(std::string())) {
-        s.sDefaultConnection = m_RasManager.GetCurrentEntry();
+    // Only a dial-up link is adopted: on a desktop a LAN or Wi-Fi is usually up as well, and
+    // watching it would let every check pass while the modem link is down.
+    std::string strActive;
+    if (m_RasManager.FindDialUpConnection(strActive)) {
+        s.sDefaultConnection = strActive;
+        m_RasManager.SetCurrentEntry(strActive);
         Log(LogLevel::Info, "start",
             "connection " + Quoted(s.sDefaultConnection) + " is up; it is the one watched");
     } else {
@@ -117,6 +125,7 @@ bool CMainFrame::CreateTrayIcon() {
                                             IDR_TRAYMENU, [this](CMenu& popup) {
                                                 PrepareTrayMenu(&popup);
                                                 UpdateMenuItems(popup);
+                                                m_bMenuShowing = false;
                                             });
     if (!bCreated)
         return false;
@@ -223,10 +232,15 @@ void CMainFrame::OnCheckTimer() {
         m_tLastCheck + static_cast<std::int64_t>(s.iCheckDelay > 0 ? s.iCheckDelay : 1) * 60;
     m_bLastCheckPassed = bPass;
     m_strLastCause = strCauses;
-    if (bPass)
+    if (!bPass && m_services.ui.IsQuitRequested()) {
+        // A quit request cut the checks short: their failure says nothing about the link,
+        // and nothing may be escalated (least of all a reboot) on the way out.
+        Log(LogLevel::Notice, "check", "check cut short by the quit request; no action taken");
+    } else if (bPass) {
         OnCheckPassed();
-    else
+    } else {
         OnCheckFailed(strCauses);
+    }
     m_bChecking = false;
 }
 

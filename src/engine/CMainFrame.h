@@ -106,6 +106,9 @@ private:
     bool m_bModemOff = false;
     bool m_bSettingsOpen = false;
     bool m_bChecking = false;
+    // While the tray menu is being prepared: whether the current entry was up.
+    bool m_bMenuShowing = false;
+    bool m_bMenuCurrentUp = false;
     std::uint64_t m_ftLastWrite = 0;
 
     COutageHistory m_History;

@@ -35,6 +35,9 @@ void CMainFrame::PrepareTrayMenu(CMenu* pMenu) {
     if (pMenu == nullptr)
         return;
     m_RasManager.IsConnected(std::string());
+    // One look at the connections serves the whole showing (the update rules too).
+    m_bMenuCurrentUp = m_RasManager.IsCurrentUp();
+    m_bMenuShowing = true;
     CMenu* pConnections = pMenu->GetSubMenu(3);
     if (pConnections == nullptr)
         return;
@@ -139,8 +142,12 @@ void CMainFrame::PostCommand(unsigned nID) {
 }
 
 void CMainFrame::OnSettings() {
-    if (m_bSettingsOpen)
+    // One dialog at a time; asked for again, the open one comes to the front, since it may
+    // be minimised or hidden behind other windows and has no taskbar entry of its own.
+    if (m_bSettingsOpen) {
+        m_services.ui.RaiseSettings();
         return;
+    }
     m_bSettingsOpen = true;
     m_services.ui.DoModalSettings(m_app);
     m_bSettingsOpen = false;
@@ -181,7 +188,9 @@ void CMainFrame::OnDisconnectCurrent() {
 }
 
 void CMainFrame::OnUpdateSettings(CCmdUI& cmdUI) {
-    cmdUI.Enable(!m_bSettingsOpen);
+    // Also while the dialog is open: Settings then finds it again. Where the tray host has
+    // no double click (StatusNotifierItem), the menu is the only way back to it.
+    cmdUI.Enable(true);
 }
 
 void CMainFrame::OnUpdateReconnectCurrent(CCmdUI& cmdUI) {
@@ -190,7 +199,8 @@ void CMainFrame::OnUpdateReconnectCurrent(CCmdUI& cmdUI) {
 
 void CMainFrame::OnUpdateDisconnectCurrent(CCmdUI& cmdUI) {
     const std::string strCurrent = m_RasManager.GetCurrentEntry();
-    cmdUI.Enable(!strCurrent.empty() && m_RasManager.IsConnected(strCurrent));
+    cmdUI.Enable(!strCurrent.empty() &&
+                 (m_bMenuShowing ? m_bMenuCurrentUp : m_RasManager.IsConnected(strCurrent)));
 }
 
 void CMainFrame::OnUpdateResetModemPower(CCmdUI& cmdUI) {

@@ -9,18 +9,41 @@ CRasManager::CRasManager(IDialUpService& service) : m_service(service) {}
 
 bool CRasManager::IsConnected(const std::string& strName) {
     const std::string strLower = MbLower(strName);
+    m_bCurrentUp = false;
     std::vector<SActiveConnection> connections;
     if (!m_service.EnumConnections(connections))
         return false;
     bool bResult = false;
+    std::vector<std::pair<std::string, bool>> seen; // lower-cased entry, status read
     for (const SActiveConnection& connection : connections) {
         m_strEntry = connection.strEntryName;
         if (strLower.empty() || strLower == MbLower(connection.strEntryName)) {
-            if (m_service.GetConnectStatus(connection))
-                bResult = true;
+            const bool bUp = m_service.GetConnectStatus(connection);
+            bResult = bResult || bUp;
+            seen.emplace_back(MbLower(connection.strEntryName), bUp);
         }
     }
+    // With every connection looked at, whether the (new) current entry is up is known too.
+    if (strLower.empty() && !connections.empty()) {
+        const std::string strCurrent = MbLower(m_strEntry);
+        for (const auto& [strEntry, bUp] : seen)
+            m_bCurrentUp = m_bCurrentUp || (bUp && strEntry == strCurrent);
+    }
     return bResult;
+}
+
+bool CRasManager::FindDialUpConnection(std::string& strEntry) {
+    std::vector<SActiveConnection> connections;
+    if (!m_service.EnumConnections(connections))
+        return false;
+    bool bFound = false;
+    for (const SActiveConnection& connection : connections) {
+        if (connection.bDialUp && m_service.GetConnectStatus(connection)) {
+            strEntry = connection.strEntryName;
+            bFound = true;
+        }
+    }
+    return bFound;
 }
 
 bool CRasManager::Dial(const std::string& strName) {

@@ -19,10 +19,17 @@ public:
     // listed connection, matching or not, becomes the current entry in turn, so afterwards
     // the current entry names the last one listed.
     bool IsConnected(const std::string& strName);
+    // True when a connection of a dial-up kind is up (a LAN, Wi-Fi or VPN does not count);
+    // strEntry then names the last one listed. The current entry is left as it is.
+    bool FindDialUpConnection(std::string& strEntry);
     // True when the entry was already connected or the dial succeeded.
     bool Dial(const std::string& strName);
     // Hangs up every matching connection; true when at least one hang-up succeeded.
     bool HangUp(const std::string& strName);
+
+    // After IsConnected with an empty name: what IsConnected(GetCurrentEntry()) would say
+    // at that moment, without asking again.
+    bool IsCurrentUp() const { return m_bCurrentUp; }
 
     std::string GetCurrentEntry() const { return m_strEntry; }
     void SetCurrentEntry(const std::string& strName) { m_strEntry = strName; }
@@ -35,6 +42,7 @@ public:
 private:
     IDialUpService& m_service;
     std::string m_strEntry;
+    bool m_bCurrentUp = false;
 };
 
 } // namespace tarnwick

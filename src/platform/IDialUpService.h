@@ -9,6 +9,7 @@ namespace tarnwick {
 struct SActiveConnection {
     std::string strEntryName; // name of the phone-book entry it belongs to
     std::string strHandle;    // the service's own reference to the connection
+    bool bDialUp = true;      // of a dial-up kind (modem, mobile broadband, DSL), not a LAN
 };
 
 // The operating system's dial-up service: the phone book and its live connections.
@@ -18,7 +19,7 @@ public:
     virtual ~IDialUpService() = default;
     // The active connections in the service's order; false when they cannot be listed.
     virtual bool EnumConnections(std::vector<SActiveConnection>& connections) = 0;
-    // True when the status of the connection can be read (whatever its state).
+    // True when the status of the connection can be read and it is not being hung up.
     virtual bool GetConnectStatus(const SActiveConnection& connection) = 0;
     // Starts hanging up the connection; does not wait for it to go.
     virtual bool HangUp(const SActiveConnection& connection) = 0;

@@ -168,7 +168,7 @@ constinit const char* const g_pszPortLibMissing = "ERROR!!! Library inpout32.dll
 #else
 constinit const std::array<const char*, 2> g_AutorunMethodNames{
     "Desktop autostart (conventional, default) - Recommended!",
-    "systemd user unit (boot-time, with lingering)"};
+    "systemd user unit (no desktop; boot only with lingering)"};
 constinit const char* const g_pszPortLibMissing = "ERROR!!! Library libinpout32.so not found.";
 #endif
 

@@ -3,6 +3,7 @@
 
 #include "app/CTarnwickApp.h"
 #include "app/CVersionInfo.h"
+#include "engine/TimerIds.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,70 @@ TEST(AboutTest, OneBoxAtATime) {
     fakes.ui.m_fnWhileModal = nullptr;
     app.OnAppAbout();
     EXPECT_EQ(fakes.ui.m_nAboutShown, 2);
+}
+
+// A running program whose profile someone edits: "Modem" in the file, "DSL" adopted at start.
+struct CReloadCase {
+    const char* pszName;
+    bool bReadable;
+    bool bSignal; // SIGHUP rather than the file watch
+    bool bEdit;
+    const char* pszLog; // the last log line; empty when nothing is logged
+    std::uint32_t nCheckPeriod;
+    const char* pszAutorun;
+};
+
+TEST(ReloadTest, EditedValuesAreTakenAndAppliedAndKeptAtExit) {
+    const CReloadCase cases[] = {
+        {"signal after an edit", true, true, true,
+         "settings: Reloaded the settings on request: bAutoRun=1, iCheckDelay=5", 300000,
+         "/opt/tarnwick/bin/tarnwick"},
+        {"signal without an edit still applies", true, true, false,
+         "settings: Reloaded the settings on request: no value changed", 120000, ""},
+        {"file watch after the program's own save", true, false, false, "", 0, ""},
+        {"unreadable file", false, true, true,
+         "settings: Could not read the settings file on request; the values in use stay", 0, ""},
+    };
+    for (const CReloadCase& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        CFakeServices fakes;
+        fakes.profile.Set("WatchDogging", "sDefaultConnection", "Modem");
+        fakes.dialUp.m_entries = {"Modem", "DSL"};
+        fakes.dialUp.Connect("DSL");
+        CTarnwickApp app(fakes.services);
+        ASSERT_TRUE(app.InitInstance());
+        app.m_nFaultCount = 2;
+        fakes.timers.Advance(60000);
+        if (c.bEdit) {
+            fakes.profile.Set("WatchDogging", "iCheckDelay", "5");
+            fakes.profile.Set("General", "bAutoRun", "1");
+        }
+        fakes.profile.m_bReadable = c.bReadable;
+        const std::size_t nLines = fakes.log.m_lines.size();
+        if (c.bSignal)
+            app.OnReloadRequest();
+        else
+            app.OnProfileChanged();
+
+        const bool bLogged = c.pszLog[0] != '\0';
+        std::vector<std::string> settingsLines;
+        for (std::size_t i = nLines; i < fakes.log.m_lines.size(); ++i)
+            if (fakes.log.m_lines[i].second.rfind("settings: ", 0) == 0)
+                settingsLines.push_back(fakes.log.m_lines[i].second);
+        EXPECT_EQ(settingsLines,
+                  bLogged ? std::vector<std::string>{c.pszLog} : std::vector<std::string>{});
+        // Re-armed: a full period from now, and the fault counter cleared.
+        const bool bApplied = c.nCheckPeriod != 0;
+        EXPECT_EQ(fakes.timers.DueIn(IDT_CHECK), bApplied ? c.nCheckPeriod : 60000);
+        EXPECT_EQ(app.m_nFaultCount, bApplied ? 0 : 2);
+        EXPECT_EQ(fakes.autorun.m_entries[0], c.pszAutorun);
+
+        // The adopted connection stays, and the exit writes no edit back.
+        fakes.profile.m_bReadable = true;
+        app.ExitInstance();
+        EXPECT_EQ(fakes.profile.Value("WatchDogging", "sDefaultConnection"), "DSL");
+        EXPECT_EQ(fakes.profile.Value("WatchDogging", "iCheckDelay"), c.bEdit ? "5" : "2");
+    }
 }
 
 } // namespace

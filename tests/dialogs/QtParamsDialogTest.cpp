@@ -5,9 +5,11 @@
 #include "CFakeWindow.h"
 
 #include "app/CTarnwickApp.h"
+#include "res/ParamsDialogs.h"
 #include "res/Resource.h"
 #include "ui/qt/CQtDialogItems.h"
 #include "ui/qt/CQtFileChooser.h"
+#include "ui/qt/CQtIcon.h"
 #include "ui/qt/CQtParamsDialog.h"
 #include "ui/qt/CQtTabControl.h"
 #include "ui/qt/CQtUserInterface.h"
@@ -110,6 +112,8 @@ TEST_F(QtParamsDialogTest, OpensOnTopWithoutCloseButtonAndEveryPageLooksRight) {
         EXPECT_TRUE(Tabs().rect().contains(PageWindow(nTab)->geometry())) << nTab;
         EXPECT_EQ(LayoutFaults(PageWindow(nTab), Items(nTab)), std::vector<std::string>()) << nTab;
     }
+    // The sorted list keeps the methods in the order of their numbers.
+    EXPECT_EQ(Item<QComboBox>(0, IDC_GEN_METHOD)->itemText(1), g_AutorunMethodNames[1]);
 }
 
 // The page is loaded and stored all the same.
@@ -176,6 +180,66 @@ TEST_F(QtParamsDialogTest, CancelKeepsOnlyTheSelectedTabAndOKSavesWhatTheControl
         EXPECT_EQ(m_fakes.profile.m_nCommits, nCommits + (bOK ? 1 : 0)); // saved once
         EXPECT_EQ(m_app.m_nFaultCount, bOK ? 0 : 2);
     }
+}
+
+// At a font too large for the screen the dialog shrinks to fit it, and its texts with it.
+TEST_F(QtParamsDialogTest, LargeFontStillFitsTheScreen) {
+    ASSERT_TRUE(m_app.InitInstance());
+    const QFont normal = QApplication::font();
+    QFont large = normal;
+    large.setPixelSize(27); // 10 points at 192 dpi
+    QApplication::setFont(large);
+    const QSize available = CQtParamsDialog::AvailableClientSize();
+    ASSERT_GT(CQtDialogBuilder(large).MapDialogRect({0, 0, 314, 223}).height(), available.height());
+    Open();
+    QApplication::setFont(normal);
+    EXPECT_TRUE(QRect(QPoint(), available).contains(m_pWindow->rect()));
+    EXPECT_TRUE(m_pWindow->rect().contains(m_pWindow->GetButton(ID::Cancel)->geometry()));
+    EXPECT_EQ(LayoutFaults(m_pWindow.get(), m_pWindow->GetItems()), std::vector<std::string>());
+}
+
+// Settings while the dialog is open: the dialog, minimised or not, comes back to the front.
+TEST_F(QtParamsDialogTest, RaiseBringsTheMinimisedDialogBackWithItsIcon) {
+    ASSERT_TRUE(m_app.InitInstance());
+    CQtUserInterface ui;
+    QDialog* pDialog = nullptr;
+    QTimer::singleShot(0, [&] {
+        pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(pDialog, nullptr);
+        pDialog->showMinimized();
+        ui.RaiseSettings();
+        EXPECT_TRUE(!pDialog->isMinimized() && pDialog->isVisible());
+        EXPECT_EQ(pDialog->windowIcon().pixmap(32).toImage(), ProgramIcon().pixmap(32).toImage());
+        pDialog->reject();
+    });
+    ui.DoModalSettings(m_app);
+    EXPECT_NE(pDialog, nullptr);
+}
+
+// The question and the file chooser carry the program icon; the chooser opens in the folder of
+// the file chosen so far.
+TEST(QtWindowsTest, QuestionAndFileChooserCarryTheIcon) {
+    QTemporaryDir dir;
+    const QString strFile = dir.filePath("alive");
+    QString strSeen;
+    QString strFolder;
+    auto inspect = [&] {
+        QWidget* pSeen = QApplication::activeModalWidget();
+        ASSERT_NE(pSeen, nullptr);
+        strSeen = pSeen->metaObject()->className();
+        EXPECT_EQ(pSeen->windowIcon().pixmap(32).toImage(), ProgramIcon().pixmap(32).toImage());
+        if (auto* pChooser = qobject_cast<QFileDialog*>(pSeen))
+            strFolder = pChooser->directory().absolutePath();
+        qobject_cast<QDialog*>(pSeen)->reject();
+    };
+    QTimer::singleShot(0, inspect);
+    EXPECT_FALSE(CQtUserInterface().AskYesNo("Really?"));
+    EXPECT_EQ(strSeen, "QMessageBox");
+    QTimer::singleShot(0, inspect);
+    std::string strPath = strFile.toStdString();
+    EXPECT_FALSE(CQtFileChooser().ChooseFileToOpen("All Files (*.*)|*.*||", strPath));
+    EXPECT_EQ(strSeen, "QFileDialog");
+    EXPECT_EQ(strFolder, QDir(dir.path()).absolutePath());
 }
 
 // The desktop's open dialog with the one filter, which shows every file, also one without a dot.

@@ -57,6 +57,17 @@ TEST_F(EscalationTest, StepsFollowTheFaultLimitAndThePort) {
     }
 }
 
+// A quit request that arrives while the checks run (a signal during the probe) makes them
+// fail; that failure escalates nothing, not even past the limit.
+TEST_F(EscalationTest, CycleCutShortByAQuitRequestActsOnNothing) {
+    m_settings.iMaxFaults = 1;
+    Start();
+    EXPECT_EQ(FailOnce(), "power");
+    m_fakes.ui.m_bQuitRequested = true;
+    EXPECT_EQ(FailOnce(), "nothing");
+    EXPECT_TRUE(m_fakes.power.m_requests.empty());
+}
+
 TEST_F(EscalationTest, PassingCycleStartsTheCountAgain) {
     Start();
     FailOnce();

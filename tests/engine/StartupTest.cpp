@@ -35,6 +35,35 @@ TEST_F(StartupTest, ActiveConnectionBecomesTheDefaultAndReachesTheProfileOnExit)
     EXPECT_FALSE(m_fakes.shell.m_bIconShown);
 }
 
+// Only a dial-up link is adopted; a LAN beside it (or alone) is not, and the default stays.
+TEST_F(StartupTest, StartAdoptsOnlyADialUpConnection) {
+    const struct {
+        const char* pszRow;
+        std::vector<std::pair<std::string, bool>> up; // entry, of a dial-up kind
+        std::string strDefault;
+        bool bDialArmed;
+    } rows[] = {
+        {"lan only", {{"Office LAN", false}}, "Home", true},
+        {"lan and modem",
+         {{"Office LAN", false}, {"Modem", true}, {"Wi-Fi", false}},
+         "Modem",
+         false},
+        {"modem only", {{"Modem", true}}, "Modem", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszRow);
+        m_pApp.reset();
+        m_fakes.dialUp.m_connections.clear();
+        m_settings.sDefaultConnection = "Home";
+        for (const auto& [strEntry, bDialUp] : row.up)
+            m_fakes.dialUp.Connect(strEntry, true, bDialUp);
+        Start();
+        EXPECT_EQ(Settings().sDefaultConnection, row.strDefault);
+        EXPECT_EQ(Frame().GetRasManager().GetCurrentEntry(), row.strDefault);
+        EXPECT_EQ(m_fakes.timers.IsArmed(IDT_DIAL), row.bDialArmed);
+    }
+}
+
 TEST_F(StartupTest, StartupDialOnceAfterTwentySecondsOnlyWithANameAndTheOption) {
     struct {
         const char* pszName;
@@ -56,13 +85,16 @@ TEST_F(StartupTest, StartupDialOnceAfterTwentySecondsOnlyWithANameAndTheOption) 
     }
 }
 
-TEST_F(StartupTest, SecondInstanceLeavesWithoutIconButStillPowersTheModem) {
+TEST_F(StartupTest, SecondInstanceLeavesWithoutIconButStillPowersTheModemThenSaysWhy) {
     m_fakes.processes.m_eLock = EInstanceLock::HeldByOther;
     m_fakes.processes.m_nLockHolder = 42;
     Start();
     EXPECT_TRUE(m_fakes.ui.m_bQuitPosted);
     EXPECT_TRUE(m_fakes.shell.m_calls.empty());
     EXPECT_FALSE(m_fakes.modules.m_log.empty());
+    EXPECT_TRUE(m_fakes.ui.m_told.empty()) << "only once start-up is done";
+    m_fakes.ui.RunPosted();
+    EXPECT_EQ(m_fakes.ui.m_told, std::vector<std::string>{"Tarnwick is already running"});
 }
 
 TEST_F(StartupTest, RefusedTrayIsRetriedEveryFiveSecondsWhereATrayCanAppear) {

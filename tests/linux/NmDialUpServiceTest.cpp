@@ -2,13 +2,23 @@
 // python3-dbusmock's NetworkManager on a private system bus.
 #include "CNmMock.h"
 #include "CTestSandbox.h"
+#include "MockCalls.h"
 
 #include "platform/CRasManager.h"
+#include "platform/ILog.h"
 #include "platform/linux/CNmDialUpService.h"
+#include "platform/linux/CSystemBus.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QThread>
+
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
 
 namespace tarnwick {
 
@@ -17,24 +27,61 @@ using Clock = std::chrono::steady_clock;
 using Names = std::vector<std::string>;
 
 namespace {
+class CLines : public ILog {
+public:
+    void Write(LogLevel, const std::string& strStep, const std::string& strText) override {
+        m_strAll += strStep + ": " + strText + "\n";
+    }
+    std::string m_strAll;
+};
+
+// Lets NetworkManager's signals arrive, as the program's event loop would between checks.
+void Pump() {
+    for (int i = 0; i < 10; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+}
+
 class NmDialUpServiceTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_sandbox.IsReady()) << m_sandbox.Error().toStdString();
         ASSERT_TRUE(m_mock.Reset());
+        ASSERT_GE(m_abort.fds[0], 0);
     }
 
     QString Connected(const QString& strId) { return m_mock.Activate(m_mock.AddProfile(strId)); }
+    QDBusMessage CallProfile(const QString& strPath, const QString& strMethod,
+                             const QVariantList& args = {}) {
+        return CallStandIn(m_sandbox.SystemBus(), "org.freedesktop.NetworkManager", strPath,
+                           "org.freedesktop.NetworkManager.Settings.Connection", strMethod, args);
+    }
 
     CTestSandbox m_sandbox;
     CNmMock m_mock{m_sandbox.SystemBus()};
-    CNmDialUpService m_service{m_sandbox.SystemBus(), 3s, 1s};
+    CLines m_log;
+    struct SPipe {
+        SPipe() {
+            if (pipe2(fds, O_CLOEXEC) != 0)
+                fds[0] = fds[1] = -1;
+        }
+        ~SPipe() {
+            close(fds[0]);
+            close(fds[1]);
+        }
+        int fds[2] = {-1, -1};
+    } m_abort; // the quit request's descriptor
+    CSystemBus m_bus{m_log, m_sandbox.BusAddress()};
+    CNmDialUpService m_service{m_bus, m_log, m_abort.fds[0], 3s, 1s};
     CRasManager m_ras{m_service};
 };
 
 TEST_F(NmDialUpServiceTest, PhoneBookListsEveryReadableProfileInOrderWithoutLoopback) {
+    // More profiles than the bus lets one connection wait for at once (128 replies), and one
+    // whose settings cannot be read.
     Names expected;
-    for (int i = 0; i < 23; ++i) {
+    for (int i = 0; i < 300; ++i) {
         expected.push_back("Entry " + std::to_string(i));
         m_mock.AddProfile(QString::fromStdString(expected.back()));
     }
@@ -107,7 +154,7 @@ TEST_F(NmDialUpServiceTest, DialEndsConnectedOrWithNothingActive) {
 
 TEST_F(NmDialUpServiceTest, AbsentOrHangingServiceGivesSilentResultsAtOnce) {
     Connected("Modem");
-    CNmDialUpService service(m_sandbox.SystemBus(), 3s, 300ms);
+    CNmDialUpService service(m_bus, m_log, -1, 3s, 300ms);
     CRasManager ras(service);
     m_sandbox.PauseStandIn("networkmanager", true);
     auto start = Clock::now();
@@ -129,6 +176,79 @@ TEST_F(NmDialUpServiceTest, AbsentOrHangingServiceGivesSilentResultsAtOnce) {
     Connected("Modem");
     EXPECT_TRUE(m_ras.IsConnected("Modem"));
     EXPECT_EQ(m_ras.EnumEntryNames(), Names{"Modem"});
+}
+
+// One check costs two calls; the profile list follows NetworkManager's signals and is read
+// whole again only when NetworkManager restarts.
+TEST_F(NmDialUpServiceTest, ChecksAndProfilesCostFewCalls) {
+    Connected("Modem");
+    for (int i = 0; i < 50; ++i)
+        m_mock.AddProfile(QStringLiteral("Profile %1").arg(i));
+    ASSERT_TRUE(m_ras.IsConnected("modem"));
+    ASSERT_EQ(m_ras.EnumEntryNames().size(), 51u);
+    auto callsOf = [&](const std::function<void()>& fn) {
+        const unsigned nBefore = m_service.CallCount();
+        fn();
+        return m_service.CallCount() - nBefore;
+    };
+    EXPECT_EQ(callsOf([&] { EXPECT_TRUE(m_ras.IsConnected("modem")); }), 2u);
+    EXPECT_EQ(callsOf([&] { m_ras.EnumEntryNames(); }), 0u);
+
+    qDBusRegisterMetaType<QMap<QString, QVariantMap>>();
+    const QString strNew = m_mock.AddProfile("New");
+    ASSERT_EQ(CallProfile(strNew, "Update",
+                          {QVariant::fromValue(QMap<QString, QVariantMap>{
+                              {"connection", {{"id", "Renamed"}, {"type", "gsm"}}}})})
+                  .type(),
+              QDBusMessage::ReplyMessage);
+    ASSERT_EQ(CallProfile(m_mock.AddProfile("Gone"), "Delete").type(), QDBusMessage::ReplyMessage);
+    Pump();
+    Names names;
+    EXPECT_EQ(callsOf([&] { names = m_ras.EnumEntryNames(); }), 1u) << "the new profile only";
+    ASSERT_EQ(names.size(), 52u);
+    EXPECT_EQ(names.back(), "Renamed");
+
+    // NetworkManager restarts with other profiles.
+    m_sandbox.StopStandIn("networkmanager");
+    ASSERT_TRUE(m_sandbox.StartStandIn("networkmanager"));
+    m_mock.AddProfile("After");
+    Pump();
+    EXPECT_EQ(m_ras.EnumEntryNames(), Names{"After"});
+}
+
+// A quit request ends a dial at once, takes down what it started, and starts no other.
+TEST_F(NmDialUpServiceTest, QuitRequestEndsADialAtOnce) {
+    m_mock.AddProfile("Modem");
+    ASSERT_TRUE(m_mock.ScriptActivation(CNmMock::EOutcome::StaysActivating));
+    Clock::time_point quit;
+    std::thread signal([&] {
+        std::this_thread::sleep_for(300ms);
+        quit = Clock::now();
+        ASSERT_EQ(write(m_abort.fds[1], "x", 1), 1);
+    });
+    EXPECT_FALSE(m_ras.Dial("Modem"));
+    const auto ended = Clock::now();
+    signal.join();
+    EXPECT_LT(ended - quit, 1s);
+    EXPECT_EQ(m_mock.ManagerCalls("DeactivateConnection").size(), 1u);
+    EXPECT_FALSE(m_ras.Dial("Modem"));
+    EXPECT_EQ(m_mock.ManagerCalls("ActivateConnection").size(), 1u);
+    EXPECT_NE(m_log.m_strAll.find("cut short by the quit request"), std::string::npos);
+}
+
+// A restarted system bus is joined again, with NetworkManager on it.
+TEST_F(NmDialUpServiceTest, RestartedBusIsJoinedAgain) {
+    Connected("Modem");
+    ASSERT_TRUE(m_ras.IsConnected("Modem"));
+    ASSERT_TRUE(m_sandbox.RestartBus());
+    Pump();
+    m_mock = CNmMock(m_sandbox.SystemBus());
+    ASSERT_TRUE(m_mock.Reset());
+    Connected("Modem");
+    EXPECT_TRUE(m_ras.IsConnected("Modem"));
+    EXPECT_EQ(m_ras.EnumEntryNames(), Names{"Modem"});
+    EXPECT_NE(m_log.m_strAll.find("system bus lost"), std::string::npos);
+    EXPECT_NE(m_log.m_strAll.find("system bus back"), std::string::npos);
 }
 } // namespace
 

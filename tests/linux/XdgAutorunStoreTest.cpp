@@ -80,7 +80,9 @@ TEST_F(XdgAutorunStoreTest, DesktopEntryIsAddedReplacedInPlaceAndRemovedAlone) {
     ASSERT_TRUE(m_store.SetRunKeyEntry(true, "/old/tarnwick"));
     ASSERT_TRUE(m_store.SetRunKeyEntry(true, "/opt/tarnwick/bin/tarnwick"));
     EXPECT_EQ(Files(m_strConfig), (Names{"autostart/Other.desktop", "autostart/Tarnwick.desktop"}));
-    EXPECT_NE(ReadAll(m_store.DesktopEntryPath()).find("\nType=Application\n"), std::string::npos);
+    // The icon by the theme name the installed icons carry.
+    for (const char* pszLine : {"\nType=Application\n", "\nIcon=tarnwick\n"})
+        EXPECT_NE(ReadAll(m_store.DesktopEntryPath()).find(pszLine), std::string::npos) << pszLine;
     EXPECT_EQ(ExecArgv(m_store.DesktopEntryPath()), Argv{"/opt/tarnwick/bin/tarnwick"});
     EXPECT_TRUE(m_store.SetRunKeyEntry(false, ""));
     EXPECT_EQ(Files(m_strConfig), Names{"autostart/Other.desktop"});

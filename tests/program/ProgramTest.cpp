@@ -3,14 +3,17 @@
 #include "CLogindMock.h"
 #include "CNmMock.h"
 #include "CTestSandbox.h"
+#include "MockCalls.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QSettings>
 
 #include <algorithm>
+#include <csignal>
 
 namespace tarnwick {
 
@@ -53,6 +56,8 @@ TEST_F(ProgramTest, FirstStartSwitchesTheModemOnAndWritesEveryValueOnSigterm) {
     QProcess* pProgram = m_sandbox.StartProgram(env);
     ASSERT_TRUE(WaitForPowerOn(m_sandbox, pProgram));
     EXPECT_FALSE(QFile::exists(m_sandbox.ProfilePath())) << "nothing is saved before the exit";
+    ::kill(static_cast<pid_t>(pProgram->processId()), SIGHUP);
+    EXPECT_FALSE(pProgram->waitForFinished(500)) << "SIGHUP is no quit request";
     EXPECT_TRUE(CTestSandbox::StopProgram(pProgram));
     // Control register first, bit 2 set; the data register read and written back unchanged.
     EXPECT_EQ(PortLog(m_sandbox), (QStringList{"In32 0x37a 0xcb", "Out32 0x37a 0xcf",
@@ -69,13 +74,48 @@ TEST_F(ProgramTest, FirstStartSwitchesTheModemOnAndWritesEveryValueOnSigterm) {
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
 }
 
-TEST_F(ProgramTest, SecondInstanceEndsByItselfWhileTheFirstRuns) {
+TEST_F(ProgramTest, EditOfTheFileAndSighupApplyTheFileWhichTheExitKeeps) {
+    ASSERT_TRUE(WriteProfile(m_sandbox, "[WatchDogging]\niCheckDelay=3\n"));
+    QProcess* pProgram = m_sandbox.StartProgram();
+    ASSERT_TRUE(WaitForPowerOn(m_sandbox, pProgram));
+    const QString strEntry = m_sandbox.ConfigHome() + "/autostart/Tarnwick.desktop";
+    ASSERT_FALSE(QFile::exists(strEntry));
+
+    // Replaced by rename, as editors do: autorun is applied.
+    QSaveFile edit(m_sandbox.ProfilePath());
+    ASSERT_TRUE(edit.open(QIODevice::WriteOnly));
+    edit.write("[General]\nbAutoRun=1\n[WatchDogging]\niCheckDelay=7\n");
+    ASSERT_TRUE(edit.commit());
+    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return QFile::exists(strEntry); }, 10s));
+
+    // SIGHUP applies again, and the program stays.
+    ASSERT_TRUE(QFile::remove(strEntry));
+    ASSERT_EQ(::kill(static_cast<pid_t>(pProgram->processId()), SIGHUP), 0);
+    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return QFile::exists(strEntry); }, 10s));
+
+    EXPECT_TRUE(CTestSandbox::StopProgram(pProgram));
+    const QSettings profile(m_sandbox.ProfilePath(), QSettings::IniFormat);
+    EXPECT_EQ(profile.value("WatchDogging/iCheckDelay").toString(), "7");
+    EXPECT_EQ(profile.value("bAutoRun").toString(), "1");
+}
+
+TEST_F(ProgramTest, SecondInstanceSaysTheFirstRunsAndEndsByItself) {
+    ASSERT_TRUE(m_sandbox.StartStandIn("notification_daemon"));
     QProcess* pFirst = m_sandbox.StartProgram();
     ASSERT_TRUE(WaitForPowerOn(m_sandbox, pFirst));
-    QProcess* pSecond = m_sandbox.StartProgram();
+    QProcess* pSecond = m_sandbox.StartProgram({}, QProcess::SeparateChannels);
     ASSERT_NE(pSecond, nullptr);
     ASSERT_TRUE(pSecond->waitForFinished(20000)) << "the second instance keeps running";
     EXPECT_TRUE(pSecond->exitStatus() == QProcess::NormalExit && pSecond->exitCode() == 0);
+    EXPECT_TRUE(QString::fromUtf8(pSecond->readAllStandardError())
+                    .split('\n')
+                    .contains("Tarnwick is already running"));
+    const std::vector<QVariantList> notes =
+        MethodCalls(m_sandbox.SystemBus(), "org.freedesktop.Notifications",
+                    "/org/freedesktop/Notifications", "Notify");
+    ASSERT_EQ(notes.size(), 1u);
+    ASSERT_EQ(notes[0].size(), 8);
+    EXPECT_EQ(notes[0][4].toString(), "Tarnwick is already running");
     EXPECT_FALSE(pFirst->waitForFinished(300)) << "the first instance ended too";
     EXPECT_TRUE(CTestSandbox::StopProgram(pFirst));
 }

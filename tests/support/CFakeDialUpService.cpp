@@ -17,7 +17,7 @@ bool CFakeDialUpService::EnumConnections(std::vector<SActiveConnection>& connect
         return false;
     connections.clear();
     for (const SConnection& c : m_connections)
-        connections.push_back({c.strEntry, std::to_string(c.nId)});
+        connections.push_back({c.strEntry, std::to_string(c.nId), c.bDialUp});
     return true;
 }
 

@@ -16,6 +16,7 @@ public:
         std::string strEntry;
         bool bStatusOk = true;
         unsigned nId = 0;
+        bool bDialUp = true;
     };
 
     bool EnumConnections(std::vector<SActiveConnection>& connections) override;
@@ -24,8 +25,8 @@ public:
     bool EnumEntries(std::vector<std::string>& entries) override;
     bool Dial(const std::string& strEntry) override;
 
-    void Connect(const std::string& strEntry, bool bStatusOk = true) {
-        m_connections.push_back({strEntry, bStatusOk, ++m_nNextId});
+    void Connect(const std::string& strEntry, bool bStatusOk = true, bool bDialUp = true) {
+        m_connections.push_back({strEntry, bStatusOk, ++m_nNextId, bDialUp});
     }
 
     std::vector<std::string> m_entries;

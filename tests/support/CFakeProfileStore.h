@@ -35,6 +35,7 @@ public:
     }
 
     EProfileLoad GetLoadState() const override { return m_eLoad; }
+    bool Reload() override { return m_bReadable; }
 
     bool Has(const std::string& strSection, const std::string& strEntry) const {
         return m_committed.count({strSection, strEntry}) != 0;
@@ -50,6 +51,7 @@ public:
 
     int m_nCommits = 0;
     EProfileLoad m_eLoad = EProfileLoad::Clean;
+    bool m_bReadable = true;
 
 private:
     using Key = std::pair<std::string, std::string>;

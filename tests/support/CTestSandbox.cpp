@@ -80,14 +80,15 @@ bool CTestSandbox::WaitUntil(const std::function<bool()>& fn, std::chrono::milli
     return true;
 }
 
-QProcess* CTestSandbox::StartProgram(const QProcessEnvironment& extra) {
+QProcess* CTestSandbox::StartProgram(const QProcessEnvironment& extra,
+                                     QProcess::ProcessChannelMode eChannels) {
     QProcess* pProgram = m_programs.emplace_back(std::make_unique<QProcess>()).get();
     QProcessEnvironment env = m_env;
     env.insert(extra);
     pProgram->setProcessEnvironment(env);
     pProgram->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     pProgram->setWorkingDirectory(Root());
-    pProgram->setProcessChannelMode(QProcess::ForwardedChannels);
+    pProgram->setProcessChannelMode(eChannels);
     pProgram->start(m_env.value("TARNWICK"), {});
     return pProgram->waitForStarted(5000) ? pProgram : nullptr;
 }

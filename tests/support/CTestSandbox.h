@@ -14,11 +14,11 @@ namespace tarnwick {
 // program: the shared sandbox (scripts/sandbox.py, run as a child that takes commands on its
 // standard input): temporary HOME and XDG folders, one private bus as both session and system
 // bus with, on request, python3-dbusmock's NetworkManager ("networkmanager") and logind
-// ("logind") stand-ins, and a copy of the program under a name of the sandbox's own. The
-// constructor points this process's own variables for these at the sandbox before anything
-// else happens (and leaves them so), so nothing in the test can reach the real buses or the
-// user's folders. Everything the sandbox starts ends with it, or with the test if that is
-// killed.
+// ("logind") stand-ins and a desktop notification server ("notification_daemon"), and a copy of the
+// program under a name of the sandbox's own. The constructor points this process's own variables
+// for these at the sandbox before anything else happens (and leaves them so), so nothing in the
+// test can reach the real buses or the user's folders. Everything the sandbox starts ends with it,
+// or with the test if that is killed.
 class CTestSandbox {
 public:
     explicit CTestSandbox(bool bStandIns = true);
@@ -34,6 +34,13 @@ public:
     QString ProfilePath() const { return ConfigHome() + "/Tarnwick/Tarnwick.conf"; }
     QString PortLogPath() const { return m_env.value("INPOUT32_SIM_LOG"); }
     QString BusAddress() const { return m_env.value("DBUS_SYSTEM_BUS_ADDRESS"); }
+    // From now on the program and SystemBus() use this system bus (one that is there already,
+    // such as the real NetworkManager's in its namespaces); the sandbox's bus stays the
+    // session bus.
+    void UseSystemBus(const QString& strAddress) {
+        m_env.insert("DBUS_SYSTEM_BUS_ADDRESS", strAddress);
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", strAddress.toUtf8());
+    }
     // A connection of its own to the sandbox's bus.
     QDBusConnection SystemBus() const;
     // Ends the bus daemon and starts a new one at the same address with the stand-ins that
@@ -52,8 +59,9 @@ public:
     }
 
     // The program's copy, headless, with the simulated port module and the extra variables.
-    // Its output goes to the test's.
-    QProcess* StartProgram(const QProcessEnvironment& extra = {});
+    // Its output goes to the test's, or where eChannels says.
+    QProcess* StartProgram(const QProcessEnvironment& extra = {},
+                           QProcess::ProcessChannelMode eChannels = QProcess::ForwardedChannels);
     // SIGTERM, then waits; true when the program ended by itself with exit code 0.
     static bool StopProgram(QProcess* pProgram);
 

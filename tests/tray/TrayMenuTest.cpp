@@ -123,19 +123,19 @@ TEST(TrayMenu, ResetAndExitFollowThePortAndThePowerCycle) {
     }
 }
 
-TEST(TrayMenu, SettingsIsGreyedAndGuardedWhileItsDialogIsOpen) {
+TEST(TrayMenu, SettingsWhileItsDialogIsOpenBringsThatDialogBack) {
     CProgram p;
     p.Start();
     p.fake.ui.m_fnWhileModal = [&] {
         p.fake.ui.m_fnWhileModal = nullptr;
-        EXPECT_EQ(Render(p.ShowMenu(), true), "~Settings");
-        p.fake.shell.Click(WM::LButtonDblClk); // bypasses the update rules; the guard holds
+        EXPECT_EQ(Render(p.ShowMenu(ID_SETTINGS), true), "");
+        p.fake.shell.Click(WM::LButtonDblClk);
         p.fake.ui.RunPosted();
     };
     p.fake.shell.Click(WM::LButtonDblClk);
     p.fake.ui.RunPosted();
     EXPECT_EQ(p.fake.ui.m_nSettingsShown, 1);
-    EXPECT_EQ(Render(p.ShowMenu(), true), "");
+    EXPECT_EQ(p.fake.ui.m_nSettingsRaised, 2);
 }
 
 TEST(TrayMenu, CommandsAskWhereTheyMustAndNoChangesNothing) {

@@ -260,4 +260,21 @@ bool CKeyFileProfileStore::Commit() {
     return bOk;
 }
 
+bool CKeyFileProfileStore::Reload() {
+    // Read as at start, into a fresh state; a file that cannot be read brings the earlier
+    // state back. A missing file reads as empty, so that every value keeps its last one.
+    GKeyFile* pOldKeyFile = std::exchange(m_pKeyFile, g_key_file_new());
+    auto oldValues = std::exchange(m_values, {});
+    const EProfileLoad eOldLoad = std::exchange(m_eLoad, EProfileLoad::Clean);
+    Read();
+    if (m_eLoad == EProfileLoad::Unreadable) {
+        g_key_file_free(std::exchange(m_pKeyFile, pOldKeyFile));
+        m_values = std::move(oldValues);
+        m_eLoad = eOldLoad;
+        return false;
+    }
+    g_key_file_free(pOldKeyFile);
+    return true;
+}
+
 } // namespace tarnwick

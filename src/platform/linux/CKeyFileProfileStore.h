@@ -39,6 +39,8 @@ public:
     bool StoreProfileString(const std::string& strSection, const std::string& strEntry,
                             const std::string& strValue) override;
     bool Commit() override;
+    // Reads the file again; a missing or unreadable file keeps what was read before.
+    bool Reload() override;
     EProfileLoad GetLoadState() const override { return m_eLoad; }
 
     const std::string& GetPath() const { return m_strPath; }

@@ -1,5 +1,7 @@
 #include "platform/linux/CLogindPowerService.h"
 
+#include "platform/linux/CSystemBus.h"
+
 #include <QDBusMessage>
 #include <QString>
 
@@ -7,7 +9,10 @@ namespace tarnwick {
 
 CLogindPowerService::CLogindPowerService(const QDBusConnection& bus,
                                          std::chrono::milliseconds callTimeout)
-    : m_bus(bus), m_callTimeout(callTimeout) {}
+    : m_fnBus([bus] { return bus; }), m_callTimeout(callTimeout) {}
+
+CLogindPowerService::CLogindPowerService(CSystemBus& bus, std::chrono::milliseconds callTimeout)
+    : m_fnBus([&bus] { return bus.Get(); }), m_callTimeout(callTimeout) {}
 
 bool CLogindPowerService::ExitSystem(unsigned uFlags) {
     m_strLastError.clear();
@@ -24,7 +29,7 @@ bool CLogindPowerService::ExitSystem(unsigned uFlags) {
     // Not interactive: nobody is there to answer an authentication prompt.
     message.setArguments({false});
     const QDBusMessage reply =
-        m_bus.call(message, QDBus::Block, static_cast<int>(m_callTimeout.count()));
+        m_fnBus().call(message, QDBus::Block, static_cast<int>(m_callTimeout.count()));
     if (reply.type() == QDBusMessage::ReplyMessage)
         return true;
     // "access denied", "no reply", "service unknown": logind's own words.

@@ -5,8 +5,11 @@
 #include <QDBusConnection>
 
 #include <chrono>
+#include <functional>
 
 namespace tarnwick {
+
+class CSystemBus;
 
 // Reboot and power-off through systemd-logind on the system bus: Reboot(false) for
 // EWX::Reboot, PowerOff(false) for EWX::Shutdown, never interactive. Accepted only when logind
@@ -17,12 +20,15 @@ public:
 
     explicit CLogindPowerService(const QDBusConnection& bus,
                                  std::chrono::milliseconds callTimeout = kDefaultCallTimeout);
+    // On a bus that is connected again when it was restarted.
+    explicit CLogindPowerService(CSystemBus& bus,
+                                 std::chrono::milliseconds callTimeout = kDefaultCallTimeout);
     bool ExitSystem(unsigned uFlags) override;
     std::string LastError() const override { return m_strLastError; }
 
 private:
     std::string m_strLastError;
-    QDBusConnection m_bus;
+    std::function<QDBusConnection()> m_fnBus;
     std::chrono::milliseconds m_callTimeout;
 };
 

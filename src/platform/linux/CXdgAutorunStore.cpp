@@ -90,6 +90,7 @@ std::string DesktopEntryText(const std::string& strCommand) {
            "Exec=" +
            CXdgAutorunStore::QuoteDesktopExec(strCommand) +
            "\n"
+           "Icon=tarnwick\n"
            "Terminal=false\n"
            "NoDisplay=true\n"
            "X-GNOME-Autostart-enabled=true\n";

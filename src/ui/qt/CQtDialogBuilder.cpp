@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <algorithm>
 #include <cmath>
@@ -69,7 +70,9 @@ CQtDialogBuilder::CQtDialogBuilder(const QFont& font) : m_font(font) {
     const int nWidth = fm.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_cxChar = std::max(1, (nWidth / 26 + 1) / 2);
-    m_cyChar = std::max(1, fm.height());
+    // A line of text, leading included: a static two lines high holds two lines at any size
+    // (large fonts have leading where small ones have none).
+    m_cyChar = std::max(1, fm.lineSpacing());
 }
 
 QRect CQtDialogBuilder::MapDialogRect(const SDlgUnitRect& rc) const {
@@ -145,14 +148,28 @@ double CQtDialogBuilder::GetFittingUnitX(const SDlgItemTemplate& item) const {
             nNeeded += 2 * pStyle->pixelMetric(QStyle::PM_DefaultFrameWidth) + 2;
             break;
         }
+    } else if (item.eClass == EDlgItemClass::ComboBox) {
+        // An entry of the list, beside the box's arrow and inside its frame.
+        QStyleOptionComboBox option;
+        option.fontMetrics = fm;
+        nNeeded = pStyle
+                      ->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(nNeeded, fm.height()),
+                                         nullptr)
+                      .width();
     } else if (item.eClass == EDlgItemClass::Static) {
         // A text over several lines needs the width at which its words wrap into them.
         const int nLines = std::max(1, ToPixels(item.rc.cy, m_cyChar, 8) / fm.lineSpacing());
         if (nLines > 1) {
+            // Lines counted to the nearest whole: a font's last line may be a pixel or two
+            // higher or lower than its line spacing.
+            const int nSpacing = std::max(1, fm.lineSpacing());
+            auto lines = [&](int nWidth) {
+                const QRect rc =
+                    fm.boundingRect(QRect(0, 0, nWidth, 100000), Qt::TextWordWrap, strText);
+                return (rc.height() + nSpacing / 2) / nSpacing;
+            };
             int nWidth = nNeeded / nLines;
-            while (
-                fm.boundingRect(QRect(0, 0, nWidth, 100000), Qt::TextWordWrap, strText).height() >
-                nLines * fm.lineSpacing())
+            while (lines(nWidth) > nLines)
                 ++nWidth;
             nNeeded = nWidth;
         }

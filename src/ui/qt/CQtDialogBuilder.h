@@ -14,12 +14,13 @@ namespace tarnwick {
 
 // Makes the widgets of a dialog template. Dialog units become pixels through the metrics
 // of the dialog's font: 4 horizontal units are its average character width (or more, see
-// FitTexts), 8 vertical units its character height, so the layout keeps its proportions
+// FitTexts), 8 vertical units its line height, so the layout keeps its proportions
 // at any font.
 class CQtDialogBuilder {
 public:
     explicit CQtDialogBuilder(const QFont& font);
 
+    const QFont& GetFont() const { return m_font; }
     double GetBaseUnitX() const { return m_cxChar; }
     int GetBaseUnitY() const { return m_cyChar; }
     // The horizontal unit at which the text of this control just fits, in pixels per 4
@@ -29,7 +30,8 @@ public:
     // average character width. Fonts differ in how wide a phrase is against their average
     // letter; the positions keep their proportions, and no label loses its last words.
     void FitTexts(const SDlgTemplate& dlg);
-    // The same for a text the program puts into the control later.
+    // The same for a text the program puts into the control later (a label's text, an entry
+    // of a list).
     void FitText(const SDlgItemTemplate& item, const char* pszText);
     // A rectangle in dialog units as pixels; each edge is converted on its own, so controls
     // that touch in dialog units touch in pixels.

@@ -2,6 +2,7 @@
 
 #include "dialogs/IFileChooser.h"
 
+#include <QString>
 #include <QStringList>
 
 namespace tarnwick {
@@ -15,6 +16,9 @@ public:
     // as it does on Windows, so it becomes "*"; the description stays as written and the
     // dialog shows only the description.
     static QStringList ToNameFilters(const std::string& strFilter);
+    // The folder the dialog opens in: that of the file chosen so far, while that folder
+    // exists, else the home folder.
+    static QString StartFolder(const std::string& strPathName);
 };
 
 } // namespace tarnwick

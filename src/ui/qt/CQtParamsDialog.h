@@ -16,7 +16,8 @@ class CQtTabControl;
 
 // The window of the parameters dialog, built from template 130: OK, Cancel and the tab
 // control that holds the three pages. It stays on top of other windows and has no close
-// button. OK, Cancel, Enter and Escape go to the dialog object, which decides.
+// button, nor minimise or maximise ones. OK, Cancel, Enter and Escape go to the dialog object,
+// which decides.
 class CQtParamsDialog : public QDialog, public IDialogWindow {
 public:
     explicit CQtParamsDialog(CParamsDlg& dlg, QWidget* pParent = nullptr);
@@ -33,6 +34,12 @@ public:
 
     // Escape and a close request from the window manager are Cancel.
     void reject() override;
+
+    // The units of the dialog's template for this font; where the dialog would not fit into
+    // the available size, for a smaller font.
+    static CQtDialogBuilder FitToScreen(const QFont& font, const QSize& available);
+    // The primary screen's free area, less the window manager's frame.
+    static QSize AvailableClientSize();
 
     CQtTabControl* GetTabWidget() const { return m_pTab; }
     QPushButton* GetButton(int nID) const;

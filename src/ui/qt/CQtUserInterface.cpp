@@ -4,7 +4,10 @@
 #include "res/AboutBox.h"
 #include "ui/qt/CQtAboutBox.h"
 #include "ui/qt/CQtFileChooser.h"
+#include "ui/qt/CQtIcon.h"
+#include "ui/qt/CQtNotification.h"
 #include "ui/qt/CQtParamsDialog.h"
+#include "ui/qt/CQtWindowHints.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -13,6 +16,7 @@
 #include <QMessageBox>
 #include <QMetaObject>
 
+#include <cstdio>
 #include <utility>
 
 namespace tarnwick {
@@ -20,6 +24,8 @@ namespace tarnwick {
 bool CQtUserInterface::AskYesNo(const std::string& strText) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
                     QString::fromStdString(strText), QMessageBox::Yes | QMessageBox::No);
+    box.setWindowIcon(ProgramIcon());
+    RemoveMinMaxButtons(box);
     // Modal to the program's hidden main window, like the dialogs: the tray icon and its
     // menu stay live while the question waits. Application-wide modality would freeze them.
     box.setWindowModality(Qt::WindowModal);
@@ -35,7 +41,31 @@ void CQtUserInterface::DoModalSettings(CTarnwickApp& app) {
     CQtFileChooser fileChooser;
     CParamsDlg dlg(app, fileChooser);
     CQtParamsDialog window(dlg);
+    m_pSettings = &window;
     window.DoModal();
+}
+
+void CQtUserInterface::RaiseSettings() {
+    if (m_pSettings.isNull())
+        return;
+    BringToFront(*m_pSettings);
+    // A file chooser open above the dialog comes along, on top of it.
+    QWidget* pModal = QApplication::activeModalWidget();
+    if (pModal != nullptr && pModal != m_pSettings)
+        BringToFront(*pModal);
+}
+
+void CQtUserInterface::BringToFront(QWidget& window) {
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void CQtUserInterface::TellUser(const std::string& strText) {
+    std::fprintf(stderr, "%s\n", strText.c_str());
+    std::fflush(stderr);
+    SendNotification(QApplication::applicationName(), QString::fromStdString(strText));
 }
 
 void CQtUserInterface::Post(std::function<void()> fn) {

@@ -16,11 +16,12 @@ namespace {
 constexpr std::uint32_t MWM_HINTS_FUNCTIONS = 1u << 0;
 constexpr std::uint32_t MWM_HINTS_DECORATIONS = 1u << 1;
 constexpr std::uint32_t MWM_FUNC_MOVE = 1u << 2;
+constexpr std::uint32_t MWM_FUNC_CLOSE = 1u << 5;
 constexpr std::uint32_t MWM_DECOR_BORDER = 1u << 1;
 constexpr std::uint32_t MWM_DECOR_TITLE = 1u << 3;
-} // namespace
+constexpr std::uint32_t MWM_DECOR_MENU = 1u << 4;
 
-void RemoveCloseButton(QWidget& window) {
+void SetMotifHints(QWidget& window, std::uint32_t uFunctions, std::uint32_t uDecorations) {
     auto* pX11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (pX11 == nullptr || pX11->connection() == nullptr)
         return;
@@ -31,13 +32,22 @@ void RemoveCloseButton(QWidget& window) {
     if (pAtom == nullptr)
         return;
     const std::array<std::uint32_t, 5> hints{MWM_HINTS_FUNCTIONS | MWM_HINTS_DECORATIONS,
-                                             MWM_FUNC_MOVE, MWM_DECOR_BORDER | MWM_DECOR_TITLE, 0,
-                                             0};
+                                             uFunctions, uDecorations, 0, 0};
     xcb_change_property(pConnection, XCB_PROP_MODE_REPLACE,
                         static_cast<xcb_window_t>(window.winId()), pAtom->atom, pAtom->atom, 32,
                         static_cast<std::uint32_t>(hints.size()), hints.data());
     xcb_flush(pConnection);
     std::free(pAtom);
+}
+} // namespace
+
+void RemoveCloseButton(QWidget& window) {
+    SetMotifHints(window, MWM_FUNC_MOVE, MWM_DECOR_BORDER | MWM_DECOR_TITLE);
+}
+
+void RemoveMinMaxButtons(QWidget& window) {
+    SetMotifHints(window, MWM_FUNC_MOVE | MWM_FUNC_CLOSE,
+                  MWM_DECOR_BORDER | MWM_DECOR_TITLE | MWM_DECOR_MENU);
 }
 
 } // namespace tarnwick

@@ -7,22 +7,39 @@
 
 namespace tarnwick {
 
-// Turns SIGTERM, SIGINT and SIGHUP into a call on the event loop, so that the program
-// leaves through its orderly exit (which saves the parameters) when asked to.
+class ILog;
+
+// Turns signals into calls on the event loop. SIGTERM and SIGINT are quit requests: the
+// program leaves through its orderly exit (which saves the parameters). SIGHUP asks for the
+// settings to be read again. A quit request also makes AbortFd() readable for good, at once,
+// from the signal handler: a dial or probe that blocks the event loop watches it and ends.
 class CSignalWatcher : public QObject {
     Q_OBJECT
 public:
-    CSignalWatcher();
+    explicit CSignalWatcher(ILog& log);
     ~CSignalWatcher() override;
+    CSignalWatcher(const CSignalWatcher&) = delete;
+    CSignalWatcher& operator=(const CSignalWatcher&) = delete;
+
+    // Readable from the first quit request on (-1 when it could not be made).
+    int AbortFd() const { return s_abortFds[0]; }
+    // A quit request that did not come as a signal ("Exit Tarnwick", the session's end).
+    void RequestQuit();
+    // True once a quit request has come.
+    bool IsQuitRequested() const;
 
 signals:
-    void Received(int nSignal);
+    void QuitRequested(int nSignal);
+    void ReloadRequested();
 
 private:
     static void Handler(int nSignal);
     void OnReadable();
 
+    // The handler reaches these, hence statics: the notifier's pair and the abort pipe.
     static int s_fds[2];
+    static int s_abortFds[2];
+    ILog& m_log;
     std::unique_ptr<QSocketNotifier> m_pNotifier;
 };
 

@@ -14,8 +14,11 @@
 #include "platform/linux/CPosixNetService.h"
 #include "platform/linux/CProcFsProcessList.h"
 #include "platform/linux/CStderrLog.h"
+#include "platform/linux/CSystemBus.h"
 #include "platform/linux/CXdgAutorunStore.h"
 #include "platform/linux/CXdgStateStore.h"
+#include "ui/qt/CQtIcon.h"
+#include "ui/qt/CQtProfileWatcher.h"
 #include "ui/qt/CQtShellTray.h"
 #include "ui/qt/CQtTimerService.h"
 #include "ui/qt/CQtUserInterface.h"
@@ -192,8 +195,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tarnwick");
     QApplication::setQuitOnLastWindowClosed(false);
-
-    CSignalWatcher signalWatcher;
+    // Every window, the file chooser and the questions included, carries the program icon.
+    QApplication::setWindowIcon(ProgramIcon());
 
     // The journal when the service manager made standard error its stream, else standard error.
     const LogLevel maxLevel = bVerbose ? LogLevel::Debug : LogLevel::Info;
@@ -203,31 +206,45 @@ int main(int argc, char* argv[]) {
     else
         pLog = std::make_unique<CStderrLog>(maxLevel);
     ILog& log = *pLog;
-    const QDBusConnection systemBus = QDBusConnection::systemBus();
+    // Before anything that can block: a quit request must be able to end a dial or probe.
+    CSignalWatcher signalWatcher(log);
+    CSystemBus systemBus(log);
     CKeyFileProfileStore profile(CKeyFileProfileStore::DefaultPath(), log);
     CQtTimerService timers;
-    CNmDialUpService dialUp(systemBus);
+    CNmDialUpService dialUp(systemBus, log, signalWatcher.AbortFd());
     CDlModuleLoader modules;
     CLogindPowerService power(systemBus);
-    CPosixNetService net;
+    CPosixNetService net(signalWatcher.AbortFd());
     CLinuxFileTimes files;
     CProcFsProcessList processes(argc > 0 ? argv[0] : "tarnwick");
     CLocalClock clock;
     CXdgAutorunStore autorun(ConfigDir());
     CQtShellTray shell;
     CQtUserInterface ui;
+    ui.SetQuitRequested([&signalWatcher] { return signalWatcher.IsQuitRequested(); });
     CXdgStateStore state(CXdgStateStore::DefaultStateDir(), CXdgStateStore::DefaultStatusPath());
     CServices services{profile,   timers, dialUp,  modules, power, net, files,
                        processes, clock,  autorun, shell,   ui,    log, state};
 
     CTarnwickApp app(services);
-    QObject::connect(&signalWatcher, &CSignalWatcher::Received, &application, [&app](int nSignal) {
-        app.SetExitReason(SignalName(nSignal) + " received");
-        QCoreApplication::quit();
-    });
+    QObject::connect(&signalWatcher, &CSignalWatcher::QuitRequested, &application,
+                     [&app](int nSignal) {
+                         app.SetExitReason(SignalName(nSignal) + " received");
+                         QCoreApplication::quit();
+                     });
+    // "Exit Tarnwick" and the session's end quit the loop the same way; anything that would
+    // still block on the way out ends at once.
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &signalWatcher,
+                     &CSignalWatcher::RequestQuit);
     // The desktop session is ending: keep what changed in memory, as an exit would.
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
                      [&app](QSessionManager&) { app.SaveOnExit(); });
+    // SIGHUP or an edit of the settings file: the running program takes the file's values.
+    QObject::connect(&signalWatcher, &CSignalWatcher::ReloadRequested, &application,
+                     [&app] { app.OnReloadRequest(); });
+    CQtProfileWatcher profileWatcher(QString::fromStdString(profile.GetPath()));
+    QObject::connect(&profileWatcher, &CQtProfileWatcher::Changed, &application,
+                     [&app] { app.OnProfileChanged(); });
 
     int nResult = 0;
     if (app.InitInstance())

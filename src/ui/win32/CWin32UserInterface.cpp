@@ -68,6 +68,24 @@ void CWin32UserInterface::DoModalSettings(CTarnwickApp& app) {
     window.DoModal(m_window.GetHwnd());
 }
 
+void CWin32UserInterface::RaiseSettings() {
+    // The window the user last worked in among those the main window owns: the dialog, or
+    // a box it has open.
+    HWND hPopup = GetLastActivePopup(m_window.GetHwnd());
+    if (hPopup == nullptr || hPopup == m_window.GetHwnd())
+        return;
+    if (IsIconic(hPopup))
+        ShowWindow(hPopup, SW_RESTORE);
+    SetForegroundWindow(hPopup);
+}
+
+void CWin32UserInterface::ShowToldText() {
+    if (!m_strTold.empty())
+        MessageBoxA(nullptr, m_strTold.c_str(), "Tarnwick",
+                    MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+    m_strTold.clear();
+}
+
 void CWin32UserInterface::Post(std::function<void()> fn) {
     m_window.Post(std::move(fn));
 }

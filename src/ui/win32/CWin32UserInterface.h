@@ -16,6 +16,10 @@ public:
     void DoModalAbout() override;
     void DoModalSettings(CTarnwickApp& app) override;
     void Post(std::function<void()> fn) override;
+    void RaiseSettings() override;
+    // Kept until the event loop has ended (ShowToldText): a message box shown now would run
+    // its own loop and close again with the main window when a quit follows.
+    void TellUser(const std::string& strText) override { m_strTold = strText; }
     void PostQuit() override;
     // No balloon yet: the log holds the same lines.
     void Notify(const std::string& strSummary, const std::string& strBody) override {
@@ -23,8 +27,12 @@ public:
         (void)strBody;
     }
 
+    // Shows what TellUser was given, if anything; for after the event loop.
+    void ShowToldText();
+
 private:
     CWin32MainWindow& m_window;
+    std::string m_strTold;
 };
 
 } // namespace tarnwick

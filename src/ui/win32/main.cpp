@@ -63,5 +63,7 @@ int main(int argc, char* argv[]) {
     if (app.InitInstance())
         nResult = window.Run();
     app.ExitInstance();
+    // After everything else is done, so that a box nobody closes holds up nothing.
+    ui.ShowToldText();
     return nResult;
 }

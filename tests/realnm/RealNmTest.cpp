@@ -1,0 +1,197 @@
+// The dial-up service and the whole program against the real NetworkManager, which
+// realnm.sh runs in namespaces of their own (profiles Modem1..3 over veth pairs to an "ISP").
+#include "CLogindMock.h"
+#include "CTestSandbox.h"
+
+#include "platform/CRasManager.h"
+#include "platform/ILog.h"
+#include "platform/linux/CNmDialUpService.h"
+#include "platform/linux/CSystemBus.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusObjectPath>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+namespace tarnwick {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+const QString kNm = "org.freedesktop.NetworkManager";
+
+QVariant Property(const QDBusConnection& bus, const QString& strPath, const QString& strIface,
+                  const QString& strName) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(kNm, strPath, "org.freedesktop.DBus.Properties", "Get");
+    message.setArguments({strIface, strName});
+    return QDBusReply<QDBusVariant>(bus.call(message, QDBus::Block, 2000)).value().variant();
+}
+
+// The profile's active connection as "path state", or "" when it has none.
+QString ActiveOf(const QDBusConnection& bus, const QString& strId) {
+    const QString strActive = kNm + ".Connection.Active";
+    const auto paths = qdbus_cast<QList<QDBusObjectPath>>(
+        Property(bus, "/org/freedesktop/NetworkManager", kNm, "ActiveConnections"));
+    for (const QDBusObjectPath& path : paths) {
+        if (Property(bus, path.path(), strActive, "Id").toString() == strId)
+            return path.path() + " " +
+                   QString::number(Property(bus, path.path(), strActive, "State").toUInt());
+    }
+    return {};
+}
+
+bool IsActivated(const QString& strActive) {
+    return strActive.endsWith(" 2");
+}
+
+void SetSwitch(const QString& strName, int nSeconds) {
+    QFile file(qEnvironmentVariable("TARNWICK_REALNM") + "/" + strName);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray::number(nSeconds)) > 0);
+}
+
+class CStderrLines : public ILog {
+public:
+    void Write(LogLevel, const std::string& strStep, const std::string& strText) override {
+        std::fprintf(stderr, "  [service] %s: %s\n", strStep.c_str(), strText.c_str());
+    }
+};
+
+// Re-dial as the check cycle and "Reconnect current" do it: hang up what is up, then dial.
+// A slow hang-up (pppd takes seconds) must still end with the connection activated again.
+TEST(RealNm, RedialEndsConnectedAfterAQuickOrSlowHangUp) {
+    CStderrLines log;
+    CSystemBus bus(log);
+    CNmDialUpService service(bus, log, -1, 30s, 5s);
+    CRasManager ras(service);
+    const QDBusConnection nm = bus.Get();
+    const struct {
+        const char* pszRow;
+        int nHangUpSeconds;
+    } rows[] = {{"quick hang-up", 0}, {"slow hang-up", 3}};
+    ASSERT_TRUE(ras.Dial("modem1"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszRow);
+        SetSwitch("slow-down-Modem1", row.nHangUpSeconds);
+        const QString strBefore = ActiveOf(nm, "Modem1");
+        ASSERT_TRUE(IsActivated(strBefore));
+        ASSERT_TRUE(ras.IsConnected("Modem1"));
+        ASSERT_TRUE(ras.HangUp("Modem1"));
+        EXPECT_TRUE(ras.Dial("Modem1"));
+        const QString strAfter = ActiveOf(nm, "Modem1");
+        EXPECT_TRUE(IsActivated(strAfter)) << strAfter.toStdString();
+        EXPECT_NE(strAfter.section(' ', 0, 0), strBefore.section(' ', 0, 0));
+    }
+    SetSwitch("slow-down-Modem1", 0);
+    EXPECT_TRUE(ras.HangUp("Modem1"));
+}
+
+bool WriteProfile(const CTestSandbox& sandbox, const QString& strModem, const QString& strMore) {
+    QDir().mkpath(QFileInfo(sandbox.ProfilePath()).path());
+    QFile file(sandbox.ProfilePath());
+    const QByteArray text = ("[WatchDogging]\nsDefaultConnection=" + strModem +
+                             "\niCheckDelay=1\nbCheckURLDownload=1\nsURLDownload=10.213." +
+                             strModem.right(1) + ".1:9\n" + strMore)
+                                .toUtf8();
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+// One program per machine: two programs would take each other's connection for their
+// current one. Every check fails (the probe's host refuses) and hang-ups take 3 s.
+// - start-up dial at 20 s;
+// - first check (60 s): re-dial through the slow hang-up; activated again well before the
+//   next check;
+// - second check (120 s): the fault limit 2 is reached: the modem is power-cycled (hang-up,
+//   relay off and on, dial 5 s later), and the connection is activated again;
+// - third check (180 s): past the limit, logind (the stand-in) is asked for a reboot.
+// Beside it, at the start, a second program is stopped while its start-up dial of Modem3
+// (which waits for a DHCP answer that never comes) is activating: it ends at once, having saved its
+// settings and taken the half-made connection down.
+TEST(RealNm, ProgramDialsRedialsPowerCyclesRebootsAndQuitsDuringADial) {
+    const QString strBus = qEnvironmentVariable("DBUS_SYSTEM_BUS_ADDRESS");
+    CTestSandbox sandbox(false);
+    CTestSandbox sandboxQuit(false);
+    ASSERT_TRUE(sandbox.IsReady() && sandboxQuit.IsReady())
+        << (sandbox.Error() + sandboxQuit.Error()).toStdString();
+    sandbox.UseSystemBus(strBus);
+    sandboxQuit.UseSystemBus(strBus);
+    const QDBusConnection nm = sandbox.SystemBus();
+    // logind stays a stand-in, on the namespace's bus; it ends with the namespace.
+    QProcess logindStandIn;
+    logindStandIn.setStandardOutputFile(QProcess::nullDevice());
+    logindStandIn.start("/usr/bin/python3", {"-m", "dbusmock", "--template", "logind"});
+    ASSERT_TRUE(CTestSandbox::WaitUntil(
+        [&] { return nm.interface()->isServiceRegistered("org.freedesktop.login1"); }, 15s));
+    CLogindMock logind(nm);
+    SetSwitch("slow-down-Modem1", 3);
+    ASSERT_TRUE(WriteProfile(sandbox, "Modem1",
+                             "iMaxFaults=2\n[LptResetter]\niModemOffTime=1\niModemWaitTime=5\n"));
+    ASSERT_TRUE(WriteProfile(sandboxQuit, "Modem3", ""));
+
+    const auto start = Clock::now();
+    auto since = [&](std::chrono::seconds s) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(s - (Clock::now() - start));
+    };
+    QProcess* pProgram = sandbox.StartProgram();
+    QProcess* pQuit = sandboxQuit.StartProgram();
+    ASSERT_TRUE(pProgram != nullptr && pQuit != nullptr);
+
+    // The start-up dials.
+    ASSERT_TRUE(CTestSandbox::WaitUntil([&] { return IsActivated(ActiveOf(nm, "Modem1")); }, 40s));
+    EXPECT_GE(Clock::now() - start, 19s);
+    ASSERT_TRUE(
+        CTestSandbox::WaitUntil([&] { return ActiveOf(nm, "Modem3").endsWith(" 1"); }, 10s));
+
+    const auto quit = Clock::now();
+    pQuit->terminate();
+    ASSERT_TRUE(pQuit->waitForFinished(20000));
+    EXPECT_LT(Clock::now() - quit, 5s) << "a dial of minutes was waited for";
+    EXPECT_TRUE(pQuit->exitStatus() == QProcess::NormalExit && pQuit->exitCode() == 0);
+    EXPECT_TRUE(QFile::exists(sandboxQuit.ProfilePath()));
+    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return ActiveOf(nm, "Modem3").isEmpty(); }, 20s))
+        << "the half-made connection was left";
+
+    // A new connection, activated, by a deadline.
+    auto redialled = [&](std::chrono::seconds deadline) {
+        const QString strFirst = ActiveOf(nm, "Modem1").section(' ', 0, 0);
+        return CTestSandbox::WaitUntil(
+            [&] {
+                const QString strNow = ActiveOf(nm, "Modem1");
+                return IsActivated(strNow) && !strNow.startsWith(strFirst + " ");
+            },
+            since(deadline));
+    };
+    EXPECT_TRUE(redialled(100s)) << "not dialled again after the slow hang-up";
+    EXPECT_GE(Clock::now() - start, 60s);
+    EXPECT_TRUE(redialled(160s)) << "not dialled again after the power cycle";
+    EXPECT_GE(Clock::now() - start, 120s);
+    QFile portLog(sandbox.PortLogPath());
+    EXPECT_TRUE(portLog.open(QIODevice::ReadOnly) && portLog.readAll().count("Out32") == 6)
+        << "power on at start, off, on again";
+    EXPECT_TRUE(
+        CTestSandbox::WaitUntil([&] { return !logind.Calls("Reboot").empty(); }, since(230s)));
+    EXPECT_TRUE(CTestSandbox::StopProgram(pProgram));
+    logindStandIn.kill();
+    logindStandIn.waitForFinished(5000);
+}
+} // namespace
+
+} // namespace tarnwick
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("TARNWICK_REALNM")) {
+        std::fprintf(stderr, "SKIPPED: run by realnm.sh, beside the real NetworkManager\n");
+        return 77;
+    }
+    return RUN_ALL_TESTS();
+}
