@@ -147,11 +147,20 @@ std::string CWinStateStore::GetBootId() {
     // The moment the machine started, to the minute, as the first caller of this boot worked
     // it out: it is kept in a volatile key, which the system forgets at the next start, so
     // that a later caller whose reckoning crosses a minute's edge still gets the same id.
-    const char* const pszKey = "Software\\Tarnwick\\Boot";
-    HKEY hKey = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, pszKey, 0, nullptr, REG_OPTION_VOLATILE,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+    // The parent is made an ordinary key first: one made along with a volatile key would be
+    // volatile too, and could then hold no lasting key such as the settings'.
+    HKEY hParent = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Tarnwick", 0, nullptr,
+                        REG_OPTION_NON_VOLATILE, KEY_CREATE_SUB_KEY, nullptr, &hParent,
+                        nullptr) != ERROR_SUCCESS)
         return {}; // unknown: no outage is taken for one a reboot ended
+    HKEY hKey = nullptr;
+    const LSTATUS nStatus =
+        RegCreateKeyExA(hParent, "Boot", 0, nullptr, REG_OPTION_VOLATILE,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &hKey, nullptr);
+    RegCloseKey(hParent);
+    if (nStatus != ERROR_SUCCESS)
+        return {};
     char szId[64] = {};
     DWORD cbId = sizeof szId - 1;
     DWORD dwType = 0;
