@@ -3,6 +3,7 @@
 #include "app/CTarnwickApp.h"
 #include "app/CVersionInfo.h"
 #include "app/HistoryReport.h"
+#include "app/Version.h"
 #include "engine/COutageHistory.h"
 #include "platform/linux/CDlModuleLoader.h"
 #include "platform/linux/CJournalLog.h"
@@ -180,7 +181,8 @@ int main(int argc, char* argv[]) {
     case EMode::Version: {
         std::string strVersion = GetProductVersionText();
         std::replace(strVersion.begin(), strVersion.end(), '\n', ' ');
-        std::printf("%s\n", strVersion.c_str());
+        // The product's own version text, and the full version the package carries.
+        std::printf("%s (%s)\n", strVersion.c_str(), TARNWICK_VERSION_DOTTED);
         return 0;
     }
     case EMode::Status:
