@@ -44,6 +44,9 @@ TEST(ControlsTest, NumEditReadsAsAtoiAndClamps) {
         // clang-format on
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "typed '" << (c.pszTyped ? c.pszTyped : "(set)") << "', value " << c.nRead
+                     << ", range " << c.nMin << ".." << c.nMax);
         CFakeWindow window(*FindDialogTemplate(IDD_LPTRESETTER), nullptr);
         CNumEdit edit;
         if (c.nMin != 0 || c.nMax != 0)
@@ -51,11 +54,11 @@ TEST(ControlsTest, NumEditReadsAsAtoiAndClamps) {
         edit.Attach(window, kEdit);
         if (c.pszTyped != nullptr) {
             window.Type(kEdit, c.pszTyped);
-            EXPECT_EQ(edit.GetValue(), c.nRead) << c.pszTyped;
+            EXPECT_EQ(edit.GetValue(), c.nRead);
             EXPECT_TRUE(edit.OnReflect(EN::KillFocus));
         } else
             edit.SetValue(c.nRead);
-        EXPECT_EQ(window.GetItemText(kEdit), c.pszShown) << c.nRead;
+        EXPECT_EQ(window.GetItemText(kEdit), c.pszShown);
         EXPECT_TRUE(edit.PreTranslateKey(VK::Delete) && !edit.PreTranslateKey(VK::Return));
     }
 }
@@ -72,9 +75,10 @@ TEST(ControlsTest, HexComboFillsOnItsFirstMessageAndSelectsTheValueSetBefore) {
     EXPECT_EQ(window.GetItemText(kHex), "04");
     for (const auto& [nValue, pszShown] :
          {std::pair{255, "FF"}, {0, "00"}, {256, ""}, {-1, ""}, {160, "A0"}}) {
+        SCOPED_TRACE(nValue);
         combo.SetValue(nValue);
-        EXPECT_EQ(combo.GetValue(), *pszShown != '\0' ? nValue : CB::Err) << nValue;
-        EXPECT_EQ(window.GetItemText(kHex), pszShown) << nValue;
+        EXPECT_EQ(combo.GetValue(), *pszShown != '\0' ? nValue : CB::Err);
+        EXPECT_EQ(window.GetItemText(kHex), pszShown);
     }
 }
 

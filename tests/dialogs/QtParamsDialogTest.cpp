@@ -144,6 +144,7 @@ TEST_F(QtParamsDialogTest, CancelKeepsOnlyTheSelectedTabAndOKSavesWhatTheControl
         "iMaxFaults=100;sFileRefresh=/tmp/alive;iLptPort=0;iDataPort=0;iCtrlPort=0;";
     for (const auto& [bOK, bKey] :
          {std::pair{false, false}, {false, true}, {true, false}, {true, true}}) {
+        SCOPED_TRACE(testing::Message() << (bOK ? "OK" : "Cancel") << (bKey ? " key" : " button"));
         Live() = Record("sShutdownTime=21:00;");
         m_app.m_nFaultCount = 2;
         const int nCommits = m_fakes.profile.m_nCommits;
@@ -216,60 +217,41 @@ TEST_F(QtParamsDialogTest, RaiseBringsTheMinimisedDialogBackWithItsIcon) {
     EXPECT_NE(pDialog, nullptr);
 }
 
-// The question and the file chooser carry the program icon; the chooser opens in the folder of
-// the file chosen so far.
-TEST(QtWindowsTest, QuestionAndFileChooserCarryTheIcon) {
-    QTemporaryDir dir;
-    const QString strFile = dir.filePath("alive");
-    QString strSeen;
-    QString strFolder;
-    auto inspect = [&] {
-        QWidget* pSeen = QApplication::activeModalWidget();
-        ASSERT_NE(pSeen, nullptr);
-        strSeen = pSeen->metaObject()->className();
-        EXPECT_EQ(pSeen->windowIcon().pixmap(32).toImage(), ProgramIcon().pixmap(32).toImage());
-        if (auto* pChooser = qobject_cast<QFileDialog*>(pSeen))
-            strFolder = pChooser->directory().absolutePath();
-        qobject_cast<QDialog*>(pSeen)->reject();
-    };
-    QTimer::singleShot(0, inspect);
-    EXPECT_FALSE(CQtUserInterface().AskYesNo("Really?"));
-    EXPECT_EQ(strSeen, "QMessageBox");
-    QTimer::singleShot(0, inspect);
-    std::string strPath = strFile.toStdString();
-    EXPECT_FALSE(CQtFileChooser().ChooseFileToOpen("All Files (*.*)|*.*||", strPath));
-    EXPECT_EQ(strSeen, "QFileDialog");
-    EXPECT_EQ(strFolder, QDir(dir.path()).absolutePath());
-}
-
-// The desktop's open dialog with the one filter, which shows every file, also one without a dot.
+// The desktop's open dialog with the one filter, which shows every file, also one without a
+// dot; it carries the program icon and opens in the folder of the file chosen so far.
 TEST(QtFileDialogTest, ChoosesAnExistingFileOfAnyNameOrNothing) {
     EXPECT_EQ(CQtFileChooser::ToNameFilters("All Files (*.*)|*.*||"),
               QStringList{"All Files (*.*) (*)"});
     QTemporaryDir dir;
-    const QString strFile = dir.filePath("alive");
+    const QString strOld = dir.filePath("old.log"), strFile = dir.filePath("alive");
     ASSERT_TRUE(QFile(strFile).open(QIODevice::WriteOnly));
     for (bool bAccept : {true, false}) {
+        SCOPED_TRACE(bAccept ? "accepted" : "cancelled");
         QTimer::singleShot(0, [&] {
             auto* pDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(pDialog, nullptr);
+            EXPECT_EQ(pDialog->windowIcon().pixmap(32).toImage(),
+                      ProgramIcon().pixmap(32).toImage());
+            EXPECT_EQ(pDialog->directory().absolutePath(), QDir(dir.path()).absolutePath());
             pDialog->selectFile(strFile);
             bAccept ? static_cast<QDialog*>(pDialog)->accept() : pDialog->reject();
         });
-        std::string strPath = "unchanged";
+        std::string strPath = strOld.toStdString();
         EXPECT_EQ(CQtFileChooser().ChooseFileToOpen("All Files (*.*)|*.*||", strPath), bAccept);
-        EXPECT_EQ(strPath, bAccept ? strFile.toStdString() : "unchanged");
+        EXPECT_EQ(strPath, (bAccept ? strFile : strOld).toStdString());
     }
 }
 
-// The Yes/No questions are modal to the hidden main window, as the dialogs are, so the tray
-// icon and its menu stay live while one waits.
+// The Yes/No questions carry the program icon and are modal to the hidden main window, as the
+// dialogs are, so the tray icon and its menu stay live while one waits.
 TEST(QtMessageBoxTest, QuestionBlocksOnlyItsOwnWindow) {
     for (bool bYes : {true, false}) {
+        SCOPED_TRACE(bYes ? "yes" : "no");
         Qt::WindowModality modality = Qt::ApplicationModal;
         QTimer::singleShot(0, [&] {
             auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(pBox, nullptr);
+            EXPECT_EQ(pBox->windowIcon().pixmap(32).toImage(), ProgramIcon().pixmap(32).toImage());
             modality = pBox->windowModality();
             pBox->button(bYes ? QMessageBox::Yes : QMessageBox::No)->click();
         });
