@@ -9,16 +9,6 @@ namespace {
 
 using StartupTest = CEngineFixture;
 
-TEST_F(StartupTest, DefaultsShowTheIconArmTheCheckAndPowerTheModemOn) {
-    Start();
-    EXPECT_EQ(m_fakes.shell.m_lastData.strTip, "Tarnwick\nVersion 1.001");
-    EXPECT_EQ(m_fakes.timers.Period(IDT_CHECK), 120000u);
-    EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_SHUTDOWN));
-    EXPECT_EQ(m_fakes.modules.m_log,
-              (std::vector<std::string>{"in 37a", "out 37a 4", "in 378", "out 378 0"}));
-    EXPECT_FALSE(m_fakes.ui.m_bQuitPosted);
-}
-
 TEST_F(StartupTest, ActiveConnectionBecomesTheDefaultAndReachesTheProfileOnExit) {
     m_settings.sDefaultConnection = "Home";
     m_fakes.dialUp.Connect("Work");
