@@ -84,12 +84,12 @@ TEST_F(ProgramTest, EditOfTheFileAndSighupApplyTheFileWhichTheExitKeeps) {
     ASSERT_TRUE(edit.open(QIODevice::WriteOnly));
     edit.write("[General]\nbAutoRun=1\n[WatchDogging]\niCheckDelay=7\n");
     ASSERT_TRUE(edit.commit());
-    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return QFile::exists(strEntry); }, 10s));
+    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return QFile::exists(strEntry); }, 30s));
 
     // SIGHUP applies again, and the program stays.
     ASSERT_TRUE(QFile::remove(strEntry));
     ASSERT_EQ(::kill(static_cast<pid_t>(pProgram->processId()), SIGHUP), 0);
-    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return QFile::exists(strEntry); }, 10s));
+    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return QFile::exists(strEntry); }, 30s));
 
     EXPECT_TRUE(CTestSandbox::StopProgram(pProgram));
     const QSettings profile(m_sandbox.ProfilePath(), QSettings::IniFormat);
