@@ -48,7 +48,7 @@ protected:
 // The first save makes a private file; texts and empty values read back as they were.
 TEST_F(KeyFileTest, FirstSaveIsPrivateAndKeepsAwkwardTextsAndEmptyValues) {
     AppSettings s;
-    s.sDefaultConnection = "Work [DSL]; #1 = \"fast\"\\";
+    s.sDefaultConnection = R"(Work [DSL]; #1 = "fast"\)";
     s.sFileRefresh = " /tmp/with spaces/feed.log ";
     s.iCtrlPort = -1;
     {

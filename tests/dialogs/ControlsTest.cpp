@@ -20,6 +20,7 @@ TEST(ControlsTest, SortedComboListIgnoresCaseAndKeepsEqualItemsInArrivalOrder) {
     std::vector<std::string> items;
     for (const char* psz : {"beta", "Alpha", "alpha", "<none>", "LPT1", "Gamma", "ALPHA"})
         list.AddString(psz);
+    items.reserve(static_cast<std::size_t>(list.GetCount()));
     for (int i = 0; i < list.GetCount(); ++i)
         items.push_back(list.GetText(i));
     EXPECT_EQ(items, (std::vector<std::string>{"<none>", "Alpha", "alpha", "ALPHA", "beta", "Gamma",

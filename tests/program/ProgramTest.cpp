@@ -121,6 +121,7 @@ TEST_F(ProgramTest, SecondInstanceSaysTheFirstRunsAndEndsByItself) {
 // Copies started in the same instant: the instance lock lets exactly one of them stay.
 TEST_F(ProgramTest, OfTwentySimultaneousStartsExactlyOneStays) {
     std::vector<QProcess*> programs;
+    programs.reserve(20);
     for (int i = 0; i < 20; ++i)
         programs.push_back(m_sandbox.StartProgram());
     ASSERT_EQ(std::count(programs.begin(), programs.end(), nullptr), 0);

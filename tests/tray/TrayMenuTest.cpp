@@ -106,8 +106,10 @@ TEST(TrayMenu, ConnectToOffersAtMost101Entries) {
     ASSERT_EQ(pConnectTo->GetMenuItemCount(), 101);
     EXPECT_EQ(pConnectTo->GetMenuItemID(100), ID_CONNECT_LAST);
     p.fake.dialUp.m_calls.clear();
-    p.app->GetMainWnd()->OnCommand(ID_CONNECT_LAST);
-    p.app->GetMainWnd()->OnCommand(ID_CONNECT_LAST + 1);
+    CMainFrame* pFrame = p.app->GetMainWnd();
+    ASSERT_NE(pFrame, nullptr);
+    pFrame->OnCommand(ID_CONNECT_LAST);
+    pFrame->OnCommand(ID_CONNECT_LAST + 1);
     EXPECT_EQ(p.fake.dialUp.m_calls, Strings{"dial Entry 1100"});
 }
 
