@@ -18,6 +18,7 @@
 #include <QtWidgets>
 
 #include <optional>
+#include <stdexcept>
 
 namespace tarnwick {
 
@@ -79,7 +80,14 @@ protected:
     CTabPageDlg& Page(int nTab) { return TabPage(*m_dlg, nTab); }
     QWidget* PageWindow(int nTab) { return Tabs().GetPageWindow(Page(nTab)); }
     const auto& Items(int nTab) { return Tabs().GetPageItems(Page(nTab))->GetItems(); }
-    template <typename T> T* Item(int nTab, int n) { return qobject_cast<T*>(Items(nTab).at(n)); }
+    // The control of that id and kind; another fails the test (an exception GoogleTest
+    // reports) rather than crashing it.
+    template <typename T> T* Item(int nTab, int n) {
+        T* pItem = qobject_cast<T*>(Items(nTab).at(n));
+        if (pItem == nullptr)
+            throw std::logic_error("control " + std::to_string(n) + " is of another kind");
+        return pItem;
+    }
     void ClickTab(int nTab) {
         QTest::mouseClick(Tabs().tabBar(), Qt::LeftButton, {},
                           Tabs().tabBar()->tabRect(nTab).center());
@@ -108,9 +116,10 @@ TEST_F(QtParamsDialogTest, OpensOnTopWithoutCloseButtonAndEveryPageLooksRight) {
               QStringList({"General", "WatchDogging", "LPT Resetter"}));
     EXPECT_EQ(LayoutFaults(m_pWindow.get(), m_pWindow->GetItems()), std::vector<std::string>());
     for (int nTab : {1, 2, 0}) {
+        SCOPED_TRACE(Tabs().tabText(nTab).toStdString());
         ClickTab(nTab);
-        EXPECT_TRUE(Tabs().rect().contains(PageWindow(nTab)->geometry())) << nTab;
-        EXPECT_EQ(LayoutFaults(PageWindow(nTab), Items(nTab)), std::vector<std::string>()) << nTab;
+        EXPECT_TRUE(Tabs().rect().contains(PageWindow(nTab)->geometry()));
+        EXPECT_EQ(LayoutFaults(PageWindow(nTab), Items(nTab)), std::vector<std::string>());
     }
     // The sorted list keeps the methods in the order of their numbers.
     EXPECT_EQ(Item<QComboBox>(0, IDC_GEN_METHOD)->itemText(1), g_AutorunMethodNames[1]);
