@@ -7,16 +7,16 @@
 
 namespace tarnwick {
 
-class CMainFrame;
+class IFrameStatus;
 class IFileChooser;
 
 // The "WatchDogging" page: the connection to keep alive, the start-up dial, the background
 // checks, their period and the fault limit, under a master switch.
 class CWatchDoggingPage : public CPageDlg {
 public:
-    // pMainFrame lists the phone-book entries (none without a frame); fileChooser serves
+    // pFrame lists the phone-book entries (none without a frame); fileChooser serves
     // the "..." button.
-    CWatchDoggingPage(CPageRegistry& registry, CMainFrame* pMainFrame, IFileChooser& fileChooser);
+    CWatchDoggingPage(CPageRegistry& registry, IFrameStatus* pFrame, IFileChooser& fileChooser);
 
     // The filter of the file choice: one filter that shows every file.
     static constexpr const char* kFileFilter = "All Files (*.*)|*.*||";
@@ -43,7 +43,7 @@ private:
     // Checked and enabled: a greyed check box counts as off.
     static bool IsOn(CButton& button);
 
-    CMainFrame* m_pMainFrame;
+    IFrameStatus* m_pFrame;
     IFileChooser& m_fileChooser;
 
     CNumEdit m_editMaxReboots;

@@ -1,9 +1,9 @@
 #include "tray/CSystemTray.h"
 
-#include "engine/ICommandTarget.h"
 #include "res/Resource.h"
-#include "res/TrayMenu.h"
 #include "tray/CMenu.h"
+#include "tray/ICommandTarget.h"
+#include "tray/TrayMenu.h"
 
 #include <utility>
 
