@@ -35,8 +35,6 @@ public:
     // A notification from a control of the dialog itself.
     void OnNotify(int nID, int nCode);
 
-    const AppSettings& GetWorkingCopy() const { return m_settings; }
-    CPageTabCtrl& GetTabCtrl() { return m_tab; }
     CGeneralPage& GetGeneralPage() { return m_pageGeneral; }
     CWatchDoggingPage& GetWatchDoggingPage() { return m_pageWatchDogging; }
     CLptResetterPage& GetLptResetterPage() { return m_pageLptResetter; }

@@ -33,39 +33,18 @@ public:
 
     // Start-up: single-instance rule, tray icon, modem power-on, start-up connection.
     int OnCreate();
-    unsigned FindOtherInstance();
-    bool CreateTrayIcon();
 
     void OnTimer(unsigned nIDEvent) override;
     bool OnCommand(unsigned nID) override;
     void PostCommand(unsigned nID) override;
 
-    // The tray menu: adapted to the connection before it shows, then enabled item by item.
-    void PrepareTrayMenu(CMenu* pMenu);
-    void UpdateMenuItems(CMenu& menu);
     const std::vector<std::string>& LoadEntryList() override;
-
-    void OnSettings();
-    void OnReboot();
-    void OnShutdown();
-    void OnConnectTo(unsigned nID);
-    void OnReconnectCurrent();
-    void OnDisconnectCurrent();
-    void OnResetModemPower();
-
-    void OnUpdateSettings(CCmdUI& cmdUI);
-    void OnUpdateReconnectCurrent(CCmdUI& cmdUI);
-    void OnUpdateDisconnectCurrent(CCmdUI& cmdUI);
-    void OnUpdateResetModemPower(CCmdUI& cmdUI);
-    void OnUpdateAppExit(CCmdUI& cmdUI);
-
-    // Port access and the modem power cycle.
     bool IsPortLibLoaded() const override { return m_hPortLib != nullptr; }
-    std::uint16_t PortRead(std::uint16_t nPort);
-    void PortWrite(std::uint16_t nPort, std::uint16_t nValue);
-    void UpdatePortBits(std::uint16_t nPort, std::uint16_t nMask, bool bSet);
-    void ModemPowerOff();
+
+    // The modem power cycle, and the port register it works through.
+    void OnResetModemPower();
     void ModemPowerOn(bool bRedial);
+    std::uint16_t PortRead(std::uint16_t nPort);
 
     // Says what the engine is doing: the state report for --status, the tooltip's third line.
     // Runs after every change of state.
@@ -74,17 +53,40 @@ public:
     void OnCheckTimerArmed(std::int64_t tNextCheck);
     // Failed checks in a row.
     std::int32_t GetFaultCount() const { return m_nFaultCount; }
-    // What the next failed check will do: "re-dial", "power cycle", "reboot", ...
-    std::string NextStep() const;
-    std::string TooltipText() const;
-    const COutageHistory& GetHistory() const { return m_History; }
 
     CRasManager& GetRasManager() { return m_RasManager; }
-    CSystemTray& GetTrayIcon() { return m_TrayIcon; }
     bool IsModemOff() const { return m_bModemOff; }
     bool IsSettingsOpen() const { return m_bSettingsOpen; }
 
 private:
+    unsigned FindOtherInstance();
+    bool CreateTrayIcon();
+
+    // The tray menu: adapted to the connection before it shows, then enabled item by item.
+    void PrepareTrayMenu(CMenu* pMenu);
+    void UpdateMenuItems(CMenu& menu);
+
+    void OnSettings();
+    void OnReboot();
+    void OnShutdown();
+    void OnConnectTo(unsigned nID);
+    void OnReconnectCurrent();
+    void OnDisconnectCurrent();
+
+    void OnUpdateSettings(CCmdUI& cmdUI);
+    void OnUpdateReconnectCurrent(CCmdUI& cmdUI);
+    void OnUpdateDisconnectCurrent(CCmdUI& cmdUI);
+    void OnUpdateResetModemPower(CCmdUI& cmdUI);
+    void OnUpdateAppExit(CCmdUI& cmdUI);
+
+    void PortWrite(std::uint16_t nPort, std::uint16_t nValue);
+    void UpdatePortBits(std::uint16_t nPort, std::uint16_t nMask, bool bSet);
+    void ModemPowerOff();
+
+    // What the next failed check will do: "re-dial", "power cycle", "reboot", ...
+    std::string NextStep() const;
+    std::string TooltipText() const;
+
     void OnCheckTimer();
     // Each check: true when it passed; a failed one says why.
     bool CheckConnState(std::string& strCause);
