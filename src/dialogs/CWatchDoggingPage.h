@@ -18,9 +18,6 @@ public:
     // the "..." button.
     CWatchDoggingPage(CPageRegistry& registry, IFrameStatus* pFrame, IFileChooser& fileChooser);
 
-    // The filter of the file choice: one filter that shows every file.
-    static constexpr const char* kFileFilter = "All Files (*.*)|*.*||";
-
 protected:
     void DoDataExchange() override;
     bool OnInitDialog() override;
@@ -29,6 +26,9 @@ protected:
     bool OnCommand(int nID, int nCode) override;
 
 private:
+    // The filter of the file choice: one filter that shows every file.
+    static constexpr const char* kFileFilter = "All Files (*.*)|*.*||";
+
     void OnEnableClicked();
     void OnEstablishClicked();
     void OnCheckClicked();
