@@ -1,9 +1,9 @@
 #pragma once
 
-#include "dialogs/IParamsHost.h"
 #include "engine/AppSettings.h"
 #include "engine/CServices.h"
 #include "engine/IAppCommands.h"
+#include "engine/IParamsHost.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "dialogs/CParamsDlg.h"
 
 #include "dialogs/IDialogWindow.h"
-#include "dialogs/IParamsHost.h"
+#include "engine/IParamsHost.h"
 #include "res/DialogIds.h"
 #include "res/ParamsDialogs.h"
 #include "res/Resource.h"
