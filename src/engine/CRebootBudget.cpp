@@ -12,7 +12,7 @@ namespace tarnwick {
 
 namespace {
 // How far back a reboot counts, in seconds.
-constexpr std::int64_t kWindow = 24 * 3600;
+constexpr std::int64_t kWindow = std::int64_t{24} * 3600;
 
 // The stamps within the window; a damaged line or one from far ahead (a clock that was
 // wrong) is dropped.
