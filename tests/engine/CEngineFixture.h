@@ -18,7 +18,7 @@ class CEngineFixture : public ::testing::Test {
 protected:
     void Start() {
         m_pApp = std::make_unique<CTarnwickApp>(m_fakes.services);
-        m_pApp->m_AppSettings = m_settings;
+        m_pApp->GetSettings() = m_settings;
         // Start-up loads the profile; an empty fake profile keeps what the test set.
         ASSERT_TRUE(m_pApp->InitInstance());
     }
@@ -34,7 +34,7 @@ protected:
             throw std::logic_error("start-up made no main window");
         return *App().GetMainWnd();
     }
-    AppSettings& Settings() { return App().m_AppSettings; }
+    AppSettings& Settings() { return App().GetSettings(); }
 
     // Makes the next check cycle pass or fail through the connection check.
     void SetLinkUp(bool bUp) {

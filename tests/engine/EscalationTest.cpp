@@ -80,7 +80,7 @@ TEST_F(EscalationTest, PassingCycleStartsTheCountAgain) {
     FailOnce();
     SetLinkUp(true);
     RunCheck();
-    EXPECT_EQ(App().m_nFaultCount, 0);
+    EXPECT_EQ(Frame().GetFaultCount(), 0);
     EXPECT_EQ(FailOnce(), "redial");
 }
 
@@ -116,7 +116,7 @@ TEST_F(EscalationTest, TickArrivingDuringACycleIsDropped) {
     };
     RunCheck();
     EXPECT_EQ(nNested, 1);
-    EXPECT_EQ(App().m_nFaultCount, 1);
+    EXPECT_EQ(Frame().GetFaultCount(), 1);
 }
 
 TEST_F(EscalationTest, CheckTimerFromSettings) {
@@ -135,10 +135,10 @@ TEST_F(EscalationTest, CheckTimerFromSettings) {
                                                     {INT32_MAX, 0x7FFFFFFFu}}) {
         SCOPED_TRACE(iCheckDelay);
         Settings().iCheckDelay = iCheckDelay;
-        App().m_nFaultCount = 7;
+        FailOnce();
         EXPECT_TRUE(App().SetupCheckTimer());
         EXPECT_EQ(m_fakes.timers.Period(IDT_CHECK), nExpectedMs);
-        EXPECT_EQ(App().m_nFaultCount, 0);
+        EXPECT_EQ(Frame().GetFaultCount(), 0);
     }
 }
 
@@ -148,11 +148,11 @@ TEST_F(EscalationTest, EveryEnabledCheckRunsAndAnyFailureFailsTheCycle) {
     Start();
     SetLinkUp(false);
     RunCheck();
-    EXPECT_EQ(App().m_nFaultCount, 1);
+    EXPECT_EQ(Frame().GetFaultCount(), 1);
     EXPECT_EQ(m_fakes.net.m_lookups, (std::vector<std::string>{"example.test"}));
     SetLinkUp(true); // the probe alone still fails
     RunCheck();
-    EXPECT_EQ(App().m_nFaultCount, 2);
+    EXPECT_EQ(Frame().GetFaultCount(), 2);
 }
 
 } // namespace

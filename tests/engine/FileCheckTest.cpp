@@ -33,7 +33,7 @@ TEST_F(FileCheckTest, OnlyAnUnchangedTimeOfAReadableFileIsAFault) {
         if (step.bExists)
             m_fakes.files.m_files["/var/log/feed"] = {step.ftWrite, step.bHeld};
         RunCheck();
-        EXPECT_EQ(App().m_nFaultCount, step.nFaults);
+        EXPECT_EQ(Frame().GetFaultCount(), step.nFaults);
     }
 }
 
