@@ -6,6 +6,7 @@
 #include "CFakeServices.h"
 #include "app/AppSettings.h"
 #include "platform/CRasManager.h"
+#include "platform/TextUtil.h"
 #include "platform/windows/CRasDialUpService.h"
 #include "platform/windows/CRegistryProfileStore.h"
 #include "platform/windows/CToolhelpProcessList.h"
@@ -18,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -300,6 +302,18 @@ TEST(InstanceLockTest, SecondHolderIsRefusedUntilTheFirstEnds) {
     EXPECT_EQ(second.LockInstance(nPid, strDetail), EInstanceLock::HeldByOther);
     pFirst.reset();
     EXPECT_EQ(second.LockInstance(nPid, strDetail), EInstanceLock::Taken) << strDetail;
+}
+
+TEST(ProcessListTest, OwnProcessIsListedAsTheOwnUsers) {
+    CToolhelpProcessList processes("windows_tests.exe");
+    std::vector<SProcessEntry> snapshot;
+    ASSERT_TRUE(processes.Snapshot(snapshot));
+    const auto it = std::find_if(snapshot.begin(), snapshot.end(), [&](const SProcessEntry& e) {
+        return e.nProcessId == processes.GetCurrentProcessId();
+    });
+    ASSERT_NE(it, snapshot.end());
+    EXPECT_TRUE(it->bOwnUser);
+    EXPECT_EQ(MbLower(it->strExeFile), "windows_tests.exe");
 }
 
 TEST(ClockTest, LocalTimeIsTheWallTimeMovedByTheOffset) {
