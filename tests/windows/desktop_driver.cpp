@@ -42,12 +42,17 @@ HWND WaitWindow(const char* pszClass, const char* pszTitle) {
     return nullptr;
 }
 
+// Waits too: a page that a click has just chosen may not be shown yet.
 HWND VisibleChild(HWND hParent, int nID) {
-    SFind find{nID, nullptr};
-    EnumChildWindows(hParent, &FindVisibleChild, reinterpret_cast<LPARAM>(&find));
-    if (find.hFound == nullptr)
-        std::fprintf(stderr, "no visible control %d\n", nID);
-    return find.hFound;
+    for (int nTry = 0; nTry < 200; ++nTry) {
+        SFind find{nID, nullptr};
+        EnumChildWindows(hParent, &FindVisibleChild, reinterpret_cast<LPARAM>(&find));
+        if (find.hFound != nullptr)
+            return find.hFound;
+        Sleep(100);
+    }
+    std::fprintf(stderr, "no visible control %d\n", nID);
+    return nullptr;
 }
 
 void PrintCentre(const RECT& rc) {
