@@ -56,7 +56,7 @@ void CParamsDlg::OnDialogCommand(int nID) {
 }
 
 void CParamsDlg::OnNotify(int nID, int nCode) {
-    if (nID == IDC_PARAMS_TAB && nCode == TCN_SELCHANGE)
+    if (nID == IDC_PARAMS_TAB && nCode == TCN::SelChange)
         m_tab.OnSelChange();
 }
 

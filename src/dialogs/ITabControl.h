@@ -6,8 +6,10 @@ namespace tarnwick {
 
 class CTabPageDlg;
 
-// The tab control's selection-changed notification.
-inline constexpr int TCN_SELCHANGE = -551;
+// The tab control's notifications.
+namespace TCN {
+inline constexpr int SelChange = -551; // the selected tab changed
+}
 
 // A rectangle in pixels: left, top, right, bottom.
 struct SRect {

@@ -91,7 +91,7 @@ protected:
     CFakeWindow& Page(int nTab) { return m_pWindow->Page(TabPage(*m_pDlg, nTab)); }
     void ClickTab(int nTab) {
         m_pWindow->SetCurSel(nTab);
-        m_pDlg->OnNotify(IDC_PARAMS_TAB, TCN_SELCHANGE);
+        m_pDlg->OnNotify(IDC_PARAMS_TAB, TCN::SelChange);
     }
     AppSettings& Live() { return m_app.GetSettings(); }
 

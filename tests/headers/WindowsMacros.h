@@ -64,6 +64,7 @@
 #define VK_RETURN 0x0D
 #define VK_ESCAPE 0x1B
 #define VK_DELETE 0x2E
+#define TCN_SELCHANGE (-551)
 #define IDOK 1
 #define IDCANCEL 2
 #define IDYES 6

@@ -129,8 +129,11 @@ TEST_F(FileTimesTest, OnlyRegularFilesAreOpened) {
         EXPECT_TRUE(m_times.GetLastWriteTime(path, ft));
         EXPECT_EQ(ft, static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
                           static_cast<std::uint64_t>(st.st_mtim.tv_nsec));
+        // Only the fifo is ours alone: any process on the machine may open /dev/null.
         char buf[256];
-        EXPECT_LT(read(fdWatch, buf, sizeof buf), 0) << "the file was opened";
+        if (path == fifo) {
+            EXPECT_LT(read(fdWatch, buf, sizeof buf), 0) << "the file was opened";
+        }
         close(fdWatch);
     }
 }

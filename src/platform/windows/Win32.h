@@ -20,7 +20,3 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 // clang-format on
-
-// The core names the tab control's selection-changed code itself (the same value); the
-// macro of <commctrl.h> would rename that constant.
-#undef TCN_SELCHANGE

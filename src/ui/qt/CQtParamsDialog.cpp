@@ -88,7 +88,7 @@ CQtParamsDialog::CQtParamsDialog(CParamsDlg& dlg, QWidget* pParent)
                     [this, nID] { m_dlg.OnDialogCommand(nID); });
     m_pTab = dynamic_cast<CQtTabControl*>(m_widgets[IDC_PARAMS_TAB]);
     if (m_pTab != nullptr)
-        m_pTab->SetSelChangeHandler([this] { m_dlg.OnNotify(IDC_PARAMS_TAB, TCN_SELCHANGE); });
+        m_pTab->SetSelChangeHandler([this] { m_dlg.OnNotify(IDC_PARAMS_TAB, TCN::SelChange); });
     // No close button (Escape is Cancel), and no minimise or maximise either.
     RemoveCloseButton(*this);
 }

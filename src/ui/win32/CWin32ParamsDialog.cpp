@@ -54,9 +54,8 @@ INT_PTR CALLBACK CWin32ParamsDialog::DialogProc(HWND hDlg, UINT uMsg, WPARAM wPa
         return FALSE;
     case WM_NOTIFY: {
         const auto* pHeader = reinterpret_cast<const NMHDR*>(lParam);
-        if (static_cast<int>(pHeader->idFrom) == IDC_PARAMS_TAB &&
-            static_cast<int>(pHeader->code) == TCN_SELCHANGE)
-            pThis->m_dlg.OnNotify(IDC_PARAMS_TAB, static_cast<int>(pHeader->code));
+        if (static_cast<int>(pHeader->idFrom) == IDC_PARAMS_TAB && pHeader->code == TCN_SELCHANGE)
+            pThis->m_dlg.OnNotify(IDC_PARAMS_TAB, TCN::SelChange);
         return TRUE;
     }
     case WM_DESTROY:
