@@ -26,35 +26,6 @@ TEST(GetFieldTest, SplitsAtOneSeparator) {
     EXPECT_EQ(GetField("a:b", -1, ':'), "");
 }
 
-TEST(ProbeTargetTest, ReadsHostAndPortLikeTheOriginal) {
-    struct {
-        const char* pszText;
-        const char* pszHost;
-        unsigned nPort;
-    } const cases[] = {
-        {"http://www.example.com/path/page.html", "www.example.com", 80},
-        {"HTTP://WWW.Example.COM:81/x", "www.example.com", 81},
-        {"192.0.2.1", "192.0.2.1", 80},
-        {"192.0.2.1:21", "192.0.2.1", 21},
-        {"https://host/", "host", 443},
-        {"HTTPS://host:8443/x", "host", 8443},
-        {"http://[::1]:8080/", "::1", 8080},
-        {"[2001:db8::1]", "2001:db8::1", 80},
-        {"ftp://host/", "ftp", 0},
-        {":80", ":80", 80},
-        {"host:abc", "host", 0},
-        {"host:65617", "host", 81},
-        {"host: -1", "host", 65535},
-        {"a.http://b", "a.b", 80},
-        {"", "", 80},
-    };
-    for (const auto& c : cases) {
-        const SProbeTarget target = ParseProbeTarget(c.pszText);
-        EXPECT_EQ(target.strHost, c.pszHost) << c.pszText;
-        EXPECT_EQ(target.nPort, c.nPort) << c.pszText;
-    }
-}
-
 // Addresses skip the lookup; a name's addresses are tried in turn; every failure is false
 // and logged with its cause; texts that name no address never try to connect.
 TEST(ProbeTest, AddressesSkipTheLookupNamesTryEveryAddressFailuresSayWhy) {

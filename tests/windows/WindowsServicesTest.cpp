@@ -18,11 +18,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 namespace tarnwick {
 
@@ -314,7 +317,7 @@ TEST(ClockTest, LocalTimeIsTheWallTimeMovedByTheOffset) {
 
 TEST(WinsockTest, ListeningPortConnectsClosedPortDoesNot) {
     CFakeLog log;
-    CWinsockNetService net(log, 5000);
+    CWinsockNetService net(log, {}, 5000);
     std::uint32_t nAddr = 0;
     ASSERT_TRUE(net.InetAddr("127.0.0.1", nAddr));
     EXPECT_FALSE(net.InetAddr("1.2.3.x", nAddr));
@@ -333,6 +336,37 @@ TEST(WinsockTest, ListeningPortConnectsClosedPortDoesNot) {
     EXPECT_EQ(net.Connect("127.0.0.1", false, nPort, strDetail), EConnectResult::Refused)
         << strDetail;
     EXPECT_EQ(net.Connect("not an address", false, nPort, strDetail), EConnectResult::Unreachable);
+}
+
+// A quit request that comes from another thread while a connect hangs (the listener's queue
+// is full, so its handshake goes unanswered) ends the probe long before its bound.
+TEST(WinsockTest, QuitRequestEndsAPendingProbe) {
+    CFakeLog log;
+    CWinsockNetService filler(log, {}, 100); // Winsock is started from here on
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int nLen = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), nLen), 0);
+    ASSERT_EQ(listen(listener, 0), 0);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &nLen);
+    const std::uint16_t nPort = ntohs(address.sin_port);
+    std::string strDetail;
+    for (int i = 0; i < 3; ++i)
+        filler.Connect("127.0.0.1", false, nPort, strDetail);
+
+    std::atomic<bool> bQuit{false};
+    CWinsockNetService patient(
+        log, [&bQuit] { return bQuit.load(); }, 60000);
+    std::thread quit([&bQuit] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        bQuit = true;
+    });
+    EXPECT_EQ(patient.Connect("127.0.0.1", false, nPort, strDetail), EConnectResult::Aborted)
+        << strDetail;
+    quit.join();
+    closesocket(listener);
 }
 } // namespace
 
