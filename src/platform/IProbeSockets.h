@@ -3,6 +3,7 @@
 #include "platform/INetService.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,27 @@ namespace tarnwick {
 // kept as bytes so that the portable probe can hold what the lookup found and hand it back.
 struct SProbeAddress {
     std::vector<unsigned char> bytes;
+
+    // Copies the address into a socket address buffer of nSize bytes; the length copied.
+    std::size_t CopyTo(void* pTarget, std::size_t nSize) const {
+        const std::size_t nLen = bytes.size() < nSize ? bytes.size() : nSize;
+        std::memcpy(pTarget, bytes.data(), nLen);
+        return nLen;
+    }
 };
+
+// Keeps the entries of family nInet or nInet6 of an address list from getaddrinfo (either
+// system's addrinfo) as addresses.
+template <typename TAddrInfo>
+void AppendProbeAddresses(const TAddrInfo* pList, int nInet, int nInet6,
+                          std::vector<SProbeAddress>& addresses) {
+    for (const TAddrInfo* p = pList; p != nullptr; p = p->ai_next) {
+        if (p->ai_family != nInet && p->ai_family != nInet6)
+            continue;
+        const auto* pBytes = reinterpret_cast<const unsigned char*>(p->ai_addr);
+        addresses.push_back({{pBytes, pBytes + p->ai_addrlen}});
+    }
+}
 
 // Finds the IPv4 and IPv6 addresses of strHost, with nPort: by name (bLookUp) or read as an
 // address text (not bLookUp). Connected when addresses were found; NameNotFound or Unreachable with

@@ -2,7 +2,6 @@
 
 #include "platform/CProbeConnector.h"
 
-#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -37,12 +36,7 @@ EConnectResult Resolve(const std::string& strHost, bool bLookUp, std::uint16_t n
                    ? EConnectResult::NameNotFound
                    : EConnectResult::Unreachable;
     }
-    for (const addrinfo* p = pFound; p != nullptr; p = p->ai_next) {
-        if (p->ai_family != AF_INET && p->ai_family != AF_INET6)
-            continue;
-        const auto* pBytes = reinterpret_cast<const unsigned char*>(p->ai_addr);
-        addresses.push_back({{pBytes, pBytes + p->ai_addrlen}});
-    }
+    AppendProbeAddresses(pFound, AF_INET, AF_INET6, addresses);
     freeaddrinfo(pFound);
     return EConnectResult::Connected;
 }
@@ -75,8 +69,7 @@ ProbeResolveFn CPosixNetService::GetResolver() const {
 bool CPosixNetService::StartConnect(const SProbeAddress& address, EConnectResult& result,
                                     std::string& strDetail) {
     sockaddr_storage addr{};
-    const socklen_t nLen = static_cast<socklen_t>(std::min(address.bytes.size(), sizeof addr));
-    std::memcpy(&addr, address.bytes.data(), static_cast<std::size_t>(nLen));
+    const auto nLen = static_cast<socklen_t>(address.CopyTo(&addr, sizeof addr));
     CloseConnect();
     m_fdConnect = socket(addr.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (m_fdConnect < 0) {

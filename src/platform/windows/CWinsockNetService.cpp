@@ -5,9 +5,6 @@
 #include "platform/windows/CWinsockNetService.h"
 #include "platform/windows/WinError.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace tarnwick {
 
 namespace {
@@ -34,12 +31,7 @@ EConnectResult Resolve(const std::string& strHost, bool bLookUp, std::uint16_t n
                    ? EConnectResult::NameNotFound
                    : EConnectResult::Unreachable;
     }
-    for (const addrinfo* p = pFound; p != nullptr; p = p->ai_next) {
-        if (p->ai_family != AF_INET && p->ai_family != AF_INET6)
-            continue;
-        const auto* pBytes = reinterpret_cast<const unsigned char*>(p->ai_addr);
-        addresses.push_back({{pBytes, pBytes + p->ai_addrlen}});
-    }
+    AppendProbeAddresses(pFound, AF_INET, AF_INET6, addresses);
     freeaddrinfo(pFound);
     return EConnectResult::Connected;
 }
@@ -84,8 +76,7 @@ ProbeResolveFn CWinsockNetService::GetResolver() const {
 bool CWinsockNetService::StartConnect(const SProbeAddress& address, EConnectResult& result,
                                       std::string& strDetail) {
     sockaddr_storage addr{};
-    const int nLen = static_cast<int>(std::min(address.bytes.size(), sizeof addr));
-    std::memcpy(&addr, address.bytes.data(), static_cast<std::size_t>(nLen));
+    const auto nLen = static_cast<int>(address.CopyTo(&addr, sizeof addr));
     CloseConnect();
     const SOCKET s = socket(addr.ss_family, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET) {
