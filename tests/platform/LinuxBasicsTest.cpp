@@ -43,8 +43,7 @@ TEST(PosixNetTest, ConnectsOverBothFamiliesAndStopsOnAbort) {
     };
     for (const auto& [pszHost, bLookUp, nPort, result] : cases)
         EXPECT_EQ(net.Connect(pszHost, bLookUp, nPort, strDetail), result) << pszHost << nPort;
-    const std::uint64_t nOne = 1;
-    ASSERT_EQ(write(fdAbort, &nOne, sizeof nOne), static_cast<ssize_t>(sizeof nOne));
+    ASSERT_EQ(eventfd_write(fdAbort, 1), 0);
     EXPECT_EQ(net.Connect("127.0.0.1", false, listener4.Port(), strDetail),
               EConnectResult::Aborted);
     close(fdAbort);

@@ -1,11 +1,9 @@
-// How one probe spends its time bound over the lookup and the addresses, and ends on a quit
-// request.
+// How one probe spends its time bound over the lookup and its addresses, and its quit request.
 #include "platform/CProbeConnector.h"
 #include "platform/IProbeSockets.h"
 
-#include <condition_variable>
+#include <future>
 #include <gtest/gtest.h>
-#include <mutex>
 #include <thread>
 
 namespace tarnwick {
@@ -13,9 +11,8 @@ namespace tarnwick {
 namespace {
 
 // A lookup of "held" waits until the test lets it go.
-std::mutex g_heldMutex;
-std::condition_variable g_heldCv;
-bool g_bLetGo = false;
+std::promise<void> g_letGo;
+const std::shared_future<void> g_held = g_letGo.get_future().share();
 
 // A lookup splits the host at commas into addresses ("held" blocks, "none" finds nothing);
 // an address "open" connects, "silent" never answers, any other refuses.
@@ -23,8 +20,8 @@ class CScriptedSockets : public IProbeSockets {
 public:
     static EConnectResult Resolve(const std::string& strHost, bool, std::uint16_t nPort,
                                   std::vector<SProbeAddress>& addresses, std::string& strDetail) {
-        std::unique_lock<std::mutex> lock(g_heldMutex);
-        g_heldCv.wait(lock, [&] { return g_bLetGo || strHost != "held"; });
+        if (strHost == "held")
+            g_held.wait();
         strDetail = "no such name";
         for (std::size_t n = 0, nEnd = 0; strHost != "none" && n <= strHost.size(); n = nEnd + 1) {
             nEnd = std::min(strHost.find(',', n), strHost.size());
@@ -50,8 +47,7 @@ public:
     void CloseConnect() override {}
     bool IsAborted() override { return m_nAbortAfter >= 0 && m_nAsked++ >= m_nAbortAfter; }
 
-    int m_nAbortAfter = -1; // asked this often before a quit request comes; -1: never
-    int m_nAsked = 0;
+    int m_nAbortAfter = -1, m_nAsked = 0; // asked this often before a quit request; -1: never
     std::string m_strAttempts, m_strPending;
 };
 
@@ -85,9 +81,7 @@ TEST(ProbeConnectorTest, SharesTheBoundAndEndsOnQuitRequests) {
         EXPECT_EQ(sockets.m_strAttempts, row.pszAttempts);
         EXPECT_FALSE(strDetail.empty());
     }
-    const std::lock_guard<std::mutex> lock(g_heldMutex);
-    g_bLetGo = true; // the lookups the probes stopped waiting for end by themselves
-    g_heldCv.notify_all();
+    g_letGo.set_value(); // the lookups the probes stopped waiting for end by themselves
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-// The Windows backends and the main window's quit request against the real Windows calls
-// (under Wine), each in places of the test's own: a registry key under HKCU\Software\Tarnwick\Test,
-// a temporary WIN.INI, a simulated RAS module; ExitWindowsEx is never called.
+// The Windows backends against the real Windows calls (under Wine), each in places of the
+// test's own: a registry key under HKCU\Software\Tarnwick\Test, a temporary WIN.INI, a
+// simulated RAS module; ExitWindowsEx is never called.
 #include "platform/windows/Win32.h"
 
 #include "CFakeServices.h"
@@ -15,7 +15,6 @@
 #include "platform/windows/CWinPowerService.h"
 #include "platform/windows/CWinStateStore.h"
 #include "platform/windows/CWinsockNetService.h"
-#include "ui/win32/CWin32MainWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -352,25 +351,6 @@ TEST(WinsockTest, ConnectsRefusesAndEndsOnAQuitRequest) {
     EXPECT_EQ(net.Connect("127.0.0.1", false, nPort, strDetail), EConnectResult::Refused)
         << strDetail;
     EXPECT_EQ(net.Connect("not an address", false, nPort, strDetail), EConnectResult::Unreachable);
-}
-
-// A session's end sent from another thread reaches the main window while a probe holds its
-// loop; an end called off is forgotten; a close waiting in the queue counts.
-TEST(MainWindowTest, QuitRequestIsSeenWhileTheLoopIsHeld) {
-    CWin32MainWindow window;
-    const HWND hWnd = window.GetHwnd();
-    if (hWnd == nullptr)
-        GTEST_SKIP() << "Wine makes no windows without a display (run under Xvfb)";
-    std::thread session([hWnd] { SendMessageA(hWnd, WM_QUERYENDSESSION, 0, 0); });
-    bool bSeen = false;
-    for (int i = 0; i < 500 && !bSeen; ++i, Sleep(10))
-        bSeen = window.IsQuitRequested();
-    session.join();
-    EXPECT_TRUE(bSeen);
-    SendMessageA(hWnd, WM_ENDSESSION, FALSE, 0);
-    EXPECT_FALSE(window.IsQuitRequested());
-    PostMessageA(hWnd, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(window.IsQuitRequested());
 }
 } // namespace
 
