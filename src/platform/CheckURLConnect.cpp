@@ -1,9 +1,8 @@
 #include "platform/CheckURLConnect.h"
 
-#include "platform/GetField.h"
+#include "platform/CProbeTarget.h"
 #include "platform/ILog.h"
 #include "platform/INetService.h"
-#include "platform/TextUtil.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,7 +10,7 @@
 namespace tarnwick {
 
 namespace {
-const char* ResultText(EConnectResult result) {
+std::string ResultText(EConnectResult result) {
     switch (result) {
     case EConnectResult::Connected:
         return "connected";
@@ -37,40 +36,20 @@ std::string DottedText(std::uint32_t nAddr) {
 }
 } // namespace
 
-SProbeTarget ParseProbeTarget(const std::string& strText) {
-    SProbeTarget target;
-    std::string strCopy = MbLower(strText);
-    const std::string strSecure = "https://";
-    if (strCopy.compare(0, strSecure.size(), strSecure) == 0) {
-        strCopy.erase(0, strSecure.size());
-        target.nPort = 443;
-    }
-    const std::string strScheme = "http://";
-    for (std::string::size_type p; (p = strCopy.find(strScheme)) != std::string::npos;)
-        strCopy.erase(p, strScheme.size());
-
-    target.strHost = GetField(strCopy, 1, '/');
-    const std::string::size_type nClose = target.strHost.find(']');
-    if (!target.strHost.empty() && target.strHost[0] == '[' && nClose != std::string::npos) {
-        const std::string strRest = target.strHost.substr(nClose + 1);
-        target.strHost = target.strHost.substr(1, nClose - 1);
-        target.bBracketed = true;
-        if (!strRest.empty() && strRest[0] == ':')
-            target.nPort = static_cast<std::uint16_t>(AtoI(strRest.substr(1)));
-        return target;
-    }
-    const std::string::size_type nColon = target.strHost.find(':');
-    if (nColon != std::string::npos && nColon > 0) {
-        target.nPort = static_cast<std::uint16_t>(AtoI(GetField(target.strHost, 2, ':')));
-        target.strHost = GetField(target.strHost, 1, ':');
-    }
-    return target;
-}
-
 bool CheckURLConnect(const std::string& strText, INetService& net, ILog& log,
                      std::string* pstrCause) {
-    const SProbeTarget target = ParseProbeTarget(strText);
-    std::string strHost = target.strHost;
+    CProbeTarget target;
+    if (!target.Parse(strText)) {
+        // Nothing could ever connect: no attempt, and the text itself is named.
+        if (pstrCause != nullptr)
+            *pstrCause = "probe text \"" + strText + "\": " + target.GetError();
+        else
+            log.Write(LogLevel::Warning, "check",
+                      "cannot probe \"" + strText + "\": " + target.GetError());
+        return false;
+    }
+    std::string strHost = target.GetHost();
+    const std::uint16_t nPort = target.GetPort();
     bool bLookUp = false;
     std::string strDetail;
     EConnectResult result = EConnectResult::Unreachable;
@@ -78,10 +57,10 @@ bool CheckURLConnect(const std::string& strText, INetService& net, ILog& log,
     const bool bDotted = std::all_of(strHost.begin(), strHost.end(),
                                      [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
     std::uint32_t nAddr = 0;
-    if (target.bBracketed) {
+    if (target.IsBracketed()) {
         // An IPv6 address as written; the service refuses text that is not one.
     } else if (bDotted) {
-        // An empty host is handed over as well; it never converts. Address 0 is none.
+        // Address 0 is none.
         if (!net.InetAddr(strHost, nAddr) || nAddr == 0)
             strDetail = "not a usable IPv4 address";
         else
@@ -90,19 +69,17 @@ bool CheckURLConnect(const std::string& strText, INetService& net, ILog& log,
         bLookUp = true;
     }
     if (strDetail.empty())
-        result = net.Connect(strHost, bLookUp, target.nPort, strDetail);
+        result = net.Connect(strHost, bLookUp, nPort, strDetail);
     if (result == EConnectResult::Connected)
         return true;
-    if (pstrCause != nullptr) {
-        *pstrCause = "connect to " + (strHost.empty() ? std::string("(no host)") : strHost) + ":" +
-                     std::to_string(target.nPort) + ": " + ResultText(result) +
-                     (strDetail.empty() ? std::string() : ", " + strDetail);
-        return false;
-    }
-    log.Write(LogLevel::Warning, "check",
-              "cannot connect to \"" + strText + "\" (host " + strHost + ", port " +
-                  std::to_string(target.nPort) + "): " + ResultText(result) +
-                  (strDetail.empty() ? std::string() : ", " + strDetail));
+    const std::string strWhy =
+        ResultText(result) + (strDetail.empty() ? std::string() : ", " + strDetail);
+    if (pstrCause != nullptr)
+        *pstrCause = "connect to " + strHost + ":" + std::to_string(nPort) + ": " + strWhy;
+    else
+        log.Write(LogLevel::Warning, "check",
+                  "cannot connect to \"" + strText + "\" (host " + strHost + ", port " +
+                      std::to_string(nPort) + "): " + strWhy);
     return false;
 }
 

@@ -2,6 +2,7 @@
 // case-insensitive comparison (AtoI is tested through the number fields, ControlsTest).
 #include "CFakeServices.h"
 
+#include "platform/CProbeTarget.h"
 #include "platform/CheckURLConnect.h"
 #include "platform/GetField.h"
 #include "platform/ShutdownTime.h"
@@ -26,70 +27,53 @@ TEST(GetFieldTest, SplitsAtOneSeparator) {
     EXPECT_EQ(GetField("a:b", -1, ':'), "");
 }
 
-TEST(ProbeTargetTest, ReadsHostAndPortLikeTheOriginal) {
-    struct {
-        const char* pszText;
-        const char* pszHost;
-        unsigned nPort;
-    } const cases[] = {
-        {"http://www.example.com/path/page.html", "www.example.com", 80},
-        {"HTTP://WWW.Example.COM:81/x", "www.example.com", 81},
-        {"192.0.2.1", "192.0.2.1", 80},
-        {"192.0.2.1:21", "192.0.2.1", 21},
-        {"https://host/", "host", 443},
-        {"HTTPS://host:8443/x", "host", 8443},
-        {"http://[::1]:8080/", "::1", 8080},
-        {"[2001:db8::1]", "2001:db8::1", 80},
-        {"ftp://host/", "ftp", 0},
-        {":80", ":80", 80},
-        {"host:abc", "host", 0},
-        {"host:65617", "host", 81},
-        {"host: -1", "host", 65535},
-        {"a.http://b", "a.b", 80},
-        {"", "", 80},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.pszText);
-        const SProbeTarget target = ParseProbeTarget(c.pszText);
-        EXPECT_EQ(target.strHost, c.pszHost);
-        EXPECT_EQ(target.nPort, c.nPort);
-    }
-}
-
 // Addresses skip the lookup; a name's addresses are tried in turn; every failure is false
-// and logged with its cause; texts that name no address never try to connect.
+// and logged with its cause; texts that name no address never try to connect, and texts
+// that can never connect (a port outside 1..65535, a bad bracket, too long a name) are not
+// even looked up.
 TEST(ProbeTest, AddressesSkipTheLookupNamesTryEveryAddressFailuresSayWhy) {
     CFakeNetService net;
     CFakeLog log;
-    net.m_open = {{"192.0.2.1", 21}, {"::1", 80}, {"2001:db8::7", 443}};
-    net.m_hosts["www.example.com"] = {"2001:db8::6", "2001:db8::7"};
+    net.m_open = {{"192.0.2.1", 21}, {"::1", 80}, {"::7", 443}};
+    net.m_hosts["www.example.com"] = {"::6", "::7"};
+    const std::string strLongest(CProbeTarget::kMaxHostLength, 'a');
     struct {
-        const char* pszText;
+        const char* pszName;
+        std::string strText;
         bool bPass;
         std::vector<std::pair<std::string, std::uint16_t>> connects;
-    } const cases[] = {
-        {"192.0.2.1:21", true, {{"192.0.2.1", 21}}},
-        {"192.0.2.1", false, {{"192.0.2.1", 80}}},
-        {"[::1]:80", true, {{"::1", 80}}},
-        {"https://www.example.com/", true, {{"2001:db8::6", 443}, {"2001:db8::7", 443}}},
-        {"unknown.example", false, {}},
-        {"", false, {}},
-        {"0.0.0.0", false, {}},
-        {"1.2.3.4.5", false, {}},
+    } const rows[] = {
+        {"dotted address, port", "192.0.2.1:21", true, {{"192.0.2.1", 21}}},
+        {"closed port", "192.0.2.1", false, {{"192.0.2.1", 80}}},
+        {"IPv6 literal with port", "http://[::1]:80/x", true, {{"::1", 80}}},
+        {"secure URL", "https://www.example.com/", true, {{"::6", 443}, {"::7", 443}}},
+        {"URL, port, path", "HTTP://WWW.Example.COM:81/x", false, {{"::6", 81}, {"::7", 81}}},
+        {"unknown name", "unknown.example", false, {}},
+        {"longest host name", strLongest, false, {}},
+        {"empty", "", false, {}},
+        {"address 0", "0.0.0.0", false, {}},
+        {"not an address", "1.2.3.4.5", false, {}},
+        {"port out of range", "www.example.com:65979", false, {}},
+        {"port not a number", "www.example.com:https", false, {}},
+        {"other scheme", "ftp://www.example.com/", false, {}},
+        {"IPv6 port out of range", "[::1]:65616", false, {}},
+        {"IPv6 unclosed", "[::1:80", false, {}},
+        {"text after IPv6", "[::1]80", false, {}},
+        {"host too long", strLongest + "a", false, {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.pszText);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszName);
         net.m_connects.clear();
         log.m_lines.clear();
-        EXPECT_EQ(CheckURLConnect(c.pszText, net, log), c.bPass);
-        EXPECT_EQ(net.m_connects, c.connects);
-        EXPECT_EQ(log.m_lines.size(), c.bPass ? 0u : 1u);
+        EXPECT_EQ(CheckURLConnect(row.strText, net, log), row.bPass);
+        EXPECT_EQ(net.m_connects, row.connects);
+        EXPECT_EQ(log.m_lines.size(), row.bPass ? 0u : 1u);
     }
-    EXPECT_EQ(net.m_lookups, (std::vector<std::string>{"www.example.com", "unknown.example"}));
-    EXPECT_EQ(log.Find("check: cannot connect to \"1.2.3.4.5\" (host 1.2.3.4.5, port 80): "
-                       "unreachable, not a usable IPv4 address")
-                  .size(),
-              1u);
+    EXPECT_EQ(net.m_lookups, (std::vector<std::string>{"www.example.com", "www.example.com",
+                                                       "unknown.example", strLongest}));
+    ASSERT_FALSE(log.m_lines.empty());
+    EXPECT_EQ(log.m_lines.back().second, "check: cannot probe \"" + strLongest +
+                                             "a\": the host name is longer than 253 characters");
 }
 
 TEST(ShutdownTimeTest, ParsesTheHourAndMinuteOfAValidTimeOfDay) {

@@ -11,7 +11,7 @@ namespace tarnwick {
 // A listening TCP socket on a free port of 127.0.0.1 (or ::1).
 class CLoopbackListener {
 public:
-    explicit CLoopbackListener(bool bIPv6 = false, int nBacklog = 64) {
+    explicit CLoopbackListener(bool bIPv6 = false) {
         m_fd = socket(bIPv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in6 sin6{};
         sin6.sin6_family = AF_INET6;
@@ -22,7 +22,7 @@ public:
         sockaddr* pAddr =
             bIPv6 ? reinterpret_cast<sockaddr*>(&sin6) : reinterpret_cast<sockaddr*>(&sin);
         socklen_t nLen = bIPv6 ? sizeof sin6 : sizeof sin;
-        m_bListening = bind(m_fd, pAddr, nLen) == 0 && listen(m_fd, nBacklog) == 0;
+        m_bListening = bind(m_fd, pAddr, nLen) == 0 && listen(m_fd, 64) == 0;
         getsockname(m_fd, pAddr, &nLen);
         m_nPort = ntohs(bIPv6 ? sin6.sin6_port : sin.sin_port);
     }

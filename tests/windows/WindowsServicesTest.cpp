@@ -20,11 +20,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 namespace tarnwick {
 
@@ -330,9 +333,13 @@ TEST(ClockTest, LocalTimeIsTheWallTimeMovedByTheOffset) {
     EXPECT_EQ(local.nHour * 3600 + local.nMinute * 60 + local.nSecond, nDay);
 }
 
-TEST(WinsockTest, ListeningPortConnectsClosedPortDoesNot) {
+// A listening port connects; once its queue is full a connect hangs, and a quit request from
+// another thread ends it long before the bound; a closed port refuses.
+TEST(WinsockTest, ConnectsRefusesAndEndsOnAQuitRequest) {
     CFakeLog log;
-    CWinsockNetService net(log, 5000);
+    std::atomic<bool> bQuit{false};
+    CWinsockNetService net(
+        log, [&bQuit] { return bQuit.load(); }, 60000);
     std::uint32_t nAddr = 0;
     ASSERT_TRUE(net.InetAddr("127.0.0.1", nAddr));
     EXPECT_FALSE(net.InetAddr("1.2.3.x", nAddr));
@@ -342,11 +349,22 @@ TEST(WinsockTest, ListeningPortConnectsClosedPortDoesNot) {
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int nLen = sizeof address;
     ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), nLen), 0);
-    ASSERT_EQ(listen(listener, 4), 0);
+    ASSERT_EQ(listen(listener, 0), 0);
     getsockname(listener, reinterpret_cast<sockaddr*>(&address), &nLen);
     const std::uint16_t nPort = ntohs(address.sin_port);
     std::string strDetail;
     EXPECT_EQ(net.Connect("127.0.0.1", false, nPort, strDetail), EConnectResult::Connected);
+    CWinsockNetService filler(log, {}, 100); // until a connect finds the queue full
+    for (int i = 0; i < 5; ++i)
+        if (filler.Connect("127.0.0.1", false, nPort, strDetail) != EConnectResult::Connected)
+            break;
+    std::thread quit([&bQuit] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        bQuit = true;
+    });
+    EXPECT_EQ(net.Connect("127.0.0.1", false, nPort, strDetail), EConnectResult::Aborted);
+    quit.join();
+    bQuit = false;
     closesocket(listener);
     EXPECT_EQ(net.Connect("127.0.0.1", false, nPort, strDetail), EConnectResult::Refused)
         << strDetail;

@@ -47,6 +47,14 @@ int CWin32MainWindow::Run() {
     return static_cast<int>(msg.wParam);
 }
 
+bool CWin32MainWindow::IsQuitRequested() {
+    MSG msg{};
+    if (!m_bClosing && m_hWnd != nullptr &&
+        PeekMessageA(&msg, m_hWnd, WM_CLOSE, WM_CLOSE, PM_NOREMOVE | PM_NOYIELD))
+        m_bClosing = true;
+    return m_bClosing || m_bSessionEnding;
+}
+
 LRESULT CALLBACK CWin32MainWindow::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     if (uMsg == WM_NCCREATE) {
         auto* pCreate = reinterpret_cast<CREATESTRUCTA*>(lParam);
@@ -84,11 +92,16 @@ LRESULT CWin32MainWindow::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         (*pFn)();
         return 0;
     }
+    case WM_QUERYENDSESSION:
+        m_bSessionEnding = true;
+        return TRUE;
     case WM_ENDSESSION:
+        m_bSessionEnding = wParam != FALSE;
         if (wParam != FALSE && m_fnEndSession)
             m_fnEndSession();
         return 0;
     case WM_CLOSE:
+        m_bClosing = true;
         DestroyWindow(m_hWnd);
         return 0;
     case WM_DESTROY:

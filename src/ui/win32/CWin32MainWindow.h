@@ -27,6 +27,11 @@ public:
     void SetEndSessionHandler(std::function<void()> fn) { m_fnEndSession = std::move(fn); }
     // Runs the message loop until the window is closed; the exit code.
     int Run();
+    // True once the program is to quit: the window was closed or a close waits in its queue,
+    // or the session is ending (until an end is called off). Asked while a probe blocks the
+    // loop: it lets the messages that others send (the session's end) reach the window, and
+    // takes nothing from the queue.
+    bool IsQuitRequested();
 
 private:
     static LRESULT CALLBACK WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -37,6 +42,8 @@ private:
     ITimerHandler* m_pTimerHandler = nullptr;
     IShellTrayHandler* m_pTrayHandler = nullptr;
     std::function<void()> m_fnEndSession;
+    bool m_bClosing = false;
+    bool m_bSessionEnding = false;
 };
 
 } // namespace tarnwick

@@ -109,4 +109,8 @@ void CWin32UserInterface::PostQuit() {
     PostMessageA(m_window.GetHwnd(), WM_CLOSE, 0, 0);
 }
 
+bool CWin32UserInterface::IsQuitRequested() const {
+    return m_window.IsQuitRequested();
+}
+
 } // namespace tarnwick

@@ -21,6 +21,7 @@ public:
     // its own loop and close again with the main window when a quit follows.
     void TellUser(const std::string& strText) override { m_strTold = strText; }
     void PostQuit() override;
+    bool IsQuitRequested() const override;
     // A balloon at the tray icon; none while the icon is missing.
     void Notify(const std::string& strSummary, const std::string& strBody) override;
 

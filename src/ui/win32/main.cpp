@@ -44,7 +44,8 @@ int main(int argc, char* argv[]) {
     CRasDialUpService dialUp(log);
     CWinModuleLoader modules;
     CWinPowerService power(log, &RequestExitWindows);
-    CWinsockNetService net(log);
+    // A quit request ends a pending probe: the loop waits for it.
+    CWinsockNetService net(log, [&window] { return window.IsQuitRequested(); });
     CWinFileTimes files;
     CToolhelpProcessList processes(argc > 0 ? argv[0] : "tarnwick.exe");
     CWinClock clock;
