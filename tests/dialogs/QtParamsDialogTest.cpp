@@ -99,13 +99,14 @@ protected:
 TEST_F(QtParamsDialogTest, OpensOnTopWithoutCloseButtonAndEveryPageLooksRight) {
     ASSERT_TRUE(m_app.InitInstance());
     Open();
-    EXPECT_EQ(m_pWindow->windowTitle(), "Tarnwick Parameters");
+    EXPECT_EQ(m_pWindow->windowTitle(), QStringLiteral("Tarnwick Parameters"));
     const Qt::WindowFlags flags = m_pWindow->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint) &&
                 !(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
     EXPECT_TRUE(m_pWindow->isModal() && m_pWindow->GetButton(ID::Ok)->isDefault());
     EXPECT_EQ(QStringList({Tabs().tabText(0), Tabs().tabText(1), Tabs().tabText(2)}),
-              QStringList({"General", "WatchDogging", "LPT Resetter"}));
+              QStringList({QStringLiteral("General"), QStringLiteral("WatchDogging"),
+                           QStringLiteral("LPT Resetter")}));
     EXPECT_EQ(LayoutFaults(m_pWindow.get(), m_pWindow->GetItems()), std::vector<std::string>());
     for (int nTab : {1, 2, 0}) {
         ClickTab(nTab);
@@ -113,7 +114,8 @@ TEST_F(QtParamsDialogTest, OpensOnTopWithoutCloseButtonAndEveryPageLooksRight) {
         EXPECT_EQ(LayoutFaults(PageWindow(nTab), Items(nTab)), std::vector<std::string>()) << nTab;
     }
     // The sorted list keeps the methods in the order of their numbers.
-    EXPECT_EQ(Item<QComboBox>(0, IDC_GEN_METHOD)->itemText(1), g_AutorunMethodNames[1]);
+    EXPECT_EQ(Item<QComboBox>(0, IDC_GEN_METHOD)->itemText(1),
+              QString::fromUtf8(g_AutorunMethodNames[1]));
 }
 
 // The page is loaded and stored all the same.
@@ -126,7 +128,7 @@ TEST_F(QtParamsDialogTest, MissingPortModuleGreysTheResetterPageAndSaysSo) {
     Open();
     ClickTab(2);
     EXPECT_EQ(Item<QLabel>(2, IDC_LPT_LIB_STATUS)->text(),
-              "ERROR!!! Library libinpout32.so not found.");
+              QStringLiteral("ERROR!!! Library libinpout32.so not found."));
     for (const auto& [nID, pWidget] : Items(2))
         EXPECT_EQ(pWidget->isEnabled(), nID == IDC_LPT_LIB_STATUS) << nID;
     EXPECT_EQ(LayoutFaults(PageWindow(2), Items(2)), std::vector<std::string>());
@@ -159,15 +161,15 @@ TEST_F(QtParamsDialogTest, CancelKeepsOnlyTheSelectedTabAndOKSavesWhatTheControl
         pDelay->setCursorPosition(0);
         QTest::keyClick(pDelay, Qt::Key_Delete);
         Item<QLineEdit>(1, IDC_WD_MAX_FAULTS)->setFocus();
-        EXPECT_EQ(pDelay->text(), "1");
+        EXPECT_EQ(pDelay->text(), QStringLiteral("1"));
         Click(Item<QCheckBox>(1, IDC_WD_CHECK_FILE));
         Click(Item<QPushButton>(1, IDC_WD_BROWSE));
-        Item<QComboBox>(1, IDC_WD_CONNECTION)->setEditText("Typed name");
+        Item<QComboBox>(1, IDC_WD_CONNECTION)->setEditText(QStringLiteral("Typed name"));
         Item<QComboBox>(2, IDC_LPT_PORT)->setCurrentIndex(0);
         emit Item<QComboBox>(2, IDC_LPT_PORT)->activated(0); // as a choice in the list
         EXPECT_FALSE(Item<QComboBox>(2, IDC_LPT_DATA_MASK)->isEnabled());
         QLineEdit* pFaults = Item<QLineEdit>(1, IDC_WD_MAX_FAULTS);
-        QTest::keyClicks(pFaults, "500"); // after the 3: far over the top
+        QTest::keyClicks(pFaults, QStringLiteral("500")); // after the 3: far over the top
         if (bKey)
             QTest::keyClick(pFaults, bOK ? Qt::Key_Return : Qt::Key_Escape);
         else
@@ -220,13 +222,13 @@ TEST_F(QtParamsDialogTest, RaiseBringsTheMinimisedDialogBackWithItsIcon) {
 // the file chosen so far.
 TEST(QtWindowsTest, QuestionAndFileChooserCarryTheIcon) {
     QTemporaryDir dir;
-    const QString strFile = dir.filePath("alive");
+    const QString strFile = dir.filePath(QStringLiteral("alive"));
     QString strSeen;
     QString strFolder;
     auto inspect = [&] {
         QWidget* pSeen = QApplication::activeModalWidget();
         ASSERT_NE(pSeen, nullptr);
-        strSeen = pSeen->metaObject()->className();
+        strSeen = QLatin1String(pSeen->metaObject()->className());
         EXPECT_EQ(pSeen->windowIcon().pixmap(32).toImage(), ProgramIcon().pixmap(32).toImage());
         if (auto* pChooser = qobject_cast<QFileDialog*>(pSeen))
             strFolder = pChooser->directory().absolutePath();
@@ -234,20 +236,20 @@ TEST(QtWindowsTest, QuestionAndFileChooserCarryTheIcon) {
     };
     QTimer::singleShot(0, inspect);
     EXPECT_FALSE(CQtUserInterface().AskYesNo("Really?"));
-    EXPECT_EQ(strSeen, "QMessageBox");
+    EXPECT_EQ(strSeen, QStringLiteral("QMessageBox"));
     QTimer::singleShot(0, inspect);
     std::string strPath = strFile.toStdString();
     EXPECT_FALSE(CQtFileChooser().ChooseFileToOpen("All Files (*.*)|*.*||", strPath));
-    EXPECT_EQ(strSeen, "QFileDialog");
+    EXPECT_EQ(strSeen, QStringLiteral("QFileDialog"));
     EXPECT_EQ(strFolder, QDir(dir.path()).absolutePath());
 }
 
 // The desktop's open dialog with the one filter, which shows every file, also one without a dot.
 TEST(QtFileDialogTest, ChoosesAnExistingFileOfAnyNameOrNothing) {
     EXPECT_EQ(CQtFileChooser::ToNameFilters("All Files (*.*)|*.*||"),
-              QStringList{"All Files (*.*) (*)"});
+              QStringList{QStringLiteral("All Files (*.*) (*)")});
     QTemporaryDir dir;
-    const QString strFile = dir.filePath("alive");
+    const QString strFile = dir.filePath(QStringLiteral("alive"));
     ASSERT_TRUE(QFile(strFile).open(QIODevice::WriteOnly));
     for (bool bAccept : {true, false}) {
         QTimer::singleShot(0, [&] {

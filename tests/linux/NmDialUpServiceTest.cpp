@@ -51,11 +51,13 @@ protected:
         ASSERT_GE(m_abort.fds[0], 0);
     }
 
-    QString Connected(const QString& strId) { return m_mock.Activate(m_mock.AddProfile(strId)); }
-    QDBusMessage CallProfile(const QString& strPath, const QString& strMethod,
+    QString Connected(QAnyStringView strId) { return m_mock.Activate(m_mock.AddProfile(strId)); }
+    QDBusMessage CallProfile(const QString& strPath, QAnyStringView strMethod,
                              const QVariantList& args = {}) {
-        return CallStandIn(m_sandbox.SystemBus(), "org.freedesktop.NetworkManager", strPath,
-                           "org.freedesktop.NetworkManager.Settings.Connection", strMethod, args);
+        return CallStandIn(m_sandbox.SystemBus(), QStringLiteral("org.freedesktop.NetworkManager"),
+                           strPath,
+                           QStringLiteral("org.freedesktop.NetworkManager.Settings.Connection"),
+                           strMethod.toString(), args);
     }
 
     CTestSandbox m_sandbox;
@@ -198,7 +200,9 @@ TEST_F(NmDialUpServiceTest, ChecksAndProfilesCostFewCalls) {
     const QString strNew = m_mock.AddProfile("New");
     ASSERT_EQ(CallProfile(strNew, "Update",
                           {QVariant::fromValue(QMap<QString, QVariantMap>{
-                              {"connection", {{"id", "Renamed"}, {"type", "gsm"}}}})})
+                              {QStringLiteral("connection"),
+                               {{QStringLiteral("id"), QStringLiteral("Renamed")},
+                                {QStringLiteral("type"), QStringLiteral("gsm")}}}})})
                   .type(),
               QDBusMessage::ReplyMessage);
     ASSERT_EQ(CallProfile(m_mock.AddProfile("Gone"), "Delete").type(), QDBusMessage::ReplyMessage);
