@@ -89,7 +89,7 @@ bMakeSureModemOn=1
 
 TEST_F(KeyFileTest, RoundTripKeepsAwkwardTextsAndEmptyValues) {
     AppSettings s;
-    s.sDefaultConnection = "Work [DSL]; #1 = \"fast\"\\";
+    s.sDefaultConnection = R"(Work [DSL]; #1 = "fast"\)";
     s.sFileRefresh = " /tmp/with spaces/feed.log ";
     s.iCtrlPort = -1;
     {

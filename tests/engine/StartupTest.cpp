@@ -142,7 +142,8 @@ TEST_F(StartupTest, DailyShutdownAtTheSetLocalTime) {
         m_fakes.clock.m_nChangeAt = 0;
         m_fakes.clock.SetLocal(7, 0, 10);
         Start();
-        m_fakes.clock.m_nChangeAt = m_fakes.clock.GetWallTime() + c.nChangeAfterMin * 60;
+        m_fakes.clock.m_nChangeAt =
+            m_fakes.clock.GetWallTime() + std::int64_t{c.nChangeAfterMin} * 60;
         m_fakes.clock.m_nChangeBy = c.bStep ? 0 : c.nChangeBy;
         int nSeconds = 0;
         for (; m_fakes.power.m_requests.empty() && nSeconds < 2 * 86400; ++nSeconds) {

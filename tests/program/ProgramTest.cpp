@@ -124,9 +124,9 @@ TEST_F(ProgramTest, SecondInstanceSaysTheFirstRunsAndEndsByItself) {
 
 // Copies started in the same instant: the instance lock lets exactly one of them stay.
 TEST_F(ProgramTest, OfTwentySimultaneousStartsExactlyOneStays) {
-    std::vector<QProcess*> programs;
-    for (int i = 0; i < 20; ++i)
-        programs.push_back(m_sandbox.StartProgram());
+    std::vector<QProcess*> programs(20);
+    for (QProcess*& pProgram : programs)
+        pProgram = m_sandbox.StartProgram();
     ASSERT_EQ(std::count(programs.begin(), programs.end(), nullptr), 0);
     const auto running = [&] {
         return std::count_if(programs.begin(), programs.end(),

@@ -184,7 +184,7 @@ private:
 class CFakeLog : public ILog {
 public:
     void Write(LogLevel level, const std::string& strStep, const std::string& strText) override {
-        m_lines.push_back({level, strStep + ": " + strText});
+        m_lines.emplace_back(level, strStep + ": " + strText);
     }
     // The lines at or above a level that contain the text.
     std::vector<std::string> Find(const std::string& strPart,
