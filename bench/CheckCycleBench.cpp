@@ -65,7 +65,7 @@ int main(int argc, char* argv[]) {
                        net,           files,        fakes.processes, fakes.clock,   fakes.autorun,
                        fakes.shell,   fakes.ui,     fakes.log,       fakes.state};
     CTarnwickApp app(services);
-    AppSettings& s = app.m_AppSettings;
+    AppSettings& s = app.GetSettings();
     s.bCheckConnState = s.bCheckFileRefresh = s.bCheckURLDownload = 1;
     s.sDefaultConnection = "Modem";
     s.sFileRefresh = strFile;
@@ -83,7 +83,7 @@ int main(int argc, char* argv[]) {
             s.bCheckFileRefresh = bFile;
             s.bCheckURLDownload = bProbe;
             app.GetMainWnd()->OnTimer(IDT_CHECK);
-            nFaults += app.m_nFaultCount;
+            nFaults += app.GetMainWnd()->GetFaultCount();
             if (bProbe)
                 listener.AcceptOne(); // keeps the listen queue short
         };
