@@ -45,9 +45,10 @@ CTestSandbox::CTestSandbox(bool bStandIns) {
 
 CTestSandbox::~CTestSandbox() {
     QDBusConnection::disconnectFromBus(BusAddress());
-    for (auto it = m_programs.rbegin(); it != m_programs.rend(); ++it) {
-        (*it)->kill();
-        (*it)->waitForFinished(5000);
+    // The last started ends first.
+    for (; !m_programs.empty(); m_programs.pop_back()) {
+        m_programs.back()->kill();
+        m_programs.back()->waitForFinished(5000);
     }
     m_sandbox.closeWriteChannel();
     if (!m_sandbox.waitForFinished(20000))
