@@ -33,6 +33,13 @@ if(TARNWICK_SANITIZE)
     target_link_options(tarnwick_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+# Qt code spells out every conversion between QString and bytes (QStringLiteral,
+# QLatin1String, QString::fromUtf8, toUtf8), so that each one says which encoding it means
+# and none costs an allocation unseen.
+add_library(tarnwick_qt_options INTERFACE)
+target_compile_definitions(tarnwick_qt_options INTERFACE
+    QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
+
 # The portable core must stay free of Qt and GLib. Its targets cannot see their headers
 # anyway; this check also catches an include that would only fail on another machine.
 function(tarnwick_check_portable)

@@ -80,7 +80,7 @@ std::string SettingsSummary(const AppSettings& s) {
 constexpr std::int64_t kShutdownTickSeconds = 60;
 // A shutdown time missed by more than this (the machine slept through it, the clock was set
 // past it) is left for the next day rather than done at an hour nobody chose.
-constexpr std::int64_t kShutdownGraceSeconds = 15 * 60;
+constexpr std::int64_t kShutdownGraceSeconds = std::int64_t{15} * 60;
 
 std::string TimeText(IClock& clock, std::int64_t nTime) {
     const SLocalTime t = clock.LocalTimeAt(nTime);
@@ -297,8 +297,8 @@ void CTarnwickApp::OnShutdownTimer() {
     }
     // The next one on the local calendar, never the same night twice (when the clock is
     // set back an hour in autumn, a time of day can come round again an hour later).
-    m_nShutdownDue =
-        NextLocalTime(clock, std::max(nNow, m_nShutdownDue + 12 * 3600), nHour, nMinute);
+    m_nShutdownDue = NextLocalTime(clock, std::max(nNow, m_nShutdownDue + std::int64_t{12} * 3600),
+                                   nHour, nMinute);
     ArmShutdownTimer();
 }
 

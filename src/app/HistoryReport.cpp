@@ -33,7 +33,7 @@ std::string FormatHistoryReport(const std::vector<std::string>& lines, std::int6
             ++nDamaged;
             continue;
         }
-        const std::size_t nStart = strLine.find("\"start\":\"");
+        const std::size_t nStart = strLine.find(R"("start":")");
         row.strStart = strLine.substr(nStart + 9, 19);
         row.strStart[10] = ' ';
         rows.push_back(row);

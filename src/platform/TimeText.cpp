@@ -73,7 +73,8 @@ bool ParseIsoTime(const std::string& strText, std::int64_t& tUnix) {
             return false;
         nOffset = static_cast<int>(oh * 3600 + om * 60) * (strZone[0] == '-' ? -1 : 1);
     }
-    tUnix = DaysFromCivil(y, mo, d) * 86400 + h * 3600 + mi * 60 + s - nOffset;
+    tUnix = DaysFromCivil(y, mo, d) * 86400 + std::int64_t{h} * 3600 + std::int64_t{mi} * 60 + s -
+            nOffset;
     return true;
 }
 

@@ -43,7 +43,7 @@ inline constexpr int IDC_WD_ST_REDIAL_NOTE = 1005;
 inline constexpr int IDC_WD_ST_AFTER = 1014;
 inline constexpr int IDC_WD_MAX_FAULTS = 1031;
 inline constexpr int IDC_WD_ST_FAULTS = 1015;
-// The reboot budget, below the specified controls.
+// The reboot budget, below the fault limit.
 inline constexpr int IDC_WD_ST_MAX_REBOOTS = 1032;
 inline constexpr int IDC_WD_MAX_REBOOTS = 1033;
 inline constexpr int IDC_WD_ST_REBOOTS = 1034;

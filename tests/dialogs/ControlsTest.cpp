@@ -17,9 +17,9 @@ constexpr int kEdit = IDC_LPT_OFF_TIME, kHex = IDC_LPT_DATA_MASK, kLabel = IDC_L
 
 TEST(ControlsTest, SortedComboListIgnoresCaseAndKeepsEqualItemsInArrivalOrder) {
     CComboList list(true);
-    std::vector<std::string> items;
     for (const char* psz : {"beta", "Alpha", "alpha", "<none>", "LPT1", "Gamma", "ALPHA"})
         list.AddString(psz);
+    std::vector<std::string> items;
     items.reserve(static_cast<std::size_t>(list.GetCount()));
     for (int i = 0; i < list.GetCount(); ++i)
         items.push_back(list.GetText(i));

@@ -107,13 +107,14 @@ protected:
 TEST_F(QtParamsDialogTest, OpensOnTopWithoutCloseButtonAndEveryPageLooksRight) {
     ASSERT_TRUE(m_app.InitInstance());
     Open();
-    EXPECT_EQ(m_pWindow->windowTitle(), "Tarnwick Parameters");
+    EXPECT_EQ(m_pWindow->windowTitle(), QStringLiteral("Tarnwick Parameters"));
     const Qt::WindowFlags flags = m_pWindow->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint) &&
                 !(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
     EXPECT_TRUE(m_pWindow->isModal() && m_pWindow->GetButton(ID::Ok)->isDefault());
     EXPECT_EQ(QStringList({Tabs().tabText(0), Tabs().tabText(1), Tabs().tabText(2)}),
-              QStringList({"General", "WatchDogging", "LPT Resetter"}));
+              QStringList({QStringLiteral("General"), QStringLiteral("WatchDogging"),
+                           QStringLiteral("LPT Resetter")}));
     EXPECT_EQ(LayoutFaults(m_pWindow.get(), m_pWindow->GetItems()), std::vector<std::string>());
     for (int nTab : {1, 2, 0}) {
         SCOPED_TRACE(Tabs().tabText(nTab).toStdString());
@@ -122,7 +123,8 @@ TEST_F(QtParamsDialogTest, OpensOnTopWithoutCloseButtonAndEveryPageLooksRight) {
         EXPECT_EQ(LayoutFaults(PageWindow(nTab), Items(nTab)), std::vector<std::string>());
     }
     // The sorted list keeps the methods in the order of their numbers.
-    EXPECT_EQ(Item<QComboBox>(0, IDC_GEN_METHOD)->itemText(1), g_AutorunMethodNames[1]);
+    EXPECT_EQ(Item<QComboBox>(0, IDC_GEN_METHOD)->itemText(1),
+              QString::fromUtf8(g_AutorunMethodNames[1]));
 }
 
 // The page is loaded and stored all the same.
@@ -135,7 +137,7 @@ TEST_F(QtParamsDialogTest, MissingPortModuleGreysTheResetterPageAndSaysSo) {
     Open();
     ClickTab(2);
     EXPECT_EQ(Item<QLabel>(2, IDC_LPT_LIB_STATUS)->text(),
-              "ERROR!!! Library libinpout32.so not found.");
+              QStringLiteral("ERROR!!! Library libinpout32.so not found."));
     for (const auto& [nID, pWidget] : Items(2))
         EXPECT_EQ(pWidget->isEnabled(), nID == IDC_LPT_LIB_STATUS) << nID;
     EXPECT_EQ(LayoutFaults(PageWindow(2), Items(2)), std::vector<std::string>());
@@ -168,15 +170,15 @@ TEST_F(QtParamsDialogTest, CancelKeepsOnlyTheSelectedTabAndOKSavesWhatTheControl
         pDelay->setCursorPosition(0);
         QTest::keyClick(pDelay, Qt::Key_Delete);
         Item<QLineEdit>(1, IDC_WD_MAX_FAULTS)->setFocus();
-        EXPECT_EQ(pDelay->text(), "1");
+        EXPECT_EQ(pDelay->text(), QStringLiteral("1"));
         Click(Item<QCheckBox>(1, IDC_WD_CHECK_FILE));
         Click(Item<QPushButton>(1, IDC_WD_BROWSE));
-        Item<QComboBox>(1, IDC_WD_CONNECTION)->setEditText("Typed name");
+        Item<QComboBox>(1, IDC_WD_CONNECTION)->setEditText(QStringLiteral("Typed name"));
         Item<QComboBox>(2, IDC_LPT_PORT)->setCurrentIndex(0);
         emit Item<QComboBox>(2, IDC_LPT_PORT)->activated(0); // as a choice in the list
         EXPECT_FALSE(Item<QComboBox>(2, IDC_LPT_DATA_MASK)->isEnabled());
         QLineEdit* pFaults = Item<QLineEdit>(1, IDC_WD_MAX_FAULTS);
-        QTest::keyClicks(pFaults, "500"); // after the 3: far over the top
+        QTest::keyClicks(pFaults, QStringLiteral("500")); // after the 3: far over the top
         if (bKey)
             QTest::keyClick(pFaults, bOK ? Qt::Key_Return : Qt::Key_Escape);
         else
@@ -228,9 +230,10 @@ TEST_F(QtParamsDialogTest, RaiseBringsTheMinimisedDialogBackWithItsIcon) {
 // dot; it carries the program icon and opens in the folder of the file chosen so far.
 TEST(QtFileDialogTest, ChoosesAnExistingFileOfAnyNameOrNothing) {
     EXPECT_EQ(CQtFileChooser::ToNameFilters("All Files (*.*)|*.*||"),
-              QStringList{"All Files (*.*) (*)"});
+              QStringList{QStringLiteral("All Files (*.*) (*)")});
     QTemporaryDir dir;
-    const QString strOld = dir.filePath("old.log"), strFile = dir.filePath("alive");
+    const QString strOld = dir.filePath(QStringLiteral("old.log")),
+                  strFile = dir.filePath(QStringLiteral("alive"));
     ASSERT_TRUE(QFile(strFile).open(QIODevice::WriteOnly));
     for (bool bAccept : {true, false}) {
         SCOPED_TRACE(bAccept ? "accepted" : "cancelled");

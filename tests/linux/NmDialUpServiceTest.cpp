@@ -42,21 +42,24 @@ protected:
         ASSERT_GE(m_abort.fds[0], 0);
     }
 
-    QString Connected(const QString& strId) { return m_mock.Activate(m_mock.AddProfile(strId)); }
+    QString Connected(QAnyStringView strId) { return m_mock.Activate(m_mock.AddProfile(strId)); }
     // Lets NetworkManager's signals arrive, as the program's event loop would between checks:
     // the stand-in answers a call on the service's own connection after every signal it sent
     // before, and the event loop then delivers those.
     void Pump() {
-        m_bus.Get().call(QDBusMessage::createMethodCall("org.freedesktop.NetworkManager",
-                                                        "/org/freedesktop/NetworkManager",
-                                                        "org.freedesktop.DBus.Peer", "Ping"),
+        m_bus.Get().call(QDBusMessage::createMethodCall(
+                             QStringLiteral("org.freedesktop.NetworkManager"),
+                             QStringLiteral("/org/freedesktop/NetworkManager"),
+                             QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")),
                          QDBus::Block, 5000);
         QCoreApplication::processEvents();
     }
-    QDBusMessage CallProfile(const QString& strPath, const QString& strMethod,
+    QDBusMessage CallProfile(const QString& strPath, QAnyStringView strMethod,
                              const QVariantList& args = {}) {
-        return CallStandIn(m_sandbox.SystemBus(), "org.freedesktop.NetworkManager", strPath,
-                           "org.freedesktop.NetworkManager.Settings.Connection", strMethod, args);
+        return CallStandIn(m_sandbox.SystemBus(), QStringLiteral("org.freedesktop.NetworkManager"),
+                           strPath,
+                           QStringLiteral("org.freedesktop.NetworkManager.Settings.Connection"),
+                           strMethod.toString(), args);
     }
 
     CTestSandbox m_sandbox;
@@ -209,7 +212,9 @@ TEST_F(NmDialUpServiceTest, ChecksAndProfilesCostFewCalls) {
     const QString strNew = m_mock.AddProfile("New");
     ASSERT_EQ(CallProfile(strNew, "Update",
                           {QVariant::fromValue(QMap<QString, QVariantMap>{
-                              {"connection", {{"id", "Renamed"}, {"type", "gsm"}}}})})
+                              {QStringLiteral("connection"),
+                               {{QStringLiteral("id"), QStringLiteral("Renamed")},
+                                {QStringLiteral("type"), QStringLiteral("gsm")}}}})})
                   .type(),
               QDBusMessage::ReplyMessage);
     ASSERT_EQ(CallProfile(m_mock.AddProfile("Gone"), "Delete").type(), QDBusMessage::ReplyMessage);
@@ -236,11 +241,12 @@ TEST_F(NmDialUpServiceTest, QuitRequestEndsADialAtOnce) {
     CRasManager ras(service);
     std::thread signal([&] {
         {
-            const CNmMock watcher(QDBusConnection::connectToBus(m_sandbox.BusAddress(), "quit"));
+            const CNmMock watcher(
+                QDBusConnection::connectToBus(m_sandbox.BusAddress(), QStringLiteral("quit")));
             CTestSandbox::WaitUntil(
                 [&] { return !watcher.ManagerCalls("ActivateConnection").empty(); }, 60s);
         }
-        QDBusConnection::disconnectFromBus("quit");
+        QDBusConnection::disconnectFromBus(QStringLiteral("quit"));
         EXPECT_EQ(write(m_abort.fds[1], "x", 1), 1);
     });
     EXPECT_FALSE(ras.Dial("Modem"));

@@ -111,7 +111,8 @@ TEST_F(XdgAutorunStoreTest, ExecLinesSurviveEveryCharacterAPathCanHold) {
     Touch(strProgram);
     fs::permissions(strProgram, fs::perms::owner_all);
     QProcess verify;
-    verify.start("systemd-analyze", {"verify", QString::fromStdString(m_store.UnitPath())});
+    verify.start(QStringLiteral("systemd-analyze"),
+                 {QStringLiteral("verify"), QString::fromStdString(m_store.UnitPath())});
     if (!verify.waitForStarted())
         GTEST_SKIP() << "systemd-analyze is not installed";
     ASSERT_TRUE(verify.waitForFinished(30000));

@@ -29,7 +29,7 @@ QStringList PortLog(const CTestSandbox& sandbox) {
     QFile file(sandbox.PortLogPath());
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 // The program has switched the modem on: its start-up has got that far, and a SIGTERM from
@@ -50,7 +50,7 @@ protected:
 TEST_F(ProgramTest, FirstStartSwitchesTheModemOnAndWritesEveryValueOnSigterm) {
     // The relay's control register starts with bit 2 clear and other bits set.
     QProcessEnvironment env;
-    env.insert("INPOUT32_SIM_INIT", "0x37a=0xcb,0x378=0x81");
+    env.insert(QStringLiteral("INPOUT32_SIM_INIT"), QStringLiteral("0x37a=0xcb,0x378=0x81"));
     QProcess* pProgram = m_sandbox.StartProgram(env);
     ASSERT_TRUE(WaitForPowerOn(m_sandbox, pProgram));
     EXPECT_FALSE(QFile::exists(m_sandbox.ProfilePath())) << "nothing is saved before the exit";
@@ -58,16 +58,18 @@ TEST_F(ProgramTest, FirstStartSwitchesTheModemOnAndWritesEveryValueOnSigterm) {
     EXPECT_FALSE(pProgram->waitForFinished(500)) << "SIGHUP is no quit request";
     EXPECT_TRUE(CTestSandbox::StopProgram(pProgram));
     // Control register first, bit 2 set; the data register read and written back unchanged.
-    EXPECT_EQ(PortLog(m_sandbox), (QStringList{"In32 0x37a 0xcb", "Out32 0x37a 0xcf",
-                                               "In32 0x378 0x81", "Out32 0x378 0x81"}));
+    EXPECT_EQ(PortLog(m_sandbox),
+              (QStringList{QStringLiteral("In32 0x37a 0xcb"), QStringLiteral("Out32 0x37a 0xcf"),
+                           QStringLiteral("In32 0x378 0x81"), QStringLiteral("Out32 0x378 0x81")}));
 
     // Read by another INI reader; its top level is the [General] section.
     QSettings profile(m_sandbox.ProfilePath(), QSettings::IniFormat);
-    EXPECT_EQ(profile.childGroups(), (QStringList{"LptResetter", "WatchDogging"}));
+    EXPECT_EQ(profile.childGroups(),
+              (QStringList{QStringLiteral("LptResetter"), QStringLiteral("WatchDogging")}));
     EXPECT_EQ(profile.childKeys().size(), 5);
     EXPECT_EQ(profile.allKeys().size(), 26);
-    EXPECT_EQ(profile.value("WatchDogging/iCheckDelay").toString(), "2");
-    EXPECT_EQ(profile.value("LptResetter/iCtrlPort").toString(), "890");
+    EXPECT_EQ(profile.value("WatchDogging/iCheckDelay").toString(), QStringLiteral("2"));
+    EXPECT_EQ(profile.value("LptResetter/iCtrlPort").toString(), QStringLiteral("890"));
     EXPECT_EQ(QFile::permissions(m_sandbox.ProfilePath()),
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
 }
@@ -76,7 +78,7 @@ TEST_F(ProgramTest, EditOfTheFileAndSighupApplyTheFileWhichTheExitKeeps) {
     ASSERT_TRUE(WriteProfile(m_sandbox, "[WatchDogging]\niCheckDelay=3\n"));
     QProcess* pProgram = m_sandbox.StartProgram();
     ASSERT_TRUE(WaitForPowerOn(m_sandbox, pProgram));
-    const QString strEntry = m_sandbox.ConfigHome() + "/autostart/Tarnwick.desktop";
+    const QString strEntry = m_sandbox.ConfigHome() + QStringLiteral("/autostart/Tarnwick.desktop");
     ASSERT_FALSE(QFile::exists(strEntry));
 
     // Replaced by rename, as editors do: autorun is applied.
@@ -93,8 +95,8 @@ TEST_F(ProgramTest, EditOfTheFileAndSighupApplyTheFileWhichTheExitKeeps) {
 
     EXPECT_TRUE(CTestSandbox::StopProgram(pProgram));
     const QSettings profile(m_sandbox.ProfilePath(), QSettings::IniFormat);
-    EXPECT_EQ(profile.value("WatchDogging/iCheckDelay").toString(), "7");
-    EXPECT_EQ(profile.value("bAutoRun").toString(), "1");
+    EXPECT_EQ(profile.value("WatchDogging/iCheckDelay").toString(), QStringLiteral("7"));
+    EXPECT_EQ(profile.value("bAutoRun").toString(), QStringLiteral("1"));
 }
 
 TEST_F(ProgramTest, SecondInstanceSaysTheFirstRunsAndEndsByItself) {
@@ -106,14 +108,14 @@ TEST_F(ProgramTest, SecondInstanceSaysTheFirstRunsAndEndsByItself) {
     ASSERT_TRUE(pSecond->waitForFinished(20000)) << "the second instance keeps running";
     EXPECT_TRUE(pSecond->exitStatus() == QProcess::NormalExit && pSecond->exitCode() == 0);
     EXPECT_TRUE(QString::fromUtf8(pSecond->readAllStandardError())
-                    .split('\n')
-                    .contains("Tarnwick is already running"));
+                    .split(QLatin1Char('\n'))
+                    .contains(QStringLiteral("Tarnwick is already running")));
     const std::vector<QVariantList> notes =
-        MethodCalls(m_sandbox.SystemBus(), "org.freedesktop.Notifications",
-                    "/org/freedesktop/Notifications", "Notify");
+        MethodCalls(m_sandbox.SystemBus(), QStringLiteral("org.freedesktop.Notifications"),
+                    QStringLiteral("/org/freedesktop/Notifications"), QStringLiteral("Notify"));
     ASSERT_EQ(notes.size(), 1u);
     ASSERT_EQ(notes[0].size(), 8);
-    EXPECT_EQ(notes[0][4].toString(), "Tarnwick is already running");
+    EXPECT_EQ(notes[0][4].toString(), QStringLiteral("Tarnwick is already running"));
     EXPECT_FALSE(pFirst->waitForFinished(300)) << "the first instance ended too";
     EXPECT_TRUE(CTestSandbox::StopProgram(pFirst));
 }
@@ -154,7 +156,7 @@ TEST_F(ProgramTest, StartAdoptsTheActiveConnectionAsDefault) {
     EXPECT_EQ(QSettings(m_sandbox.ProfilePath(), QSettings::IniFormat)
                   .value("WatchDogging/sDefaultConnection")
                   .toString(),
-              "Office DSL");
+              QStringLiteral("Office DSL"));
     EXPECT_EQ(m_nm.ManagerCalls("ActivateConnection").size(), 1u) << "only the test's own";
 }
 

@@ -26,35 +26,35 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-const QString kNm = "org.freedesktop.NetworkManager";
+const QString kNm = QStringLiteral("org.freedesktop.NetworkManager");
 
 QVariant Property(const QDBusConnection& bus, const QString& strPath, const QString& strIface,
-                  const QString& strName) {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(kNm, strPath, "org.freedesktop.DBus.Properties", "Get");
-    message.setArguments({strIface, strName});
+                  QAnyStringView strName) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        kNm, strPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    message.setArguments({strIface, strName.toString()});
     return QDBusReply<QDBusVariant>(bus.call(message, QDBus::Block, 2000)).value().variant();
 }
 
 // The profile's active connection as "path state", or "" when it has none.
-QString ActiveOf(const QDBusConnection& bus, const QString& strId) {
-    const QString strActive = kNm + ".Connection.Active";
-    const auto paths = qdbus_cast<QList<QDBusObjectPath>>(
-        Property(bus, "/org/freedesktop/NetworkManager", kNm, "ActiveConnections"));
+QString ActiveOf(const QDBusConnection& bus, QAnyStringView strId) {
+    const QString strActive = kNm + QStringLiteral(".Connection.Active");
+    const auto paths = qdbus_cast<QList<QDBusObjectPath>>(Property(
+        bus, QStringLiteral("/org/freedesktop/NetworkManager"), kNm, u"ActiveConnections"));
     for (const QDBusObjectPath& path : paths) {
-        if (Property(bus, path.path(), strActive, "Id").toString() == strId)
-            return path.path() + " " +
-                   QString::number(Property(bus, path.path(), strActive, "State").toUInt());
+        if (Property(bus, path.path(), strActive, u"Id").toString() == strId.toString())
+            return path.path() + QLatin1Char(' ') +
+                   QString::number(Property(bus, path.path(), strActive, u"State").toUInt());
     }
     return {};
 }
 
 bool IsActivated(const QString& strActive) {
-    return strActive.endsWith(" 2");
+    return strActive.endsWith(QLatin1String(" 2"));
 }
 
-void SetSwitch(const QString& strName, int nSeconds) {
-    QFile file(qEnvironmentVariable("TARNWICK_REALNM") + "/" + strName);
+void SetSwitch(QAnyStringView strName, int nSeconds) {
+    QFile file(qEnvironmentVariable("TARNWICK_REALNM") + QLatin1Char('/') + strName.toString());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(QByteArray::number(nSeconds)) > 0);
 }
 
@@ -88,19 +88,19 @@ TEST(RealNm, RedialEndsConnectedAfterAQuickOrSlowHangUp) {
         EXPECT_TRUE(ras.Dial("Modem1"));
         const QString strAfter = ActiveOf(nm, "Modem1");
         EXPECT_TRUE(IsActivated(strAfter)) << strAfter.toStdString();
-        EXPECT_NE(strAfter.section(' ', 0, 0), strBefore.section(' ', 0, 0));
+        EXPECT_NE(strAfter.section(QLatin1Char(' '), 0, 0),
+                  strBefore.section(QLatin1Char(' '), 0, 0));
     }
     SetSwitch("slow-down-Modem1", 0);
     EXPECT_TRUE(ras.HangUp("Modem1"));
 }
 
-bool WriteProfile(const CTestSandbox& sandbox, const QString& strModem, const QString& strMore) {
+bool WriteProfile(const CTestSandbox& sandbox, const QByteArray& modem, const QByteArray& more) {
     QDir().mkpath(QFileInfo(sandbox.ProfilePath()).path());
     QFile file(sandbox.ProfilePath());
-    const QByteArray text = ("[WatchDogging]\nsDefaultConnection=" + strModem +
-                             "\niCheckDelay=1\nbCheckURLDownload=1\nsURLDownload=10.213." +
-                             strModem.right(1) + ".1:9\n" + strMore)
-                                .toUtf8();
+    const QByteArray text = "[WatchDogging]\nsDefaultConnection=" + modem +
+                            "\niCheckDelay=1\nbCheckURLDownload=1\nsURLDownload=10.213." +
+                            modem.right(1) + ".1:9\n" + more;
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
@@ -127,9 +127,14 @@ TEST(RealNm, ProgramDialsRedialsPowerCyclesRebootsAndQuitsDuringADial) {
     // logind stays a stand-in, on the namespace's bus; it ends with the namespace.
     QProcess logindStandIn;
     logindStandIn.setStandardOutputFile(QProcess::nullDevice());
-    logindStandIn.start("/usr/bin/python3", {"-m", "dbusmock", "--template", "logind"});
+    logindStandIn.start(QStringLiteral("/usr/bin/python3"),
+                        {QStringLiteral("-m"), QStringLiteral("dbusmock"),
+                         QStringLiteral("--template"), QStringLiteral("logind")});
     ASSERT_TRUE(CTestSandbox::WaitUntil(
-        [&] { return nm.interface()->isServiceRegistered("org.freedesktop.login1"); }, 15s));
+        [&] {
+            return nm.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.login1"));
+        },
+        15s));
     CLogindMock logind(nm);
     SetSwitch("slow-down-Modem1", 3);
     ASSERT_TRUE(WriteProfile(sandbox, "Modem1",
@@ -147,8 +152,8 @@ TEST(RealNm, ProgramDialsRedialsPowerCyclesRebootsAndQuitsDuringADial) {
     // The start-up dials.
     ASSERT_TRUE(CTestSandbox::WaitUntil([&] { return IsActivated(ActiveOf(nm, "Modem1")); }, 40s));
     EXPECT_GE(Clock::now() - start, 19s);
-    ASSERT_TRUE(
-        CTestSandbox::WaitUntil([&] { return ActiveOf(nm, "Modem3").endsWith(" 1"); }, 10s));
+    ASSERT_TRUE(CTestSandbox::WaitUntil(
+        [&] { return ActiveOf(nm, "Modem3").endsWith(QLatin1String(" 1")); }, 10s));
 
     const auto quit = Clock::now();
     pQuit->terminate();
@@ -161,11 +166,11 @@ TEST(RealNm, ProgramDialsRedialsPowerCyclesRebootsAndQuitsDuringADial) {
 
     // A new connection, activated, by a deadline.
     auto redialled = [&](std::chrono::seconds deadline) {
-        const QString strFirst = ActiveOf(nm, "Modem1").section(' ', 0, 0);
+        const QString strFirst = ActiveOf(nm, "Modem1").section(QLatin1Char(' '), 0, 0);
         return CTestSandbox::WaitUntil(
             [&] {
                 const QString strNow = ActiveOf(nm, "Modem1");
-                return IsActivated(strNow) && !strNow.startsWith(strFirst + " ");
+                return IsActivated(strNow) && !strNow.startsWith(strFirst + QLatin1Char(' '));
             },
             since(deadline));
     };

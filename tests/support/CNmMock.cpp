@@ -14,10 +14,11 @@ QString PathOf(const QDBusMessage& reply) {
 // Python run by the stand-in as the body of ActivateConnection.
 QString ActivationScript(CNmMock::EOutcome outcome, int nDelayMs) {
     using EOutcome = CNmMock::EOutcome;
-    const QString strActivate = "ret = self.activate_connection(self, args[0], args[1], args[2])\n";
+    const QString strActivate =
+        QStringLiteral("ret = self.activate_connection(self, args[0], args[1], args[2])\n");
     if (outcome == EOutcome::Refused)
-        return "raise dbus.exceptions.DBusException('Refused', "
-               "name='org.freedesktop.NetworkManager.UnknownConnection')";
+        return QStringLiteral("raise dbus.exceptions.DBusException('Refused', "
+                              "name='org.freedesktop.NetworkManager.UnknownConnection')");
     if (outcome == EOutcome::LateAnswer)
         return strActivate + QStringLiteral("import time\ntime.sleep(%1)\n").arg(nDelayMs / 1e3);
     // The connection is activating; nDelayMs later it is activated (2), deactivated (4) or
@@ -46,34 +47,40 @@ QString ActivationScript(CNmMock::EOutcome outcome, int nDelayMs) {
 
 bool CNmMock::Reset() {
     // NMDeviceState 30: disconnected.
-    return Mock("/org/freedesktop", "Reset") &&
-           Mock("/org/freedesktop", "AddEthernetDevice", {"eth0", "eth0", 30});
+    const QString strRoot = QStringLiteral("/org/freedesktop");
+    const QString strDevice = QStringLiteral("eth0");
+    return Mock(strRoot, QStringLiteral("Reset")) &&
+           Mock(strRoot, QStringLiteral("AddEthernetDevice"), {strDevice, strDevice, 30});
 }
 
-QString CNmMock::AddProfile(const QString& strId, const QString& strType) {
+QString CNmMock::AddProfile(QAnyStringView strId, QAnyStringView strType) {
     qDBusRegisterMetaType<QMap<QString, QVariantMap>>();
     const QMap<QString, QVariantMap> settings{
-        {"connection", QVariantMap{{"id", strId}, {"type", strType}}}};
-    return PathOf(Call(kManagerPath + "/Settings", kService + ".Settings", "AddConnection",
+        {QStringLiteral("connection"), QVariantMap{{QStringLiteral("id"), strId.toString()},
+                                                   {QStringLiteral("type"), strType.toString()}}}};
+    return PathOf(Call(kManagerPath + QStringLiteral("/Settings"),
+                       kService + QStringLiteral(".Settings"), QStringLiteral("AddConnection"),
                        {QVariant::fromValue(settings)}));
 }
 
 QString CNmMock::Activate(const QString& strProfile) {
-    const QVariant root = QVariant::fromValue(QDBusObjectPath("/"));
-    return PathOf(Call(kManagerPath, kService, "ActivateConnection",
+    const QVariant root = QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")));
+    return PathOf(Call(kManagerPath, kService, QStringLiteral("ActivateConnection"),
                        {QVariant::fromValue(QDBusObjectPath(strProfile)), root, root}));
 }
 
 bool CNmMock::ScriptActivation(EOutcome outcome, int nDelayMs) {
-    return Mock(kManagerPath, "AddMethod",
-                {kService, "ActivateConnection", "ooo", "o", ActivationScript(outcome, nDelayMs)});
+    return Mock(kManagerPath, QStringLiteral("AddMethod"),
+                {kService, QStringLiteral("ActivateConnection"), QStringLiteral("ooo"),
+                 QStringLiteral("o"), ActivationScript(outcome, nDelayMs)});
 }
 
 bool CNmMock::BreakProfile(const QString& strProfile) {
-    return Mock(strProfile, "AddMethod",
-                {kService + ".Settings.Connection", "GetSettings", "", "a{sa{sv}}",
-                 "raise dbus.exceptions.DBusException('Not allowed', "
-                 "name='org.freedesktop.NetworkManager.PermissionDenied')"});
+    return Mock(strProfile, QStringLiteral("AddMethod"),
+                {kService + QStringLiteral(".Settings.Connection"), QStringLiteral("GetSettings"),
+                 QString(), QStringLiteral("a{sa{sv}}"),
+                 QStringLiteral("raise dbus.exceptions.DBusException('Not allowed', "
+                                "name='org.freedesktop.NetworkManager.PermissionDenied')")});
 }
 
 } // namespace tarnwick

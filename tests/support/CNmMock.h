@@ -17,7 +17,8 @@ public:
     // Back to no profiles and connections, and one device (DeactivateConnection needs one).
     bool Reset();
     // A connection profile; returns its object path (empty on failure).
-    QString AddProfile(const QString& strId, const QString& strType = "gsm");
+    // Names and methods are views, so a test may give them as plain literals.
+    QString AddProfile(QAnyStringView strId, QAnyStringView strType = u"gsm");
     // Activates a profile the way a client would; returns the active connection's path.
     QString Activate(const QString& strProfile);
     // From now on ActivateConnection makes a connection that is activating and, after
@@ -28,8 +29,8 @@ public:
     bool BreakProfile(const QString& strProfile);
 
     // Calls of a method of the Manager object since the last Reset, with their arguments.
-    std::vector<QVariantList> ManagerCalls(const QString& strMethod) const {
-        return MethodCalls(m_bus, kService, kManagerPath, strMethod);
+    std::vector<QVariantList> ManagerCalls(QAnyStringView strMethod) const {
+        return MethodCalls(m_bus, kService, kManagerPath, strMethod.toString());
     }
 
 private:
@@ -40,12 +41,12 @@ private:
     // A method of the stand-in's mock interface; true when it succeeded.
     bool Mock(const QString& strPath, const QString& strMethod,
               const QVariantList& args = {}) const {
-        return Call(strPath, "org.freedesktop.DBus.Mock", strMethod, args).type() ==
+        return Call(strPath, QStringLiteral("org.freedesktop.DBus.Mock"), strMethod, args).type() ==
                QDBusMessage::ReplyMessage;
     }
 
-    inline static const QString kService = "org.freedesktop.NetworkManager";
-    inline static const QString kManagerPath = "/org/freedesktop/NetworkManager";
+    inline static const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
+    inline static const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
     QDBusConnection m_bus;
 };
 

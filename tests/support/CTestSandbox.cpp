@@ -12,22 +12,24 @@ CTestSandbox::CTestSandbox(bool bStandIns) {
     for (const char* pszName : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR",
                                 "DBUS_SYSTEM_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS"})
         qputenv(pszName, "/nonexistent/tarnwick-sandbox");
-    QStringList args{TARNWICK_SANDBOX_SCRIPT, "serve",      "--program",
-                     TARNWICK_PROGRAM_PATH,   "--port-sim", TARNWICK_SIM_MODULE_DIR};
+    QStringList args{QString::fromUtf8(TARNWICK_SANDBOX_SCRIPT),
+                     QStringLiteral("serve"),
+                     QStringLiteral("--program"),
+                     QString::fromUtf8(TARNWICK_PROGRAM_PATH),
+                     QStringLiteral("--port-sim"),
+                     QString::fromUtf8(TARNWICK_SIM_MODULE_DIR)};
     if (bStandIns)
-        args << "--stand-in"
-             << "networkmanager"
-             << "--stand-in"
-             << "logind";
+        args << QStringLiteral("--stand-in") << QStringLiteral("networkmanager")
+             << QStringLiteral("--stand-in") << QStringLiteral("logind");
     // The sandbox cleans up when the test ends (end of its input) or is killed (SIGTERM).
     m_sandbox.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_sandbox.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_sandbox.start("/usr/bin/python3", args);
+    m_sandbox.start(QStringLiteral("/usr/bin/python3"), args);
     m_env = QProcessEnvironment::systemEnvironment();
-    for (QString strLine = ReadLine(); strLine != "ready"; strLine = ReadLine()) {
-        const qsizetype nEq = strLine.indexOf('=');
-        if (strLine.isEmpty() || strLine.startsWith("error") || nEq < 0) {
-            m_strError = "the sandbox did not start: " +
+    for (QString strLine = ReadLine(); strLine != QLatin1String("ready"); strLine = ReadLine()) {
+        const qsizetype nEq = strLine.indexOf(QLatin1Char('='));
+        if (strLine.isEmpty() || strLine.startsWith(QLatin1String("error")) || nEq < 0) {
+            m_strError = QStringLiteral("the sandbox did not start: ") +
                          (strLine.isEmpty() ? m_sandbox.errorString() : strLine);
             return;
         }
@@ -35,17 +37,18 @@ CTestSandbox::CTestSandbox(bool bStandIns) {
     }
     for (const char* pszName : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR",
                                 "DBUS_SYSTEM_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS"})
-        qputenv(pszName, m_env.value(pszName).toUtf8());
+        qputenv(pszName, m_env.value(QString::fromLatin1(pszName)).toUtf8());
     // Nothing of the desktop this test may run with reaches the program.
     for (const char* pszName : {"DISPLAY", "WAYLAND_DISPLAY", "SESSION_MANAGER"})
-        m_env.remove(pszName);
+        m_env.remove(QString::fromLatin1(pszName));
 }
 
 CTestSandbox::~CTestSandbox() {
     QDBusConnection::disconnectFromBus(BusAddress());
-    for (auto it = m_programs.rbegin(); it != m_programs.rend(); ++it) {
-        (*it)->kill();
-        (*it)->waitForFinished(5000);
+    // The last started ends first.
+    for (; !m_programs.empty(); m_programs.pop_back()) {
+        m_programs.back()->kill();
+        m_programs.back()->waitForFinished(5000);
     }
     m_sandbox.closeWriteChannel();
     if (!m_sandbox.waitForFinished(20000))
@@ -64,11 +67,12 @@ QString CTestSandbox::ReadLine() {
 }
 
 bool CTestSandbox::Command(const QString& strCommand) {
-    m_sandbox.write((strCommand + "\n").toUtf8());
+    m_sandbox.write((strCommand + QLatin1Char('\n')).toUtf8());
     const QString strAnswer = ReadLine();
-    if (strAnswer == "ok")
+    if (strAnswer == QLatin1String("ok"))
         return true;
-    m_strError = strCommand + ": " + (strAnswer.isEmpty() ? "no answer" : strAnswer);
+    m_strError = strCommand + QStringLiteral(": ") +
+                 (strAnswer.isEmpty() ? QStringLiteral("no answer") : strAnswer);
     return false;
 }
 
@@ -89,7 +93,7 @@ QProcess* CTestSandbox::StartProgram(const QProcessEnvironment& extra,
     pProgram->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     pProgram->setWorkingDirectory(Root());
     pProgram->setProcessChannelMode(eChannels);
-    pProgram->start(m_env.value("TARNWICK"), {});
+    pProgram->start(m_env.value(QStringLiteral("TARNWICK")), {});
     return pProgram->waitForStarted(5000) ? pProgram : nullptr;
 }
 

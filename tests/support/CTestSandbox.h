@@ -28,17 +28,17 @@ public:
     bool IsReady() const { return m_strError.isEmpty(); }
     const QString& Error() const { return m_strError; }
 
-    QString Root() const { return m_env.value("SANDBOX_ROOT"); }
-    QString ConfigHome() const { return m_env.value("XDG_CONFIG_HOME"); }
+    QString Root() const { return m_env.value(QStringLiteral("SANDBOX_ROOT")); }
+    QString ConfigHome() const { return m_env.value(QStringLiteral("XDG_CONFIG_HOME")); }
     // The program's profile, and where the simulated port module logs its every access.
-    QString ProfilePath() const { return ConfigHome() + "/Tarnwick/Tarnwick.conf"; }
-    QString PortLogPath() const { return m_env.value("INPOUT32_SIM_LOG"); }
-    QString BusAddress() const { return m_env.value("DBUS_SYSTEM_BUS_ADDRESS"); }
+    QString ProfilePath() const { return ConfigHome() + QStringLiteral("/Tarnwick/Tarnwick.conf"); }
+    QString PortLogPath() const { return m_env.value(QStringLiteral("INPOUT32_SIM_LOG")); }
+    QString BusAddress() const { return m_env.value(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS")); }
     // From now on the program and SystemBus() use this system bus (one that is there already,
     // such as the real NetworkManager's in its namespaces); the sandbox's bus stays the
     // session bus.
     void UseSystemBus(const QString& strAddress) {
-        m_env.insert("DBUS_SYSTEM_BUS_ADDRESS", strAddress);
+        m_env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), strAddress);
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", strAddress.toUtf8());
     }
     // A connection of its own to the sandbox's bus.
@@ -47,15 +47,21 @@ public:
     // ran, as a restarted system bus; true when all is up again.
     bool RestartBus() {
         QDBusConnection::disconnectFromBus(BusAddress());
-        return Command("restart-bus");
+        return Command(QStringLiteral("restart-bus"));
     }
 
     // Start waits until the stand-in's name is taken, Stop until it is released; Pause
     // stops (SIGSTOP) or continues it, a service that hangs.
-    bool StartStandIn(const QString& strTemplate) { return Command("start " + strTemplate); }
-    void StopStandIn(const QString& strTemplate) { Command("stop " + strTemplate); }
-    void PauseStandIn(const QString& strTemplate, bool bPause) {
-        Command((bPause ? "pause " : "resume ") + strTemplate);
+    // The names are views, so a test may name a stand-in with a plain literal.
+    bool StartStandIn(QAnyStringView strTemplate) {
+        return Command(QStringLiteral("start ") + strTemplate.toString());
+    }
+    void StopStandIn(QAnyStringView strTemplate) {
+        Command(QStringLiteral("stop ") + strTemplate.toString());
+    }
+    void PauseStandIn(QAnyStringView strTemplate, bool bPause) {
+        Command((bPause ? QStringLiteral("pause ") : QStringLiteral("resume ")) +
+                strTemplate.toString());
     }
 
     // The program's copy, headless, with the simulated port module and the extra variables.

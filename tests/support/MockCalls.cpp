@@ -16,8 +16,9 @@ QDBusMessage CallStandIn(const QDBusConnection& bus, const QString& strService,
 
 std::vector<QVariantList> MethodCalls(const QDBusConnection& bus, const QString& strService,
                                       const QString& strPath, const QString& strMethod) {
-    const QDBusMessage reply = CallStandIn(bus, strService, strPath, "org.freedesktop.DBus.Mock",
-                                           "GetMethodCalls", {strMethod});
+    const QDBusMessage reply =
+        CallStandIn(bus, strService, strPath, QStringLiteral("org.freedesktop.DBus.Mock"),
+                    QStringLiteral("GetMethodCalls"), {strMethod});
     std::vector<QVariantList> calls;
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return calls;

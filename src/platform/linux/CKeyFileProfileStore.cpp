@@ -42,7 +42,7 @@ std::string ResolveLinks(std::string strPath) {
         if (n <= 0 || static_cast<std::size_t>(n) >= sizeof szTarget)
             break;
         std::string strTarget(szTarget, static_cast<std::size_t>(n));
-        strPath = strTarget[0] == '/' ? strTarget : DirName(strPath) + "/" + strTarget;
+        strPath = strTarget[0] == '/' ? strTarget : DirName(strPath).append("/").append(strTarget);
     }
     return strPath;
 }
@@ -69,6 +69,7 @@ bool WriteFileAtomically(const std::string& strPath, const std::string& strData,
 void RemoveStaleTemporaries(const std::string& strFile, ILog& log) {
     const std::string strDir = DirName(strFile);
     const std::string strPrefix = strFile.substr(strFile.rfind('/') + 1) + ".";
+    const std::string strRemoved = "removed " + strDir + "/";
     DIR* pDir = opendir(strDir.c_str());
     if (pDir == nullptr)
         return;
@@ -87,7 +88,7 @@ void RemoveStaleTemporaries(const std::string& strFile, ILog& log) {
             continue;
         if (unlinkat(dirfd(pDir), strName.c_str(), 0) == 0)
             log.Write(LogLevel::Notice, "settings",
-                      "removed " + strDir + "/" + strName + ", left by a save that did not finish");
+                      strRemoved + strName + ", left by a save that did not finish");
     }
     closedir(pDir);
 }
@@ -125,9 +126,7 @@ void CKeyFileProfileStore::Read() {
     std::string strWhy;
     std::string strText;
     struct stat st {};
-    if (fd < 0)
-        strWhy = std::strerror(errno);
-    else if (fstat(fd, &st) != 0)
+    if (fd < 0 || fstat(fd, &st) != 0)
         strWhy = std::strerror(errno);
     else if (!S_ISREG(st.st_mode))
         strWhy = "not a regular file";
@@ -162,7 +161,7 @@ void CKeyFileProfileStore::Read() {
     if (!g_key_file_load_from_data(m_pKeyFile, parsed.strClean.data(), parsed.strClean.size(),
                                    G_KEY_FILE_KEEP_COMMENTS, &pError)) {
         // Its values are read all the same; only its comments will not survive a save.
-        parsed.problems.push_back(pError->message);
+        parsed.problems.emplace_back(pError->message);
         g_error_free(pError);
     }
     if (parsed.problems.empty())

@@ -19,8 +19,8 @@ SLocalTime CLocalClock::LocalTimeAt(std::int64_t nTime) {
     return {local.tm_hour, local.tm_min, local.tm_sec};
 }
 
-int CLocalClock::GetUtcOffset(std::int64_t tUnix) {
-    const auto t = static_cast<std::time_t>(tUnix);
+int CLocalClock::GetUtcOffset(std::int64_t nTime) {
+    const auto t = static_cast<std::time_t>(nTime);
     std::tm local{};
     localtime_r(&t, &local);
     return static_cast<int>(local.tm_gmtoff);

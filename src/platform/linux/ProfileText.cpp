@@ -71,11 +71,11 @@ SProfileText ParseProfileText(const std::string& strText) {
     std::string strData = strText;
     if (strData.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         strData.erase(0, 3);
-        result.problems.push_back("a byte-order mark at the start");
+        result.problems.emplace_back("a byte-order mark at the start");
     }
     if (strData.find('\0') != std::string::npos) {
         strData.erase(std::remove(strData.begin(), strData.end(), '\0'), strData.end());
-        result.problems.push_back("NUL bytes in the text");
+        result.problems.emplace_back("NUL bytes in the text");
     }
 
     std::string strSection;
@@ -122,7 +122,7 @@ SProfileText ParseProfileText(const std::string& strText) {
         }
         if (!strFault.empty()) {
             result.problems.push_back("line " + std::to_string(nLine) + ": " + strFault);
-            strLine = "#" + strLine;
+            strLine.insert(0, 1, '#');
         }
         result.strClean += strLine;
         result.strClean += '\n';

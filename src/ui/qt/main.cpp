@@ -195,7 +195,7 @@ int main(int argc, char* argv[]) {
 
     AllowHeadless();
     QApplication application(argc, argv);
-    QApplication::setApplicationName("Tarnwick");
+    QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QApplication::setQuitOnLastWindowClosed(false);
     // Every window, the file chooser and the questions included, carries the program icon.
     QApplication::setWindowIcon(ProgramIcon());
