@@ -3,6 +3,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusReply>
+#include <QDBusVariant>
 
 namespace tarnwick {
 
@@ -45,9 +46,25 @@ QString ActivationScript(CNmMock::EOutcome outcome, int nDelayMs) {
 } // namespace
 
 bool CNmMock::Reset() {
-    // NMDeviceState 30: disconnected.
+    // The stand-in's own Reset drops the active connections unannounced; NetworkManager
+    // would announce the empty list. NMDeviceState 30: disconnected.
+    const QVariant none =
+        QVariant::fromValue(QDBusVariant(QVariant::fromValue(QList<QDBusObjectPath>())));
     return Mock("/org/freedesktop", "Reset") &&
-           Mock("/org/freedesktop", "AddEthernetDevice", {"eth0", "eth0", 30});
+           Mock("/org/freedesktop", "AddEthernetDevice", {"eth0", "eth0", 30}) &&
+           Call(kManagerPath, "org.freedesktop.DBus.Properties", "Set",
+                {kService, "ActiveConnections", none})
+                   .type() == QDBusMessage::ReplyMessage;
+}
+
+bool CNmMock::SetStateUnannounced(const QString& strActive, unsigned nState) {
+    return Mock(kManagerPath, "AddMethod",
+                {kService, "SetStateUnannounced", "ou", "",
+                 "objects[args[0]].props['org.freedesktop.NetworkManager.Connection.Active']"
+                 "['State'] = dbus.UInt32(args[1])"}) &&
+           Call(kManagerPath, kService, "SetStateUnannounced",
+                {QVariant::fromValue(QDBusObjectPath(strActive)), nState})
+                   .type() == QDBusMessage::ReplyMessage;
 }
 
 QString CNmMock::AddProfile(const QString& strId, const QString& strType) {

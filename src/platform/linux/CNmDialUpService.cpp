@@ -106,9 +106,10 @@ std::string ErrorOf(const QDBusMessage& reply) {
 
 CNmDialUpService::CNmDialUpService(CSystemBus& bus, ILog& log, int fdAbort,
                                    std::chrono::milliseconds dialTimeout,
-                                   std::chrono::milliseconds callTimeout)
+                                   std::chrono::milliseconds callTimeout,
+                                   std::chrono::milliseconds trustPeriod)
     : m_bus(bus), m_log(log), m_fdAbort(fdAbort), m_dialTimeout(dialTimeout),
-      m_callTimeout(callTimeout) {
+      m_callTimeout(callTimeout), m_active(log, trustPeriod) {
     qDBusRegisterMetaType<NMSettings>();
     Bus();
 }
@@ -127,8 +128,8 @@ QDBusConnection CNmDialUpService::Bus() {
     // and the signals that keep it up to date must be asked for on this connection.
     m_nBusGeneration = m_bus.Generation();
     m_bProfilesKnown = false;
-    m_active.clear();
     m_hungUp.clear();
+    m_active.Follow(bus);
     // Every profile's object sends Updated; one subscription (any path) covers them all.
     m_bFollowing =
         bus.connect(kService, kSettingsPath, kSettingsIface, QStringLiteral("NewConnection"), this,
@@ -180,7 +181,7 @@ void CNmDialUpService::OnOwnerChanged() {
     // NetworkManager restarted (or went away): its objects are new ones.
     Log(6, "dial", "NetworkManager changed on the bus; its profiles are read anew");
     m_bProfilesKnown = false;
-    m_active.clear();
+    m_active.Forget();
     m_hungUp.clear();
 }
 
@@ -235,22 +236,26 @@ std::vector<QDBusMessage> CNmDialUpService::CallEach(const QStringList& paths,
     return replies;
 }
 
-bool CNmDialUpService::ListActive(QList<QDBusObjectPath>& paths) {
-    QVariant list;
-    if (!GetProperty(kManagerPath, kManagerIface, QStringLiteral("ActiveConnections"), list,
-                     m_callTimeout))
-        return false;
-    paths = ToPathList(list);
-    // Forget connections that are gone; read what is not known of new ones.
-    std::set<QString> listed;
-    QStringList unknown;
-    for (const QDBusObjectPath& path : paths) {
-        listed.insert(path.path());
-        if (!m_active.contains(path.path()))
-            unknown.push_back(path.path());
+bool CNmDialUpService::ListActive(QStringList& paths, bool bRead) {
+    Bus();
+    if (bRead || !m_active.Listed(paths)) {
+        QVariant list;
+        if (!GetProperty(kManagerPath, kManagerIface, QStringLiteral("ActiveConnections"), list,
+                         m_callTimeout))
+            return false;
+        paths.clear();
+        for (const QDBusObjectPath& path : ToPathList(list))
+            paths.push_back(path.path());
+        m_active.SetListRead(paths);
     }
-    std::erase_if(m_active, [&](const auto& entry) { return !listed.contains(entry.first); });
+    // Forget hang-ups of connections that are gone; read what is not known of new ones.
+    const std::set<QString> listed(paths.begin(), paths.end());
     std::erase_if(m_hungUp, [&](const QString& strPath) { return !listed.contains(strPath); });
+    QStringList unknown;
+    for (const QString& strPath : paths) {
+        if (m_active.Find(strPath) == nullptr)
+            unknown.push_back(strPath);
+    }
     const std::vector<QDBusMessage> replies =
         CallEach(unknown, kPropertiesIface, QStringLiteral("GetAll"), {kActiveIface});
     for (std::size_t i = 0; i < replies.size(); ++i) {
@@ -258,33 +263,36 @@ bool CNmDialUpService::ListActive(QList<QDBusObjectPath>& paths) {
         if (!IsReply(replies[i]) || replies[i].arguments().isEmpty())
             continue;
         const QVariantMap properties = qdbus_cast<QVariantMap>(replies[i].arguments().at(0));
-        m_active[unknown[static_cast<qsizetype>(i)]] = {
-            qvariant_cast<QDBusObjectPath>(properties.value(QStringLiteral("Connection"))).path(),
-            properties.value(QStringLiteral("Id")).toString(),
-            properties.value(QStringLiteral("Type")).toString()};
+        m_active.SetRead(
+            unknown[static_cast<qsizetype>(i)],
+            {qvariant_cast<QDBusObjectPath>(properties.value(QStringLiteral("Connection"))).path(),
+             properties.value(QStringLiteral("Id")).toString(),
+             properties.value(QStringLiteral("Type")).toString(),
+             properties.value(QStringLiteral("State")).toUInt(),
+             {}});
     }
     return true;
 }
 
 bool CNmDialUpService::EnumConnections(std::vector<SActiveConnection>& connections) {
-    QList<QDBusObjectPath> paths;
+    QStringList paths;
     if (!ListActive(paths))
         return false;
     std::vector<SActiveConnection> lan;
     std::vector<SActiveConnection> dialUp;
-    for (const QDBusObjectPath& path : paths) {
-        const auto it = m_active.find(path.path());
-        if (it == m_active.end() || it->second.strType == kLoopbackType)
+    for (const QString& strPath : paths) {
+        const CNmActiveConnections::SInfo* pInfo = m_active.Find(strPath);
+        if (pInfo == nullptr || pInfo->strType == kLoopbackType)
             continue;
         // The entry name is the id of the connection's profile, as the phone book shows it;
         // the active connection's own copy of the id serves until the profiles are read.
-        std::string strId = it->second.strId.toStdString();
+        std::string strId = pInfo->strId.toStdString();
         for (const SProfile& profile : m_profiles) {
-            if (m_bProfilesKnown && !profile.bStale && profile.strPath == it->second.strProfile)
+            if (m_bProfilesKnown && !profile.bStale && profile.strPath == pInfo->strProfile)
                 strId = profile.strId;
         }
-        const bool bDialUp = kDialUpTypes.contains(it->second.strType);
-        (bDialUp ? dialUp : lan).push_back({strId, path.path().toStdString(), bDialUp});
+        const bool bDialUp = kDialUpTypes.contains(pInfo->strType);
+        (bDialUp ? dialUp : lan).push_back({strId, strPath.toStdString(), bDialUp});
     }
     // Dial-up connections come last, so that the last one listed (which becomes the current
     // entry) is a dial-up one whenever one is up beside a LAN.
@@ -299,6 +307,7 @@ bool CNmDialUpService::ReadState(const QString& strActive, uint& nState,
     if (!GetProperty(strActive, kActiveIface, QStringLiteral("State"), state, timeout))
         return false;
     nState = state.toUInt();
+    m_active.SetStateRead(strActive, nState);
     return true;
 }
 
@@ -308,9 +317,10 @@ bool CNmDialUpService::GetConnectStatus(const SActiveConnection& connection) {
     // activated: a dial must not take it for a live connection.
     if (m_hungUp.contains(strPath))
         return false;
-    uint nState = 0;
-    return ReadState(strPath, nState, m_callTimeout) && nState != kStateDeactivating &&
-           nState != kStateDeactivated;
+    unsigned nState = 0;
+    if (!m_active.State(strPath, nState) && !ReadState(strPath, nState, m_callTimeout))
+        return false;
+    return nState != kStateDeactivating && nState != kStateDeactivated;
 }
 
 bool CNmDialUpService::HangUp(const SActiveConnection& connection) {
@@ -323,6 +333,8 @@ bool CNmDialUpService::HangUp(const SActiveConnection& connection) {
         return false;
     }
     m_hungUp.insert(strPath);
+    // Its removal from the list is announced, but not handled before the caller looks again.
+    m_active.ForgetList();
     Log(6, "hangup", "hang-up of " + connection.strEntryName + " requested");
     return true;
 }
@@ -448,6 +460,7 @@ bool CNmDialUpService::Dial(const std::string& strEntry) {
              {QVariant::fromValue(QDBusObjectPath(strProfile)), QVariant::fromValue(root),
               QVariant::fromValue(root)},
              m_callTimeout);
+    m_active.ForgetList();
     const QString strActive = IsReply(reply) && !reply.arguments().isEmpty()
                                   ? qvariant_cast<QDBusObjectPath>(reply.arguments().at(0)).path()
                                   : QString();
@@ -482,18 +495,18 @@ bool CNmDialUpService::Dial(const std::string& strEntry) {
 
 bool CNmDialUpService::WaitForHangUps(const QString& strProfile, Clock::time_point deadline) {
     for (;;) {
-        QList<QDBusObjectPath> paths;
-        if (!ListActive(paths))
+        QStringList paths;
+        if (!ListActive(paths, true))
             return true; // the dial itself will report what is wrong
         bool bHangingUp = false;
-        for (const QDBusObjectPath& path : paths) {
-            const auto it = m_active.find(path.path());
-            if (it == m_active.end() || it->second.strProfile != strProfile)
+        for (const QString& strPath : paths) {
+            const CNmActiveConnections::SInfo* pInfo = m_active.Find(strPath);
+            if (pInfo == nullptr || pInfo->strProfile != strProfile)
                 continue;
             uint nState = 0;
-            if (ReadState(path.path(), nState, std::min(m_callTimeout, Until(deadline))) &&
+            if (ReadState(strPath, nState, std::min(m_callTimeout, Until(deadline))) &&
                 nState != kStateDeactivated &&
-                (nState == kStateDeactivating || m_hungUp.contains(path.path())))
+                (nState == kStateDeactivating || m_hungUp.contains(strPath)))
                 bHangingUp = true;
         }
         if (!bHangingUp)
@@ -532,13 +545,13 @@ void CNmDialUpService::Deactivate(const QString& strActive) {
 }
 
 void CNmDialUpService::DeactivateProfile(const QString& strProfile) {
-    QList<QDBusObjectPath> paths;
-    if (!ListActive(paths))
+    QStringList paths;
+    if (!ListActive(paths, true))
         return;
-    for (const QDBusObjectPath& path : paths) {
-        const auto it = m_active.find(path.path());
-        if (it != m_active.end() && it->second.strProfile == strProfile)
-            Deactivate(path.path());
+    for (const QString& strPath : paths) {
+        const CNmActiveConnections::SInfo* pInfo = m_active.Find(strPath);
+        if (pInfo != nullptr && pInfo->strProfile == strProfile)
+            Deactivate(strPath);
     }
 }
 
