@@ -4,10 +4,10 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QString>
 
 #include <array>
-#include <map>
 
 namespace tarnwick {
 
@@ -30,11 +30,14 @@ public:
                 break;
             }
         }
-        QPixmap& pixmap = m_pixmaps[nSize];
-        if (pixmap.isNull()) {
-            QImageReader reader(QStringLiteral(":/icons/tarnwick-%1.png").arg(nSize), "png");
+        // Qt's pixmap cache keeps them for the next window that carries the icon.
+        const QString strFile = QStringLiteral(":/icons/tarnwick-%1.png").arg(nSize);
+        QPixmap pixmap;
+        if (!QPixmapCache::find(strFile, &pixmap)) {
+            QImageReader reader(strFile, "png");
             reader.setAutoDetectImageFormat(false);
             pixmap = QPixmap::fromImage(reader.read());
+            QPixmapCache::insert(strFile, pixmap);
         }
         return pixmap.size() == size || pixmap.isNull()
                    ? pixmap
@@ -52,9 +55,6 @@ public:
     }
     QIconEngine* clone() const override { return new CProgramIconEngine(*this); }
     QString key() const override { return QStringLiteral("CProgramIconEngine"); }
-
-private:
-    std::map<int, QPixmap> m_pixmaps; // by size, those decoded so far
 };
 } // namespace
 
