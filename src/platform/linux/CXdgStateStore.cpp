@@ -117,13 +117,16 @@ bool CXdgStateStore::PublishStatus(const std::string& strText) {
         m_strLastError = "XDG_RUNTIME_DIR is not set";
         return false;
     }
+    const std::string strContent = "pid: " + std::to_string(getpid()) + "\n" + strText;
+    // Rewritten at every check: the rename alone keeps readers from seeing half a file, and
+    // a flush to the disk would wake the program and the disk each time for nothing. The
+    // folder is made at the first report, and again only when it went away meanwhile.
+    if (m_bStatusWritten && WriteFileAtomically(m_strStatusPath, strContent, m_strLastError, false))
+        return true;
     if (!MakeDirs(m_strStatusPath.substr(0, m_strStatusPath.rfind('/'))))
         return false;
     m_bStatusWritten = true;
-    // Rewritten at every check: the rename alone keeps readers from seeing half a file, and
-    // a flush to the disk would wake the program and the disk each time for nothing.
-    return WriteFileAtomically(m_strStatusPath, "pid: " + std::to_string(getpid()) + "\n" + strText,
-                               m_strLastError, false);
+    return WriteFileAtomically(m_strStatusPath, strContent, m_strLastError, false);
 }
 
 std::string CXdgStateStore::GetBootId() {
