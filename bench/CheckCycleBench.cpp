@@ -50,7 +50,7 @@ int main(int argc, char* argv[]) {
     CPosixNetService net;
     CServices services = rig.Services(net, files, rig.m_fakes.shell, rig.m_fakes.ui);
     CTarnwickApp app(services);
-    AppSettings& s = app.m_AppSettings;
+    AppSettings& s = app.GetSettings();
     s.bCheckConnState = s.bCheckFileRefresh = s.bCheckURLDownload = 1;
     s.sDefaultConnection = "Modem";
     s.sFileRefresh = strFile;
@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
             s.bCheckFileRefresh = bFile;
             s.bCheckURLDownload = bProbe;
             app.GetMainWnd()->OnTimer(IDT_CHECK);
-            nFaults += app.m_nFaultCount;
+            nFaults += app.GetMainWnd()->GetFaultCount();
             if (bProbe)
                 listener.AcceptOne(); // keeps the listen queue short
         };

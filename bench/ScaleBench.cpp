@@ -39,9 +39,9 @@ public:
 // Opens the parameters dialog, draws it, and closes it.
 class CDrawingUserInterface : public CFakeUserInterface {
 public:
-    void DoModalSettings(CTarnwickApp& app) override {
+    void DoModalSettings(IParamsHost& host) override {
         CQtFileChooser chooser;
-        CParamsDlg dlg(app, chooser);
+        CParamsDlg dlg(host, chooser);
         CQtParamsDialog window(dlg);
         window.InitDialog();
         window.show();
@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
     CServices services = rig.Services(rig.m_fakes.net, rig.m_fakes.files, shell, ui);
     CTarnwickApp app(services);
     app.InitInstance();
-    app.m_AppSettings.CurrentTab = 1; // the dialog opens at the WatchDogging page
+    app.GetSettings().CurrentTab = 1; // the dialog opens at the WatchDogging page
 
     int nProfiles = 1;
     std::size_t nListed = 0;

@@ -1,11 +1,9 @@
 #include "app/CTarnwickApp.h"
 
-#include "app/CVersionInfo.h"
-#include "app/IProfileStore.h"
-#include "app/IUserInterface.h"
-#include "app/SettingLimits.h"
 #include "engine/CMainFrame.h"
 #include "engine/ITimerService.h"
+#include "engine/IUserInterface.h"
+#include "engine/SettingLimits.h"
 #include "engine/TimerIds.h"
 #include "engine/TimerPeriod.h"
 #include "platform/IAutorunStore.h"
@@ -13,7 +11,9 @@
 #include "platform/ILog.h"
 #include "platform/IPowerService.h"
 #include "platform/IProcessList.h"
+#include "platform/IProfileStore.h"
 #include "platform/ShutdownTime.h"
+#include "res/CVersionInfo.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -95,7 +95,7 @@ bool CTarnwickApp::InitInstance() {
     m_AppSettings.Load(profile);
     LogOutOfRangeSettings(m_AppSettings, m_services.log);
     m_ProfileSettings = m_AppSettings;
-    m_pMainWnd = std::make_unique<CMainFrame>(*this, m_services);
+    m_pMainWnd = std::make_unique<CMainFrame>(*this, m_AppSettings, m_services);
     std::string strVersion = GetProductVersionText();
     std::replace(strVersion.begin(), strVersion.end(), '\n', ' ');
     m_services.log.Write(LogLevel::Notice, "start",
@@ -305,7 +305,6 @@ void CTarnwickApp::OnShutdownTimer() {
 bool CTarnwickApp::SetupCheckTimer() {
     ITimerService& timers = m_services.timers;
     timers.KillTimer(IDT_CHECK);
-    m_nFaultCount = 0;
     const AppSettings& s = m_AppSettings;
     if (m_pMainWnd)
         m_pMainWnd->OnCheckTimerArmed(0);
@@ -331,6 +330,21 @@ void CTarnwickApp::OnAppAbout() {
     m_bAboutOpen = true;
     m_services.ui.DoModalAbout();
     m_bAboutOpen = false;
+}
+
+void CTarnwickApp::OnAppSettings() {
+    m_services.ui.DoModalSettings(*this);
+}
+
+IFrameStatus* CTarnwickApp::GetFrameStatus() {
+    return m_pMainWnd.get();
+}
+
+void CTarnwickApp::ApplySettings() {
+    SaveSettings("from the settings dialog");
+    ApplyAutorun();
+    SetupShutdownTimer();
+    SetupCheckTimer();
 }
 
 } // namespace tarnwick

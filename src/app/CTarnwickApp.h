@@ -1,7 +1,9 @@
 #pragma once
 
-#include "app/AppSettings.h"
-#include "app/CServices.h"
+#include "engine/AppSettings.h"
+#include "engine/CServices.h"
+#include "engine/IAppCommands.h"
+#include "engine/IParamsHost.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,11 +14,11 @@ namespace tarnwick {
 
 class CMainFrame;
 
-// The application: the parameters, the fault counter, the main frame, start-up and exit.
-class CTarnwickApp {
+// The application: the parameters, the main frame, start-up and exit.
+class CTarnwickApp : public IAppCommands, public IParamsHost {
 public:
     explicit CTarnwickApp(CServices& services);
-    ~CTarnwickApp();
+    ~CTarnwickApp() override;
     CTarnwickApp(const CTarnwickApp&) = delete;
     CTarnwickApp& operator=(const CTarnwickApp&) = delete;
 
@@ -45,27 +47,27 @@ public:
     bool SetupShutdownTimer();
     // The shutdown timer fired: asks for the shutdown when its local time has come, and
     // arms the timer again towards the next one.
-    void OnShutdownTimer();
+    void OnShutdownTimer() override;
     // When the next scheduled shutdown falls due (wall clock, seconds since the epoch); 0
     // when none is scheduled.
-    std::int64_t GetShutdownDue() const { return m_nShutdownDue; }
+    std::int64_t GetShutdownDue() const override { return m_nShutdownDue; }
     // Clears the fault counter and arms the check timer; false when no check is enabled.
     bool SetupCheckTimer();
     // The about box, one at a time.
-    void OnAppAbout();
-    // Saves the parameters and says in the log whether that worked.
-    bool SaveSettings(const char* pszWhen);
+    void OnAppAbout() override;
+    void OnAppSettings() override;
     // Why the program ends, for the log line at exit; the first reason given stands.
-    void SetExitReason(const std::string& strReason);
+    void SetExitReason(const std::string& strReason) override;
+
+    AppSettings& GetSettings() override { return m_AppSettings; }
+    IFrameStatus* GetFrameStatus() override;
+    void ApplySettings() override;
 
     CMainFrame* GetMainWnd() { return m_pMainWnd.get(); }
-    CServices& Services() { return m_services; }
-
-    bool m_bAboutOpen = false;
-    AppSettings m_AppSettings;
-    std::int32_t m_nFaultCount = 0;
 
 private:
+    // Saves the parameters and says in the log whether that worked.
+    bool SaveSettings(const char* pszWhen);
     // Reads the profile into m_ProfileSettings and takes its changes into m_AppSettings; false
     // when it cannot be read.
     bool TakeProfileChanges(std::vector<std::string>& changes);
@@ -73,6 +75,8 @@ private:
     void ArmShutdownTimer();
 
     CServices& m_services;
+    AppSettings m_AppSettings;
+    bool m_bAboutOpen = false;
     // The parameters as the profile held them when it was last read or written.
     AppSettings m_ProfileSettings;
     std::unique_ptr<CMainFrame> m_pMainWnd;

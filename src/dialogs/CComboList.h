@@ -17,7 +17,6 @@ public:
     int GetCount() const { return static_cast<int>(m_items.size()); }
     // The text at nIndex; empty for an index outside the list.
     std::string GetText(int nIndex) const;
-    bool IsSorted() const { return m_bSorted; }
     // The first item that begins with strPrefix without regard to case, searching from the
     // item after nStartAfter to the end and then from the start up to nStartAfter (the whole
     // list when nStartAfter is outside it); -1 when none does or strPrefix is empty.

@@ -1,8 +1,8 @@
 #include "dialogs/CGeneralPage.h"
 
-#include "app/AppSettings.h"
 #include "dialogs/EnableDlgItems.h"
 #include "dialogs/IDialogItems.h"
+#include "engine/AppSettings.h"
 #include "res/DialogIds.h"
 #include "res/Resource.h"
 

@@ -14,7 +14,6 @@ public:
     void SetValue(int nValue);
     // The selected byte value, or CB::Err when nothing is selected.
     int GetValue() { return GetCurSel(); }
-    bool IsFilled() const { return m_bFilled; }
 
     void DefWndProc() override;
 

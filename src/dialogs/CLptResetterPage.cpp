@@ -1,9 +1,9 @@
 #include "dialogs/CLptResetterPage.h"
 
-#include "app/AppSettings.h"
 #include "dialogs/EnableDlgItems.h"
 #include "dialogs/IDialogItems.h"
-#include "engine/CMainFrame.h"
+#include "engine/AppSettings.h"
+#include "engine/IFrameStatus.h"
 #include "engine/PortTable.h"
 #include "res/DialogIds.h"
 #include "res/ParamsDialogs.h"
@@ -20,8 +20,8 @@ std::int32_t ToFlag(int nCheck) {
 }
 } // namespace
 
-CLptResetterPage::CLptResetterPage(CPageRegistry& registry, CMainFrame* pMainFrame)
-    : CPageDlg(registry, IDD_LPTRESETTER), m_pMainFrame(pMainFrame) {
+CLptResetterPage::CLptResetterPage(CPageRegistry& registry, IFrameStatus* pFrame)
+    : CPageDlg(registry, IDD_LPTRESETTER), m_pFrame(pFrame) {
     m_editOffTime.SetRange(1, 30);
     m_editWaitTime.SetRange(5, 90);
 }
@@ -43,7 +43,7 @@ bool CLptResetterPage::OnInitDialog() {
     // The names sort into table order, so a list index is a table row and an iLptPort.
     for (const SPortTableEntry& port : g_PortTable)
         m_cbPort.AddString(port.pszName);
-    if (m_pMainFrame == nullptr || !m_pMainFrame->IsPortLibLoaded()) {
+    if (m_pFrame == nullptr || !m_pFrame->IsPortLibLoaded()) {
         m_stLibStatus.SetItemText(g_pszPortLibMissing);
         static constexpr int kIds[] = {IDC_LPT_ST_PORT, IDC_LPT_PORT};
         EnableDlgItems(GetItems(), kIds, false);

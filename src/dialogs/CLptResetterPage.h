@@ -8,15 +8,15 @@
 
 namespace tarnwick {
 
-class CMainFrame;
+class IFrameStatus;
 
 // The "LPT Resetter" page: the parallel port of the modem's power relay, the register bits
 // that drive it, the power-off and start-up wait times, and the hang-up, re-dial and
 // power-on-at-start options. Without the port-I/O module it says so and can't be used.
 class CLptResetterPage : public CPageDlg {
 public:
-    // pMainFrame tells whether the port-I/O module is loaded (not without a frame).
-    CLptResetterPage(CPageRegistry& registry, CMainFrame* pMainFrame);
+    // pFrame tells whether the port-I/O module is loaded (not without a frame).
+    CLptResetterPage(CPageRegistry& registry, IFrameStatus* pFrame);
 
 protected:
     void DoDataExchange() override;
@@ -34,7 +34,7 @@ private:
     // The wait line follows the re-establish check box while that is enabled.
     void RuleReestablish();
 
-    CMainFrame* m_pMainFrame;
+    IFrameStatus* m_pFrame;
 
     CButton m_chkPowerOnAtStart;
     CStatic m_stLibStatus;

@@ -19,8 +19,6 @@ public:
     int GetValue();
     // GetValue clamped to the range: what the field shows once it has lost the focus.
     int GetClampedValue();
-    // The text becomes the clamped, re-formatted number.
-    void OnKillFocus();
 
     bool OnReflect(int nCode) override;
     // The Delete key always edits the text, whatever an ancestor would make of it.
@@ -28,6 +26,8 @@ public:
 
 private:
     int Clamp(int nValue) const;
+    // The text becomes the clamped, re-formatted number.
+    void OnKillFocus();
 
     bool m_bRange = false;
     int m_nMin = 0;

@@ -19,7 +19,6 @@ public:
     void Bind(AppSettings* pSettings);
     // Stores the controls into the bound record; nothing while the page is unbound.
     void StoreIfBound();
-    bool IsBound() const { return m_pSettings != nullptr; }
 
 protected:
     // Record to controls, then the enabling rules.

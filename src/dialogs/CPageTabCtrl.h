@@ -25,18 +25,16 @@ public:
     // Hides the page shown so far and shows the page at nIndex (none when nIndex is
     // outside the pages); selects its tab too when bSelectTab is set.
     void SelectPage(int nIndex, bool bSelectTab);
-    // The page area in the tab control's coordinates, computed once.
-    const SRect& GetDisplayRect();
     // The user picked another tab: show its page. False, so the dialog sees it as well.
     bool OnSelChange();
 
     int GetItemCount() const;
     int GetCurSel() const;
-    int GetCurrentPage() const { return m_nCurrent; }
-    int GetPageCount() const { return static_cast<int>(m_pages.size()); }
 
 private:
     CTabPageDlg* PageAt(int nIndex) const;
+    // The page area in the tab control's coordinates, computed once.
+    const SRect& GetDisplayRect();
 
     ITabControl* m_pTab = nullptr;
     IDialogCommandTarget* m_pOwner = nullptr;

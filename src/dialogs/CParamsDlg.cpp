@@ -1,17 +1,17 @@
 #include "dialogs/CParamsDlg.h"
 
-#include "app/CTarnwickApp.h"
 #include "dialogs/IDialogWindow.h"
+#include "engine/IParamsHost.h"
 #include "res/DialogIds.h"
 #include "res/ParamsDialogs.h"
 #include "res/Resource.h"
 
 namespace tarnwick {
 
-CParamsDlg::CParamsDlg(CTarnwickApp& app, IFileChooser& fileChooser)
-    : m_app(app), m_settings(app.m_AppSettings), m_pAppSettings(&app.m_AppSettings),
-      m_pageGeneral(m_registry), m_pageWatchDogging(m_registry, app.GetMainWnd(), fileChooser),
-      m_pageLptResetter(m_registry, app.GetMainWnd()) {}
+CParamsDlg::CParamsDlg(IParamsHost& host, IFileChooser& fileChooser)
+    : m_host(host), m_settings(host.GetSettings()), m_pageGeneral(m_registry),
+      m_pageWatchDogging(m_registry, host.GetFrameStatus(), fileChooser),
+      m_pageLptResetter(m_registry, host.GetFrameStatus()) {}
 
 bool CParamsDlg::OnInitDialog(IDialogWindow& window) {
     m_pWindow = &window;
@@ -32,11 +32,8 @@ bool CParamsDlg::OnInitDialog(IDialogWindow& window) {
 
 void CParamsDlg::OnOK() {
     m_registry.StoreAllPages();
-    *m_pAppSettings = m_settings;
-    m_app.SaveSettings("from the settings dialog");
-    m_app.ApplyAutorun();
-    m_app.SetupShutdownTimer();
-    m_app.SetupCheckTimer();
+    m_host.GetSettings() = m_settings;
+    m_host.ApplySettings();
     if (m_pWindow != nullptr)
         m_pWindow->EndDialog(static_cast<int>(ID::Ok));
 }
@@ -48,7 +45,7 @@ void CParamsDlg::OnCancel() {
 
 void CParamsDlg::OnDestroy() {
     if (m_tab.IsAttached())
-        m_pAppSettings->CurrentTab = m_tab.GetCurSel();
+        m_host.GetSettings().CurrentTab = m_tab.GetCurSel();
 }
 
 void CParamsDlg::OnDialogCommand(int nID) {

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "app/AppSettings.h"
 #include "dialogs/CGeneralPage.h"
 #include "dialogs/CLptResetterPage.h"
 #include "dialogs/CPageRegistry.h"
 #include "dialogs/CPageTabCtrl.h"
 #include "dialogs/CWatchDoggingPage.h"
 #include "dialogs/IDialogCommandTarget.h"
+#include "engine/AppSettings.h"
 
 namespace tarnwick {
 
-class CTarnwickApp;
+class IParamsHost;
 class IDialogWindow;
 class IFileChooser;
 
@@ -19,7 +19,7 @@ class IFileChooser;
 // does; Cancel keeps nothing but the tab that was selected.
 class CParamsDlg : public IDialogCommandTarget {
 public:
-    CParamsDlg(CTarnwickApp& app, IFileChooser& fileChooser);
+    CParamsDlg(IParamsHost& host, IFileChooser& fileChooser);
 
     // The window exists: creates the pages on the tab control, opens the remembered tab
     // and loads the pages from the working copy. False when the window has no tab control.
@@ -35,20 +35,17 @@ public:
     // A notification from a control of the dialog itself.
     void OnNotify(int nID, int nCode);
 
-    const AppSettings& GetWorkingCopy() const { return m_settings; }
-    CPageTabCtrl& GetTabCtrl() { return m_tab; }
     CGeneralPage& GetGeneralPage() { return m_pageGeneral; }
     CWatchDoggingPage& GetWatchDoggingPage() { return m_pageWatchDogging; }
     CLptResetterPage& GetLptResetterPage() { return m_pageLptResetter; }
 
 private:
-    CTarnwickApp& m_app;
+    IParamsHost& m_host;
     IDialogWindow* m_pWindow = nullptr;
     // The pages register here as they are constructed, so it comes before them.
     CPageRegistry m_registry;
     CPageTabCtrl m_tab;
     AppSettings m_settings;
-    AppSettings* m_pAppSettings;
     CGeneralPage m_pageGeneral;
     CWatchDoggingPage m_pageWatchDogging;
     CLptResetterPage m_pageLptResetter;

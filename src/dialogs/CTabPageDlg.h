@@ -53,9 +53,8 @@ protected:
 
     void DDX_Control(int nID, CDlgControl& control);
 
-    const unsigned m_nTemplateID;
-
 private:
+    const unsigned m_nTemplateID;
     IDialogItems* m_pItems = nullptr;
     IDialogCommandTarget* m_pParentOwner = nullptr;
     std::vector<CDlgControl*> m_controls;

@@ -1,10 +1,10 @@
 #include "dialogs/CWatchDoggingPage.h"
 
-#include "app/AppSettings.h"
 #include "dialogs/EnableDlgItems.h"
 #include "dialogs/IDialogItems.h"
 #include "dialogs/IFileChooser.h"
-#include "engine/CMainFrame.h"
+#include "engine/AppSettings.h"
+#include "engine/IFrameStatus.h"
 #include "res/DialogIds.h"
 #include "res/Resource.h"
 
@@ -19,9 +19,9 @@ std::int32_t ToFlag(int nCheck) {
 }
 } // namespace
 
-CWatchDoggingPage::CWatchDoggingPage(CPageRegistry& registry, CMainFrame* pMainFrame,
+CWatchDoggingPage::CWatchDoggingPage(CPageRegistry& registry, IFrameStatus* pFrame,
                                      IFileChooser& fileChooser)
-    : CPageDlg(registry, IDD_WATCHDOGGING), m_pMainFrame(pMainFrame), m_fileChooser(fileChooser) {
+    : CPageDlg(registry, IDD_WATCHDOGGING), m_pFrame(pFrame), m_fileChooser(fileChooser) {
     m_editCheckDelay.SetRange(1, 10000);
     m_editMaxFaults.SetRange(2, 100);
     m_editMaxReboots.SetRange(0, 99);
@@ -43,8 +43,8 @@ void CWatchDoggingPage::DoDataExchange() {
 
 bool CWatchDoggingPage::OnInitDialog() {
     CPageDlg::OnInitDialog();
-    if (m_pMainFrame != nullptr)
-        for (const std::string& strEntry : m_pMainFrame->LoadEntryList())
+    if (m_pFrame != nullptr)
+        for (const std::string& strEntry : m_pFrame->LoadEntryList())
             m_cbConnection.AddString(strEntry);
     return true;
 }

@@ -7,19 +7,16 @@
 
 namespace tarnwick {
 
-class CMainFrame;
+class IFrameStatus;
 class IFileChooser;
 
 // The "WatchDogging" page: the connection to keep alive, the start-up dial, the background
 // checks, their period and the fault limit, under a master switch.
 class CWatchDoggingPage : public CPageDlg {
 public:
-    // pMainFrame lists the phone-book entries (none without a frame); fileChooser serves
+    // pFrame lists the phone-book entries (none without a frame); fileChooser serves
     // the "..." button.
-    CWatchDoggingPage(CPageRegistry& registry, CMainFrame* pMainFrame, IFileChooser& fileChooser);
-
-    // The filter of the file choice: one filter that shows every file.
-    static constexpr const char* kFileFilter = "All Files (*.*)|*.*||";
+    CWatchDoggingPage(CPageRegistry& registry, IFrameStatus* pFrame, IFileChooser& fileChooser);
 
 protected:
     void DoDataExchange() override;
@@ -29,6 +26,9 @@ protected:
     bool OnCommand(int nID, int nCode) override;
 
 private:
+    // The filter of the file choice: one filter that shows every file.
+    static constexpr const char* kFileFilter = "All Files (*.*)|*.*||";
+
     void OnEnableClicked();
     void OnEstablishClicked();
     void OnCheckClicked();
@@ -43,7 +43,7 @@ private:
     // Checked and enabled: a greyed check box counts as off.
     static bool IsOn(CButton& button);
 
-    CMainFrame* m_pMainFrame;
+    IFrameStatus* m_pFrame;
     IFileChooser& m_fileChooser;
 
     CNumEdit m_editMaxReboots;

@@ -29,7 +29,6 @@ inline constexpr int Checked = 1;
 // Keys that the dialog code gives a meaning to.
 namespace VK {
 inline constexpr int Return = 0x0D;
-inline constexpr int Escape = 0x1B;
 inline constexpr int Delete = 0x2E;
 } // namespace VK
 

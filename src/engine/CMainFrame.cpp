@@ -1,10 +1,9 @@
 #include "engine/CMainFrame.h"
 
-#include "app/CServices.h"
-#include "app/CTarnwickApp.h"
-#include "app/CVersionInfo.h"
-#include "app/IUserInterface.h"
-#include "app/SettingLimits.h"
+#include "engine/AppSettings.h"
+#include "engine/CServices.h"
+#include "engine/IUserInterface.h"
+#include "engine/SettingLimits.h"
 #include "engine/TimerIds.h"
 #include "platform/CheckURLConnect.h"
 #include "platform/FindOtherInstance.h"
@@ -18,6 +17,7 @@
 #include "platform/IProcessList.h"
 #include "platform/IStateStore.h"
 #include "platform/TimeText.h"
+#include "res/CVersionInfo.h"
 #include "res/Resource.h"
 #include "tray/CMenu.h"
 
@@ -47,8 +47,8 @@ std::string WithCause(const std::string& strCause) {
 
 namespace tarnwick {
 
-CMainFrame::CMainFrame(CTarnwickApp& app, CServices& services)
-    : m_app(app), m_services(services), m_TrayIcon(services.shell, *this),
+CMainFrame::CMainFrame(IAppCommands& app, AppSettings& settings, CServices& services)
+    : m_app(app), m_AppSettings(settings), m_services(services), m_TrayIcon(services.shell, *this),
       m_RasManager(services.dialUp), m_History(services.state, services.clock, services.log),
       m_RebootBudget(services.state, services.clock, services.log) {
     IModuleLoader& modules = m_services.modules;
@@ -89,7 +89,7 @@ int CMainFrame::OnCreate() {
                                  "no notification area on this display: running without an icon");
     }
 
-    AppSettings& s = m_app.m_AppSettings;
+    AppSettings& s = m_AppSettings;
     if (s.iLptPort > 0 && s.bMakeSureModemOn != 0)
         ModemPowerOn(false);
 
@@ -163,7 +163,7 @@ void CMainFrame::OnTimer(unsigned nIDEvent) {
 }
 
 bool CMainFrame::CheckConnState(std::string& strCause) {
-    const std::string& strName = m_app.m_AppSettings.sDefaultConnection;
+    const std::string& strName = m_AppSettings.sDefaultConnection;
     if (m_RasManager.IsConnected(strName)) {
         m_strConnState = "up";
         return true;
@@ -178,7 +178,7 @@ bool CMainFrame::CheckConnState(std::string& strCause) {
 }
 
 bool CMainFrame::CheckFileRefresh(std::string& strCause) {
-    const std::string& strPath = m_app.m_AppSettings.sFileRefresh;
+    const std::string& strPath = m_AppSettings.sFileRefresh;
     std::uint64_t ftWrite = 0;
     // A file that is missing or held open by its writer right now takes no part.
     if (!m_services.files.GetLastWriteTime(strPath, ftWrite)) {
@@ -207,7 +207,7 @@ void CMainFrame::OnCheckTimer() {
     if (m_bChecking)
         return;
     m_bChecking = true;
-    const AppSettings& s = m_app.m_AppSettings;
+    const AppSettings& s = m_AppSettings;
     m_services.log.SetConnection(s.sDefaultConnection);
 
     bool bPass = true;
@@ -245,7 +245,7 @@ void CMainFrame::OnCheckTimer() {
 }
 
 void CMainFrame::OnCheckPassed() {
-    m_app.m_nFaultCount = 0;
+    m_nFaultCount = 0;
     m_bRebootWarned = false;
     SOutage closed;
     if (!m_History.OnCheckPassed(closed)) {
@@ -266,11 +266,11 @@ void CMainFrame::OnCheckPassed() {
 }
 
 void CMainFrame::OnCheckFailed(const std::string& strCause) {
-    const AppSettings& s = m_app.m_AppSettings;
+    const AppSettings& s = m_AppSettings;
     // Saturate rather than wrap: a counter past the limit must stay past it.
-    if (m_app.m_nFaultCount < INT32_MAX)
-        ++m_app.m_nFaultCount;
-    const std::int32_t nFaults = m_app.m_nFaultCount;
+    if (m_nFaultCount < INT32_MAX)
+        ++m_nFaultCount;
+    const std::int32_t nFaults = m_nFaultCount;
     const std::int32_t nMaxFaults = EffectiveMaxFaults(s);
     m_History.OnCheckFailed();
     Log(LogLevel::Warning, "check",
@@ -307,7 +307,7 @@ void CMainFrame::Redial() {
 }
 
 void CMainFrame::Reboot() {
-    const AppSettings& s = m_app.m_AppSettings;
+    const AppSettings& s = m_AppSettings;
     if (m_RebootBudget.IsSpent(s.iMaxRebootsPerDay)) {
         Log(LogLevel::Warning, "reboot",
             "reboot skipped: " + std::to_string(m_RebootBudget.CountLastDay()) +
@@ -316,8 +316,7 @@ void CMainFrame::Reboot() {
         return;
     }
     m_History.OnStep("reboot");
-    if (LoggedExitSystem(EWX::Reboot,
-                         "after " + std::to_string(m_app.m_nFaultCount) + " failed checks"))
+    if (LoggedExitSystem(EWX::Reboot, "after " + std::to_string(m_nFaultCount) + " failed checks"))
         m_RebootBudget.Record();
 }
 

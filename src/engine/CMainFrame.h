@@ -2,12 +2,14 @@
 
 #include "engine/COutageHistory.h"
 #include "engine/CRebootBudget.h"
-#include "engine/ICommandTarget.h"
+#include "engine/IAppCommands.h"
+#include "engine/IFrameStatus.h"
 #include "engine/ITimerService.h"
 #include "engine/PortTable.h"
 #include "platform/CRasManager.h"
 #include "platform/ILog.h"
 #include "tray/CSystemTray.h"
+#include "tray/ICommandTarget.h"
 
 #include <cstdint>
 #include <string>
@@ -15,33 +17,54 @@
 
 namespace tarnwick {
 
-class CTarnwickApp;
+struct AppSettings;
 class CMenu;
 struct CCmdUI;
 struct CServices;
 
 // The engine: the watchdog's state and timers, the modem power cycle, the tray icon and
 // the commands of its menu.
-class CMainFrame : public ITimerHandler, public ICommandTarget {
+class CMainFrame : public ITimerHandler, public ICommandTarget, public IFrameStatus {
 public:
-    CMainFrame(CTarnwickApp& app, CServices& services);
+    CMainFrame(IAppCommands& app, AppSettings& settings, CServices& services);
     ~CMainFrame() override;
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
 
     // Start-up: single-instance rule, tray icon, modem power-on, start-up connection.
     int OnCreate();
-    unsigned FindOtherInstance();
-    bool CreateTrayIcon();
 
     void OnTimer(unsigned nIDEvent) override;
     bool OnCommand(unsigned nID) override;
     void PostCommand(unsigned nID) override;
 
+    const std::vector<std::string>& LoadEntryList() override;
+    bool IsPortLibLoaded() const override { return m_hPortLib != nullptr; }
+
+    // The modem power cycle, and the port register it works through.
+    void OnResetModemPower();
+    void ModemPowerOn(bool bRedial);
+    std::uint16_t PortRead(std::uint16_t nPort);
+
+    // Says what the engine is doing: the state report for --status, the tooltip's third line.
+    // Runs after every change of state.
+    void PublishStatus();
+    // The check timer was armed anew (or not: 0): the count of failed checks starts over.
+    void OnCheckTimerArmed(std::int64_t tNextCheck);
+    // Failed checks in a row.
+    std::int32_t GetFaultCount() const { return m_nFaultCount; }
+
+    CRasManager& GetRasManager() { return m_RasManager; }
+    bool IsModemOff() const { return m_bModemOff; }
+    bool IsSettingsOpen() const { return m_bSettingsOpen; }
+
+private:
+    unsigned FindOtherInstance();
+    bool CreateTrayIcon();
+
     // The tray menu: adapted to the connection before it shows, then enabled item by item.
     void PrepareTrayMenu(CMenu* pMenu);
     void UpdateMenuItems(CMenu& menu);
-    const std::vector<std::string>& LoadEntryList();
 
     void OnSettings();
     void OnReboot();
@@ -49,7 +72,6 @@ public:
     void OnConnectTo(unsigned nID);
     void OnReconnectCurrent();
     void OnDisconnectCurrent();
-    void OnResetModemPower();
 
     void OnUpdateSettings(CCmdUI& cmdUI);
     void OnUpdateReconnectCurrent(CCmdUI& cmdUI);
@@ -57,30 +79,14 @@ public:
     void OnUpdateResetModemPower(CCmdUI& cmdUI);
     void OnUpdateAppExit(CCmdUI& cmdUI);
 
-    // Port access and the modem power cycle.
-    bool IsPortLibLoaded() const { return m_hPortLib != nullptr; }
-    std::uint16_t PortRead(std::uint16_t nPort);
     void PortWrite(std::uint16_t nPort, std::uint16_t nValue);
     void UpdatePortBits(std::uint16_t nPort, std::uint16_t nMask, bool bSet);
     void ModemPowerOff();
-    void ModemPowerOn(bool bRedial);
 
-    // Says what the engine is doing: the state report for --status, the tooltip's third line.
-    // Runs after every change of state.
-    void PublishStatus();
-    // The check timer was armed anew (or not: 0).
-    void OnCheckTimerArmed(std::int64_t tNextCheck) { m_tNextCheck = tNextCheck; }
     // What the next failed check will do: "re-dial", "power cycle", "reboot", ...
     std::string NextStep() const;
     std::string TooltipText() const;
-    const COutageHistory& GetHistory() const { return m_History; }
 
-    CRasManager& GetRasManager() { return m_RasManager; }
-    CSystemTray& GetTrayIcon() { return m_TrayIcon; }
-    bool IsModemOff() const { return m_bModemOff; }
-    bool IsSettingsOpen() const { return m_bSettingsOpen; }
-
-private:
     void OnCheckTimer();
     // Each check: true when it passed; a failed one says why.
     bool CheckConnState(std::string& strCause);
@@ -95,7 +101,8 @@ private:
     bool LoggedExitSystem(unsigned uFlags, const std::string& strWhy);
     void Log(LogLevel level, const char* pszStep, const std::string& strText);
 
-    CTarnwickApp& m_app;
+    IAppCommands& m_app;
+    AppSettings& m_AppSettings;
     CServices& m_services;
     void* m_hPortLib = nullptr;
     PFN_IN32 m_pfnIn32 = nullptr;
@@ -110,6 +117,7 @@ private:
     bool m_bMenuShowing = false;
     bool m_bMenuCurrentUp = false;
     std::uint64_t m_ftLastWrite = 0;
+    std::int32_t m_nFaultCount = 0;
 
     COutageHistory m_History;
     CRebootBudget m_RebootBudget;

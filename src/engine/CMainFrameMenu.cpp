@@ -1,10 +1,10 @@
 // The tray menu and its commands.
 #include "engine/CMainFrame.h"
 
-#include "app/CServices.h"
-#include "app/CTarnwickApp.h"
-#include "app/IUserInterface.h"
+#include "engine/AppSettings.h"
 #include "engine/CCmdUI.h"
+#include "engine/CServices.h"
+#include "engine/IUserInterface.h"
 #include "platform/IPowerService.h"
 #include "res/Resource.h"
 #include "tray/CMenu.h"
@@ -149,7 +149,7 @@ void CMainFrame::OnSettings() {
         return;
     }
     m_bSettingsOpen = true;
-    m_services.ui.DoModalSettings(m_app);
+    m_app.OnAppSettings();
     m_bSettingsOpen = false;
 }
 
@@ -204,7 +204,7 @@ void CMainFrame::OnUpdateDisconnectCurrent(CCmdUI& cmdUI) {
 }
 
 void CMainFrame::OnUpdateResetModemPower(CCmdUI& cmdUI) {
-    cmdUI.Enable(IsPortLibLoaded() && m_app.m_AppSettings.iLptPort != 0 && !m_bModemOff);
+    cmdUI.Enable(IsPortLibLoaded() && m_AppSettings.iLptPort != 0 && !m_bModemOff);
 }
 
 void CMainFrame::OnUpdateAppExit(CCmdUI& cmdUI) {

@@ -1,10 +1,10 @@
 // The modem power cycle through the relay on the parallel port.
 #include "engine/CMainFrame.h"
 
-#include "app/CServices.h"
-#include "app/CTarnwickApp.h"
-#include "app/IUserInterface.h"
-#include "app/SettingLimits.h"
+#include "engine/AppSettings.h"
+#include "engine/CServices.h"
+#include "engine/IUserInterface.h"
+#include "engine/SettingLimits.h"
 #include "engine/TimerIds.h"
 #include "engine/TimerPeriod.h"
 
@@ -30,7 +30,7 @@ void CMainFrame::UpdatePortBits(std::uint16_t nPort, std::uint16_t nMask, bool b
 }
 
 void CMainFrame::OnResetModemPower() {
-    const AppSettings& s = m_app.m_AppSettings;
+    const AppSettings& s = m_AppSettings;
     if (s.iLptPort <= 0)
         return;
     m_History.OnStep("power-cycle");
@@ -51,7 +51,7 @@ void CMainFrame::OnResetModemPower() {
 void CMainFrame::ModemPowerOff() {
     if (m_bModemOff)
         return;
-    const AppSettings& s = m_app.m_AppSettings;
+    const AppSettings& s = m_AppSettings;
     const std::string strEntry = m_RasManager.GetCurrentEntry();
     if (m_RasManager.IsConnected(strEntry) && s.bTryToHangUp != 0)
         LoggedHangUp(strEntry, "power off");
@@ -69,7 +69,7 @@ void CMainFrame::ModemPowerOff() {
 }
 
 void CMainFrame::ModemPowerOn(bool bRedial) {
-    const AppSettings& s = m_app.m_AppSettings;
+    const AppSettings& s = m_AppSettings;
     UpdatePortBits(EffectivePortAddress(s.iCtrlPort), EffectivePortMask(s.iCtrlPortMask), true);
     const std::string strCtrl = m_strPortChange;
     UpdatePortBits(EffectivePortAddress(s.iDataPort), EffectivePortMask(s.iDataPortMask), true);

@@ -1,13 +1,13 @@
 // What the engine is doing, for whoever asks: the state report and the tooltip.
 #include "engine/CMainFrame.h"
 
-#include "app/CServices.h"
-#include "app/CTarnwickApp.h"
-#include "app/CVersionInfo.h"
-#include "app/SettingLimits.h"
+#include "engine/AppSettings.h"
+#include "engine/CServices.h"
+#include "engine/SettingLimits.h"
 #include "platform/IClock.h"
 #include "platform/IStateStore.h"
 #include "platform/TimeText.h"
+#include "res/CVersionInfo.h"
 
 namespace tarnwick {
 
@@ -18,10 +18,10 @@ std::string Plural(int n, const char* pszOne, const char* pszMany) {
 } // namespace
 
 std::string CMainFrame::NextStep() const {
-    const AppSettings& s = m_app.m_AppSettings;
+    const AppSettings& s = m_AppSettings;
     if (s.bCheckConnState == 0 && s.bCheckFileRefresh == 0 && s.bCheckURLDownload == 0)
         return "nothing (no check is enabled)";
-    const std::int64_t nNext = static_cast<std::int64_t>(m_app.m_nFaultCount) + 1;
+    const std::int64_t nNext = static_cast<std::int64_t>(m_nFaultCount) + 1;
     const std::int32_t nMaxFaults = EffectiveMaxFaults(s);
     if (nNext < nMaxFaults)
         return "re-dial";
@@ -35,8 +35,8 @@ std::string CMainFrame::NextStep() const {
 
 std::string CMainFrame::TooltipText() const {
     std::string strLine;
-    if (m_app.m_nFaultCount > 0) {
-        strLine = Plural(m_app.m_nFaultCount, "failed check", "failed checks") + " in a row";
+    if (m_nFaultCount > 0) {
+        strLine = Plural(m_nFaultCount, "failed check", "failed checks") + " in a row";
     } else if (m_tLastCheck != 0) {
         strLine = "Last check " +
                   FormatClock(m_tLastCheck, m_services.clock.GetUtcOffset(m_tLastCheck)) + ": " +
@@ -46,8 +46,13 @@ std::string CMainFrame::TooltipText() const {
     return strLine.empty() ? strTip : strTip + "\n" + strLine;
 }
 
+void CMainFrame::OnCheckTimerArmed(std::int64_t tNextCheck) {
+    m_tNextCheck = tNextCheck;
+    m_nFaultCount = 0;
+}
+
 void CMainFrame::PublishStatus() {
-    const AppSettings& s = m_app.m_AppSettings;
+    const AppSettings& s = m_AppSettings;
     IClock& clock = m_services.clock;
     auto fnTime = [&clock](std::int64_t t) {
         return FormatIsoTime(t, clock.GetUtcOffset(t)).replace(10, 1, " ").substr(0, 19);
@@ -69,7 +74,7 @@ void CMainFrame::PublishStatus() {
         fnLine("last check",
                fnTime(m_tLastCheck) + ", " +
                    (m_bLastCheckPassed ? std::string("passed") : "failed: " + m_strLastCause));
-    fnLine("failed checks in a row", std::to_string(m_app.m_nFaultCount) + " (limit " +
+    fnLine("failed checks in a row", std::to_string(m_nFaultCount) + " (limit " +
                                          std::to_string(EffectiveMaxFaults(s)) + ")");
     fnLine("next check",
            m_tNextCheck == 0 ? std::string("none (no check is enabled)") : fnTime(m_tNextCheck));

@@ -39,7 +39,6 @@ class COutageHistory {
 public:
     static constexpr const char* kHistoryFile = "outages.jsonl";
     static constexpr const char* kOpenFile = "outage-open.json";
-    static constexpr std::size_t kMaxOutages = 10000;
 
     COutageHistory(IStateStore& store, IClock& clock, ILog& log);
 
@@ -58,6 +57,9 @@ public:
     const SOutage& Current() const { return m_current; }
 
 private:
+    // The most closed outages the history keeps; the oldest go first.
+    static constexpr std::size_t kMaxOutages = 10000;
+
     void SaveOpen();
     void Append(const SOutage& closed);
     void Warn(const std::string& strWhat);

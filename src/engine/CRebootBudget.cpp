@@ -11,6 +11,9 @@
 namespace tarnwick {
 
 namespace {
+// How far back a reboot counts, in seconds.
+constexpr std::int64_t kWindow = std::int64_t{24} * 3600;
+
 // The stamps within the window; a damaged line or one from far ahead (a clock that was
 // wrong) is dropped.
 std::vector<std::int64_t> RecentStamps(IStateStore& store, std::int64_t tNow) {
@@ -24,7 +27,7 @@ std::vector<std::int64_t> RecentStamps(IStateStore& store, std::int64_t tNow) {
         const auto result = std::from_chars(strLine.data(), pEnd, t);
         if (result.ec != std::errc() || result.ptr != pEnd)
             continue;
-        if (t > tNow - CRebootBudget::kWindow && t <= tNow + CRebootBudget::kWindow)
+        if (t > tNow - kWindow && t <= tNow + kWindow)
             stamps.push_back(t);
     }
     return stamps;

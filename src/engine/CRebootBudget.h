@@ -13,7 +13,6 @@ class ILog;
 class CRebootBudget {
 public:
     static constexpr const char* kFile = "reboots";
-    static constexpr std::int64_t kWindow = 24 * 3600;
 
     CRebootBudget(IStateStore& store, IClock& clock, ILog& log);
 

@@ -16,26 +16,6 @@ bool ParseShutdownTime(const std::string& strTime, int& nHour, int& nMinute) {
     return nHour >= 0 && nHour <= 23 && nMinute >= 0 && nMinute <= 59;
 }
 
-bool GetShutdownDelayMs(const std::string& strTime, int nHour, int nMinute,
-                        std::uint32_t& nDelayMs) {
-    int H = 0;
-    int M = 0;
-    if (!ParseShutdownTime(strTime, H, M))
-        return false;
-    int dh = H - nHour;
-    int dm = M - nMinute;
-    if (dm < 0) {
-        dm += 60;
-        dh -= 1;
-    }
-    if (dh < 0)
-        dh += 24;
-    if (dh == 0 && dm == 0)
-        dh = 24;
-    nDelayMs = static_cast<std::uint32_t>(dh * 60 + dm) * 60000u;
-    return true;
-}
-
 std::int64_t NextLocalTime(IClock& clock, std::int64_t nAfter, int nHour, int nMinute) {
     const SLocalTime now = clock.LocalTimeAt(nAfter);
     int dMinutes = (nHour * 60 + nMinute) - (now.nHour * 60 + now.nMinute);

@@ -11,12 +11,6 @@ class IClock;
 // no valid time of day.
 bool ParseShutdownTime(const std::string& strTime, int& nHour, int& nMinute);
 
-// The time to wait from now (nHour:nMinute, local) until the next occurrence of the
-// shutdown time "H:M" strictly after the current minute. False when the text holds no digit
-// or names no valid time of day.
-bool GetShutdownDelayMs(const std::string& strTime, int nHour, int nMinute,
-                        std::uint32_t& nDelayMs);
-
 // The wall-clock moment (seconds since the epoch) of the next local nHour:nMinute:00 strictly
 // after the minute of nAfter, found on the local calendar, so a change of daylight-saving
 // time in between moves it as it moves the local time.

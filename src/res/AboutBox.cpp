@@ -1,7 +1,7 @@
 #include "res/AboutBox.h"
 
-#include "app/Version.h"
 #include "res/Resource.h"
+#include "res/Version.h"
 
 namespace tarnwick {
 

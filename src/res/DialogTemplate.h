@@ -19,7 +19,6 @@ inline constexpr std::uint32_t Visible = 0x10000000u;
 inline constexpr std::uint32_t Caption = 0x00C00000u;
 inline constexpr std::uint32_t Border = 0x00800000u;
 inline constexpr std::uint32_t VScroll = 0x00200000u;
-inline constexpr std::uint32_t SysMenu = 0x00080000u;
 inline constexpr std::uint32_t TabStop = 0x00010000u;
 } // namespace WS
 

@@ -7,7 +7,6 @@ namespace tarnwick {
 inline constexpr unsigned IDR_MAINFRAME = 128; // the program icon
 inline constexpr unsigned IDR_TRAYMENU = 130;  // tray pop-up menu; also the tray icon's id
 
-inline constexpr unsigned IDD_ABOUTBOX = 100;
 inline constexpr unsigned IDD_PARAMS = 130;
 inline constexpr unsigned IDD_LPTRESETTER = 131;
 inline constexpr unsigned IDD_WATCHDOGGING = 132;
@@ -23,7 +22,6 @@ inline constexpr unsigned ID_RESET_MODEM_POWER = 32777;
 inline constexpr unsigned ID_CONNECT_FIRST = 32778;
 inline constexpr unsigned ID_CONNECT_LAST = 32878;
 
-inline constexpr unsigned ID_FILE_NEW = 57600;
 inline constexpr unsigned ID_APP_ABOUT = 57664;
 inline constexpr unsigned ID_APP_EXIT = 57665;
 

@@ -1,9 +1,9 @@
 #include "tray/CSystemTray.h"
 
-#include "engine/ICommandTarget.h"
 #include "res/Resource.h"
-#include "res/TrayMenu.h"
 #include "tray/CMenu.h"
+#include "tray/ICommandTarget.h"
+#include "tray/TrayMenu.h"
 
 #include <utility>
 
@@ -46,8 +46,8 @@ CSystemTray::~CSystemTray() {
 }
 
 bool CSystemTray::Create(unsigned uCallbackMessage, const std::string& strTip,
-                         unsigned nIconResource, unsigned uID, MenuHook pfnMenuHook) {
-    m_pfnMenuHook = std::move(pfnMenuHook);
+                         unsigned nIconResource, unsigned uID, MenuHook fnMenuHook) {
+    m_fnMenuHook = std::move(fnMenuHook);
     m_bShellSupported = m_shell.IsShellSupported();
     if (!m_bShellSupported)
         return false;
@@ -122,8 +122,8 @@ unsigned CSystemTray::HandleTrayMessage(unsigned nIconID, unsigned nMouseMsg) {
 }
 
 void CSystemTray::PrepareMenu(CMenu& popup) {
-    if (m_pfnMenuHook)
-        m_pfnMenuHook(popup);
+    if (m_fnMenuHook)
+        m_fnMenuHook(popup);
 }
 
 void CSystemTray::OnTrayCommand(unsigned nCmd) {

@@ -25,7 +25,7 @@ public:
 
     // Adds the icon; true when it is in the notification area.
     bool Create(unsigned uCallbackMessage, const std::string& strTip, unsigned nIconResource,
-                unsigned uID, MenuHook pfnMenuHook);
+                unsigned uID, MenuHook fnMenuHook);
     bool SetDefaultMenuItem(unsigned nItem, bool bByPos);
     // A new tooltip (cut as Create cuts it), shown at once when the icon is there and kept
     // for the next add.
@@ -53,7 +53,7 @@ private:
 
     IShellTray& m_shell;
     ICommandTarget& m_target;
-    MenuHook m_pfnMenuHook;
+    MenuHook m_fnMenuHook;
     STrayIconData m_nid;
     bool m_bShellSupported = false;
     bool m_bIconAbsent = true;

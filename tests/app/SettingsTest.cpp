@@ -1,8 +1,8 @@
 // The parameters: defaults, loading and saving, and the INI file that holds them.
 #include "CFakeServices.h"
 
-#include "app/AppSettings.h"
 #include "app/CTarnwickApp.h"
+#include "engine/AppSettings.h"
 #include "platform/linux/CKeyFileProfileStore.h"
 
 #include <gtest/gtest.h>
@@ -173,7 +173,7 @@ TEST_F(KeyFileTest, UnreadableFileIsNotSavedOverAtExit) {
         app.ExitInstance();
         EXPECT_TRUE(fakes.autorun.m_calls.empty());
         EXPECT_TRUE(fs::is_fifo(m_path));
-        EXPECT_TRUE(app.m_AppSettings.Save(store)); // as the dialog's OK does
+        EXPECT_TRUE(app.GetSettings().Save(store)); // as the dialog's OK does
     }
     EXPECT_TRUE(fs::is_fifo(m_path.string() + ".bad"));
     EXPECT_TRUE(fs::is_regular_file(m_path));

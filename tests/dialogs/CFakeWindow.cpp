@@ -1,6 +1,6 @@
 #include "CFakeWindow.h"
 
-#include "app/IProfileStore.h"
+#include "platform/IProfileStore.h"
 
 #include <sstream>
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/AppSettings.h"
 #include "dialogs/CComboList.h"
 #include "dialogs/CParamsDlg.h"
 #include "dialogs/CTabPageDlg.h"
@@ -8,6 +7,7 @@
 #include "dialogs/IDialogWindow.h"
 #include "dialogs/IFileChooser.h"
 #include "dialogs/ITabControl.h"
+#include "engine/AppSettings.h"
 #include "res/DialogIds.h"
 #include "res/ParamsDialogs.h"
 

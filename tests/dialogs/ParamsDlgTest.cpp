@@ -93,7 +93,7 @@ protected:
         m_pWindow->SetCurSel(nTab);
         m_pDlg->OnNotify(IDC_PARAMS_TAB, TCN_SELCHANGE);
     }
-    AppSettings& Live() { return m_app.m_AppSettings; }
+    AppSettings& Live() { return m_app.GetSettings(); }
 
     CFakeServices m_fakes;
     CTarnwickApp m_app{m_fakes.services};
@@ -190,7 +190,6 @@ TEST_F(ParamsDialogTest, PageEnablingRulesAndEveryFieldLoadedAndStoredBack) {
 // Escape in a page is the dialog's Cancel.
 TEST_F(ParamsDialogTest, OpensOnTheRememberedTabOrTheFirstAndCancelKeepsOnlyTheSelectedTab) {
     Open(""); // the program starts
-    m_app.m_nFaultCount = 2;
     m_fakes.autorun.m_calls.clear();
     const int nCommits = m_fakes.profile.m_nCommits;
     for (const auto& [nStored, nShown] :
@@ -209,14 +208,12 @@ TEST_F(ParamsDialogTest, OpensOnTheRememberedTabOrTheFirstAndCancelKeepsOnlyTheS
     }
     EXPECT_EQ(m_fakes.profile.m_nCommits, nCommits);
     EXPECT_TRUE(m_fakes.autorun.m_calls.empty());
-    EXPECT_EQ(m_app.m_nFaultCount, 2);
 }
 
 // Enter in a page is the dialog's OK, also in a number field that was never left.
 TEST_F(ParamsDialogTest, OKStoresEveryPageThenSavesThenAppliesTheNewValues) {
     Open("", kGen,
          {Click(IDC_GEN_AUTORUN), Pick(IDC_GEN_METHOD, "1"), Click(IDC_GEN_AUTO_SHUTDOWN)});
-    m_app.m_nFaultCount = 2;
     m_fakes.timers.Advance(30000); // a quarter of the way through the check period
     m_fakes.autorun.m_calls.clear();
     const int nCommits = m_fakes.profile.m_nCommits;
@@ -235,7 +232,6 @@ TEST_F(ParamsDialogTest, OKStoresEveryPageThenSavesThenAppliesTheNewValues) {
     const SLocalTime due = m_fakes.clock.LocalTimeAt(m_app.GetShutdownDue());
     EXPECT_EQ(due.nHour * 60 + due.nMinute, 21 * 60);  // the next 21:00
     EXPECT_EQ(m_fakes.timers.DueIn(IDT_CHECK), 60000); // restarted, 1 minute
-    EXPECT_EQ(m_app.m_nFaultCount, 0);
     Close();
     EXPECT_EQ(Live().CurrentTab, 2);
 }

@@ -17,13 +17,13 @@ class CEngineFixture : public ::testing::Test {
 protected:
     void Start() {
         m_pApp = std::make_unique<CTarnwickApp>(m_fakes.services);
-        m_pApp->m_AppSettings = m_settings;
+        m_pApp->GetSettings() = m_settings;
         // Start-up loads the profile; an empty fake profile keeps what the test set.
         ASSERT_TRUE(m_pApp->InitInstance());
     }
     CTarnwickApp& App() { return *m_pApp; }
     CMainFrame& Frame() { return *m_pApp->GetMainWnd(); }
-    AppSettings& Settings() { return m_pApp->m_AppSettings; }
+    AppSettings& Settings() { return m_pApp->GetSettings(); }
 
     // Makes the next check cycle pass or fail through the connection check.
     void SetLinkUp(bool bUp) {

@@ -74,7 +74,7 @@ TEST_F(EscalationTest, PassingCycleStartsTheCountAgain) {
     FailOnce();
     SetLinkUp(true);
     RunCheck();
-    EXPECT_EQ(App().m_nFaultCount, 0);
+    EXPECT_EQ(Frame().GetFaultCount(), 0);
     EXPECT_EQ(FailOnce(), "redial");
 }
 
@@ -110,7 +110,7 @@ TEST_F(EscalationTest, TickArrivingDuringACycleIsDropped) {
     };
     RunCheck();
     EXPECT_EQ(nNested, 1);
-    EXPECT_EQ(App().m_nFaultCount, 1);
+    EXPECT_EQ(Frame().GetFaultCount(), 1);
 }
 
 TEST_F(EscalationTest, CheckTimerFromSettings) {
@@ -128,10 +128,10 @@ TEST_F(EscalationTest, CheckTimerFromSettings) {
                                                     {100000, 0x7FFFFFFFu},
                                                     {INT32_MAX, 0x7FFFFFFFu}}) {
         Settings().iCheckDelay = iCheckDelay;
-        App().m_nFaultCount = 7;
+        FailOnce();
         EXPECT_TRUE(App().SetupCheckTimer());
         EXPECT_EQ(m_fakes.timers.Period(IDT_CHECK), nExpectedMs) << iCheckDelay;
-        EXPECT_EQ(App().m_nFaultCount, 0);
+        EXPECT_EQ(Frame().GetFaultCount(), 0);
     }
 }
 
@@ -141,11 +141,11 @@ TEST_F(EscalationTest, EveryEnabledCheckRunsAndAnyFailureFailsTheCycle) {
     Start();
     SetLinkUp(false);
     RunCheck();
-    EXPECT_EQ(App().m_nFaultCount, 1);
+    EXPECT_EQ(Frame().GetFaultCount(), 1);
     EXPECT_EQ(m_fakes.net.m_lookups, (std::vector<std::string>{"example.test"}));
     SetLinkUp(true); // the probe alone still fails
     RunCheck();
-    EXPECT_EQ(App().m_nFaultCount, 2);
+    EXPECT_EQ(Frame().GetFaultCount(), 2);
 }
 
 } // namespace

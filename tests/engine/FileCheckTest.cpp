@@ -24,15 +24,15 @@ TEST(FileCheckTest, OnlyAnUnchangedTimeOfAReadableFileIsAFault) {
     };
     CFakeServices fakes;
     CTarnwickApp app(fakes.services);
-    app.m_AppSettings.bCheckConnState = 0;
-    app.m_AppSettings.bCheckFileRefresh = 1;
-    app.m_AppSettings.sFileRefresh = "/var/log/feed";
+    app.GetSettings().bCheckConnState = 0;
+    app.GetSettings().bCheckFileRefresh = 1;
+    app.GetSettings().sFileRefresh = "/var/log/feed";
     app.InitInstance();
     for (const SStep& step : steps) {
         if (step.bExists)
             fakes.files.m_files["/var/log/feed"] = {step.ftWrite, step.bHeld};
         app.GetMainWnd()->OnTimer(IDT_CHECK);
-        EXPECT_EQ(app.m_nFaultCount, step.nFaults) << step.ftWrite << step.bHeld;
+        EXPECT_EQ(app.GetMainWnd()->GetFaultCount(), step.nFaults) << step.ftWrite << step.bHeld;
     }
 }
 

@@ -88,25 +88,22 @@ TEST(ProbeTest, AddressesSkipTheLookupNamesTryEveryAddressFailuresSayWhy) {
                                          "port 80): unreachable, not a usable IPv4 address");
 }
 
-TEST(ShutdownTimeTest, NextOccurrenceStrictlyAfterTheCurrentMinute) {
+TEST(ShutdownTimeTest, ParsesTheHourAndMinuteOfAValidTimeOfDay) {
     struct {
         const char* pszTime;
-        int h, m;
         bool bValid;
-        std::uint32_t nMinutes;
+        int nHour, nMinute;
     } const cases[] = {
-        {"07:30", 7, 0, true, 30},   {"10:15", 10, 30, true, 23 * 60 + 45},
-        {"00:10", 23, 50, true, 20}, {"12:00", 12, 0, true, 24 * 60},
-        {"7", 6, 0, true, 60},       {":30", 0, 0, true, 30},
-        {"", 0, 0, false, 0},        {"ab:cd", 0, 0, false, 0},
-        {"24:00", 0, 0, false, 0},   {"12:60", 0, 0, false, 0},
-        {"-1:00", 0, 0, false, 0},   {"23:59", 0, 0, true, 23 * 60 + 59},
+        {"07:30", true, 7, 30},  {"7", true, 7, 0},      {":30", true, 0, 30},
+        {"23:59", true, 23, 59}, {"", false, 0, 0},      {"ab:cd", false, 0, 0},
+        {"24:00", false, 0, 0},  {"12:60", false, 0, 0}, {"-1:00", false, 0, 0},
     };
     for (const auto& c : cases) {
-        std::uint32_t nMs = 0;
-        EXPECT_EQ(GetShutdownDelayMs(c.pszTime, c.h, c.m, nMs), c.bValid) << c.pszTime;
+        int nHour = -1;
+        int nMinute = -1;
+        EXPECT_EQ(ParseShutdownTime(c.pszTime, nHour, nMinute), c.bValid) << c.pszTime;
         if (c.bValid) {
-            EXPECT_EQ(nMs, c.nMinutes * 60000u) << c.pszTime;
+            EXPECT_EQ(nHour * 60 + nMinute, c.nHour * 60 + c.nMinute) << c.pszTime;
         }
     }
 }

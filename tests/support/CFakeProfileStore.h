@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IProfileStore.h"
+#include "platform/IProfileStore.h"
 
 #include <map>
 #include <string>

@@ -9,7 +9,7 @@
 #include "CFakeTimerService.h"
 #include "CFakeUserInterface.h"
 
-#include "app/CServices.h"
+#include "engine/CServices.h"
 #include "platform/IAutorunStore.h"
 #include "platform/IClock.h"
 #include "platform/IFileTimes.h"

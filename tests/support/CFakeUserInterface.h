@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IUserInterface.h"
+#include "engine/IUserInterface.h"
 
 #include <deque>
 #include <functional>
@@ -21,7 +21,7 @@ public:
         if (m_fnWhileModal)
             m_fnWhileModal();
     }
-    void DoModalSettings(CTarnwickApp&) override {
+    void DoModalSettings(IParamsHost&) override {
         ++m_nSettingsShown;
         if (m_fnWhileModal)
             m_fnWhileModal();

@@ -1,10 +1,10 @@
 // The tray icon's rules over a fake shell: its states, mouse actions, menu and tooltip.
 #include "CFakeShellTray.h"
 
-#include "engine/ICommandTarget.h"
 #include "res/Resource.h"
 #include "tray/CMenu.h"
 #include "tray/CSystemTray.h"
+#include "tray/ICommandTarget.h"
 
 #include <gtest/gtest.h>
 

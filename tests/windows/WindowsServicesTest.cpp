@@ -4,7 +4,7 @@
 #include "platform/windows/Win32.h"
 
 #include "CFakeServices.h"
-#include "app/AppSettings.h"
+#include "engine/AppSettings.h"
 #include "platform/CRasManager.h"
 #include "platform/windows/CRasDialUpService.h"
 #include "platform/windows/CRegistryProfileStore.h"

@@ -37,9 +37,9 @@ void CQtUserInterface::DoModalAbout() {
     box.exec();
 }
 
-void CQtUserInterface::DoModalSettings(CTarnwickApp& app) {
+void CQtUserInterface::DoModalSettings(IParamsHost& host) {
     CQtFileChooser fileChooser;
-    CParamsDlg dlg(app, fileChooser);
+    CParamsDlg dlg(host, fileChooser);
     CQtParamsDialog window(dlg);
     m_pSettings = &window;
     window.DoModal();

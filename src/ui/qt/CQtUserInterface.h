@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IUserInterface.h"
+#include "engine/IUserInterface.h"
 
 #include <QPointer>
 
@@ -16,7 +16,7 @@ class CQtUserInterface : public IUserInterface {
 public:
     bool AskYesNo(const std::string& strText) override;
     void DoModalAbout() override;
-    void DoModalSettings(CTarnwickApp& app) override;
+    void DoModalSettings(IParamsHost& host) override;
     void RaiseSettings() override;
     void TellUser(const std::string& strText) override;
     void Post(std::function<void()> fn) override;

@@ -61,9 +61,9 @@ void CWin32UserInterface::DoModalAbout() {
                             &AboutProc, 0);
 }
 
-void CWin32UserInterface::DoModalSettings(CTarnwickApp& app) {
+void CWin32UserInterface::DoModalSettings(IParamsHost& host) {
     CWin32FileChooser fileChooser(m_window.GetHwnd());
-    CParamsDlg dlg(app, fileChooser);
+    CParamsDlg dlg(host, fileChooser);
     CWin32ParamsDialog window(dlg);
     window.DoModal(m_window.GetHwnd());
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IUserInterface.h"
+#include "engine/IUserInterface.h"
 
 namespace tarnwick {
 
@@ -14,7 +14,7 @@ public:
 
     bool AskYesNo(const std::string& strText) override;
     void DoModalAbout() override;
-    void DoModalSettings(CTarnwickApp& app) override;
+    void DoModalSettings(IParamsHost& host) override;
     void Post(std::function<void()> fn) override;
     void RaiseSettings() override;
     // Kept until the event loop has ended (ShowToldText): a message box shown now would run

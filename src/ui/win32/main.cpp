@@ -1,8 +1,8 @@
 // Tarnwick: keeps a modem Internet link alive on an unattended machine.
 #include "platform/windows/Win32.h"
 
-#include "app/CServices.h"
 #include "app/CTarnwickApp.h"
+#include "engine/CServices.h"
 #include "platform/windows/CRasDialUpService.h"
 #include "platform/windows/CRegistryProfileStore.h"
 #include "platform/windows/CToolhelpProcessList.h"
@@ -57,7 +57,7 @@ int main(int argc, char* argv[]) {
 
     CTarnwickApp app(services);
     // The session is ending: keep what changed in memory, as an exit would.
-    window.SetEndSessionHandler([&app, &profile] { app.m_AppSettings.Save(profile); });
+    window.SetEndSessionHandler([&app] { app.SaveOnExit(); });
 
     int nResult = 0;
     if (app.InitInstance())

@@ -1,6 +1,6 @@
-#include "app/SettingLimits.h"
+#include "engine/SettingLimits.h"
 
-#include "app/AppSettings.h"
+#include "engine/AppSettings.h"
 #include "platform/ILog.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "res/TrayMenu.h"
+#include "tray/TrayMenu.h"
 
 #include "res/Resource.h"
 

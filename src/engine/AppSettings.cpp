@@ -1,7 +1,7 @@
-#include "app/AppSettings.h"
+#include "engine/AppSettings.h"
 
-#include "app/IProfileStore.h"
 #include "engine/PortTable.h"
+#include "platform/IProfileStore.h"
 
 #include <type_traits>
 

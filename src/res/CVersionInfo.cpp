@@ -1,6 +1,6 @@
-#include "app/CVersionInfo.h"
+#include "res/CVersionInfo.h"
 
-#include "app/Version.h"
+#include "res/Version.h"
 
 #include <algorithm>
 #include <utility>

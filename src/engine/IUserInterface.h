@@ -5,7 +5,7 @@
 
 namespace tarnwick {
 
-class CTarnwickApp;
+class IParamsHost;
 
 // The parts of the frontend the engine talks to: modal windows and the event loop.
 class IUserInterface {
@@ -16,7 +16,7 @@ public:
     // The about box, modal.
     virtual void DoModalAbout() = 0;
     // The parameters dialog, modal.
-    virtual void DoModalSettings(CTarnwickApp& app) = 0;
+    virtual void DoModalSettings(IParamsHost& host) = 0;
     // Brings the open parameters dialog to the front, out of the taskbar if it was minimised,
     // with whatever window it has open above it.
     virtual void RaiseSettings() = 0;
