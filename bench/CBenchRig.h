@@ -4,7 +4,7 @@
 #include "CNmMock.h"
 #include "CTestSandbox.h"
 
-#include "app/CServices.h"
+#include "engine/CServices.h"
 #include "platform/linux/CNmDialUpService.h"
 #include "platform/linux/CStderrLog.h"
 #include "platform/linux/CSystemBus.h"
