@@ -179,7 +179,8 @@ void CNmDialUpService::OnProfileUpdated(const QDBusMessage& message) {
 
 void CNmDialUpService::OnOwnerChanged() {
     // NetworkManager restarted (or went away): its objects are new ones.
-    Log(6, "dial", "NetworkManager changed on the bus; its profiles are read anew");
+    Log(6, "dial",
+        "NetworkManager changed on the bus; its profiles and active connections are read anew");
     m_bProfilesKnown = false;
     m_active.Forget();
     m_hungUp.clear();
