@@ -1,6 +1,7 @@
 #include "platform/linux/CNmActiveConnections.h"
 
 #include "platform/ILog.h"
+#include "platform/linux/NmDBus.h"
 
 #include <QDBusArgument>
 #include <QDBusObjectPath>
@@ -11,12 +12,9 @@
 
 namespace tarnwick {
 
+using namespace nm;
+
 namespace {
-const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
-const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
-const QString kManagerIface = QStringLiteral("org.freedesktop.NetworkManager");
-const QString kActiveIface = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
-const QString kPropertiesIface = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kPropertiesChanged = QStringLiteral("PropertiesChanged");
 
 std::string Minutes(std::chrono::milliseconds period) {
