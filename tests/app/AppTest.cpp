@@ -14,35 +14,36 @@ namespace {
 TEST(VersionTest, ShortVersionAndTooltip) {
     EXPECT_EQ(FormatVersionString("2, 10, 3, 0"), "2.1030");
     EXPECT_EQ(FormatVersionString("1.0.0.1"), ".1.0.0.1");
-    EXPECT_EQ(GetProductVersionText(), "Tarnwick\nVersion 1.001");
     EXPECT_EQ(GetProductVersionText(
                   CVersionInfo(std::map<std::string, std::string>{{"ProductVersion", "3, 1"}})),
               "\nVersion 3.1");
 }
 
 TEST(AutorunTest, SelectedMethodFollowsTheFlagAndTheOtherIsAlwaysRemoved) {
-    struct {
+    const struct {
+        const char* pszRow;
         int bAutoRun;
         int iMethod;
         const char* pszMethod0;
         const char* pszMethod1;
-    } const cases[] = {
-        {1, 0, "/opt/tarnwick/bin/tarnwick", ""},
-        {1, 1, "", "/opt/tarnwick/bin/tarnwick"},
-        {0, 0, "", ""},
-        {0, 1, "", ""},
-        {1, 2, "old", "old"},
-        {1, -1, "old", "old"},
+    } rows[] = {
+        {"on, method 0", 1, 0, "/opt/tarnwick/bin/tarnwick", ""},
+        {"on, method 1", 1, 1, "", "/opt/tarnwick/bin/tarnwick"},
+        {"off, method 0", 0, 0, "", ""},
+        {"off, method 1", 0, 1, "", ""},
+        {"on, unknown method 2: nothing touched", 1, 2, "old", "old"},
+        {"on, unknown method -1: nothing touched", 1, -1, "old", "old"},
     };
-    for (const auto& c : cases) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszRow);
         CFakeServices fakes;
         fakes.autorun.m_entries[0] = fakes.autorun.m_entries[1] = "old";
         CTarnwickApp app(fakes.services);
-        app.GetSettings().bAutoRun = c.bAutoRun;
-        app.GetSettings().iAutoRunMethod = c.iMethod;
+        app.GetSettings().bAutoRun = row.bAutoRun;
+        app.GetSettings().iAutoRunMethod = row.iMethod;
         app.ApplyAutorun();
-        EXPECT_EQ(fakes.autorun.m_entries[0], c.pszMethod0) << c.bAutoRun << c.iMethod;
-        EXPECT_EQ(fakes.autorun.m_entries[1], c.pszMethod1) << c.bAutoRun << c.iMethod;
+        EXPECT_EQ(fakes.autorun.m_entries[0], row.pszMethod0);
+        EXPECT_EQ(fakes.autorun.m_entries[1], row.pszMethod1);
     }
 }
 

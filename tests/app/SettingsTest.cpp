@@ -45,57 +45,19 @@ protected:
     CFakeLog m_log;
 };
 
-TEST_F(KeyFileTest, FirstSaveWritesEveryDefaultInItsSectionPrivately) {
-    CKeyFileProfileStore store(m_path, m_log);
+// The first save makes a private file; texts and empty values read back as they were.
+TEST_F(KeyFileTest, FirstSaveIsPrivateAndKeepsAwkwardTextsAndEmptyValues) {
     AppSettings s;
-    s.Load(store);
-    ASSERT_TRUE(s.Save(store));
-    EXPECT_EQ(ReadFile(m_path), R"([General]
-CurrentTab=0
-bAutoRun=0
-iAutoRunMethod=0
-bAutoShutdown=0
-sShutdownTime=
-
-[WatchDogging]
-bEnableWatchDogging=1
-sDefaultConnection=
-bEstablishConnection=1
-bCheckConnState=1
-bCheckFileRefresh=0
-bCheckURLDownload=0
-iCheckDelay=2
-iMaxFaults=3
-sFileRefresh=
-sURLDownload=www.debian.org
-iMaxRebootsPerDay=0
-
-[LptResetter]
-iLptPort=1
-iDataPort=888
-iCtrlPort=890
-iDataPortMask=0
-iCtrlPortMask=4
-iModemOffTime=3
-iModemWaitTime=15
-bTryToHangUp=1
-bTryToReestablish=1
-bMakeSureModemOn=1
-)");
-    struct stat st {};
-    ASSERT_EQ(stat(m_path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
-}
-
-TEST_F(KeyFileTest, RoundTripKeepsAwkwardTextsAndEmptyValues) {
-    AppSettings s;
-    s.sDefaultConnection = "Work [DSL]; #1 = \"fast\"\\";
+    s.sDefaultConnection = R"(Work [DSL]; #1 = "fast"\)";
     s.sFileRefresh = " /tmp/with spaces/feed.log ";
     s.iCtrlPort = -1;
     {
         CKeyFileProfileStore store(m_path, m_log);
         ASSERT_TRUE(s.Save(store));
     }
+    struct stat st {};
+    ASSERT_EQ(stat(m_path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
     CKeyFileProfileStore store(m_path, m_log);
     AppSettings t;
     t.sShutdownTime = "changed";
@@ -107,9 +69,8 @@ TEST_F(KeyFileTest, RoundTripKeepsAwkwardTextsAndEmptyValues) {
 }
 
 TEST_F(KeyFileTest, HandEditedValuesOfTheWrongTypeLeaveTheirFields) {
-    fs::create_directories(m_path.parent_path());
-    std::ofstream(m_path) << "# edited by hand\n[WatchDogging]\niCheckDelay=abc\niMaxFaults=5\n"
-                             "[LptResetter]\niLptPort=99999999999\niCtrlPortMask=2x\n";
+    Write("# edited by hand\n[WatchDogging]\niCheckDelay=abc\niMaxFaults=5\n"
+          "[LptResetter]\niLptPort=99999999999\niCtrlPortMask=2x\n");
     CKeyFileProfileStore store(m_path, m_log);
     AppSettings s;
     s.Load(store);
@@ -131,28 +92,33 @@ TEST_F(KeyFileTest, SaveThatCannotWriteFails) {
 // included, and the file as it was is kept beside it.
 TEST_F(KeyFileTest, DamagedFileIsReadLineByLineAndKeptAsItWas) {
     const std::string strLpt = "[LptResetter]\niDataPort=632\n";
-    const std::pair<std::string, bool> cases[] = {
-        // text, damaged
-        {"\xEF\xBB\xBF[WatchDogging]\niMaxFaults=5\n" + strLpt, true},
-        {"[WatchDogging]\niMaxFaults=5\n\0\0"s + strLpt, true},
-        {"iMaxFaults=5\n" + strLpt, true},
-        {"[WatchDogging]\ngarbage\niMaxFaults=5\n; note\n" + strLpt, true},
-        {"[Watch[Dogging]\niMaxFaults=5\n" + strLpt, true},
-        {"[LptResetter]\r\niDataPort=0x278\r\n[WatchDogging]\r\niMaxFaults= +5 \r\n", false},
+    const struct {
+        const char* pszRow;
+        std::string strText;
+        bool bDamaged;
+    } rows[] = {
+        {"byte order mark", "\xEF\xBB\xBF[WatchDogging]\niMaxFaults=5\n" + strLpt, true},
+        {"NUL bytes", "[WatchDogging]\niMaxFaults=5\n\0\0"s + strLpt, true},
+        {"value before any section", "iMaxFaults=5\n" + strLpt, true},
+        {"line without =", "[WatchDogging]\ngarbage\niMaxFaults=5\n; note\n" + strLpt, true},
+        {"bracket in a section name", "[Watch[Dogging]\niMaxFaults=5\n" + strLpt, true},
+        {"CRLF, hexadecimal, blanks: clean",
+         "[LptResetter]\r\niDataPort=0x278\r\n[WatchDogging]\r\niMaxFaults= +5 \r\n", false},
     };
-    for (const auto& [strText, bDamaged] : cases) {
-        fs::remove(m_path.string() + ".bad");
-        Write(strText);
+    const std::string strBad = m_path.string() + ".bad";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszRow);
+        fs::remove(strBad);
+        Write(row.strText);
         CKeyFileProfileStore store(m_path, m_log);
         AppSettings s;
         s.Load(store);
-        EXPECT_EQ(store.GetLoadState(), bDamaged ? EProfileLoad::Repaired : EProfileLoad::Clean)
-            << strText;
-        EXPECT_EQ(s.iMaxFaults, 5) << strText;
-        EXPECT_EQ(s.iDataPort, 632) << strText;
-        EXPECT_EQ(s.iCtrlPort, 890) << strText; // absent: its default
-        const std::string strBad = m_path.string() + ".bad";
-        EXPECT_EQ(fs::exists(strBad) ? ReadFile(strBad) : "", bDamaged ? strText : "") << strText;
+        EXPECT_EQ(store.GetLoadState(),
+                  row.bDamaged ? EProfileLoad::Repaired : EProfileLoad::Clean);
+        EXPECT_EQ(s.iMaxFaults, 5);
+        EXPECT_EQ(s.iDataPort, 632);
+        EXPECT_EQ(s.iCtrlPort, 890); // absent: its default
+        EXPECT_EQ(fs::exists(strBad) ? ReadFile(strBad) : "", row.bDamaged ? row.strText : "");
     }
 }
 

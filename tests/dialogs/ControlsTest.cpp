@@ -20,6 +20,7 @@ TEST(ControlsTest, SortedComboListIgnoresCaseAndKeepsEqualItemsInArrivalOrder) {
     std::vector<std::string> items;
     for (const char* psz : {"beta", "Alpha", "alpha", "<none>", "LPT1", "Gamma", "ALPHA"})
         list.AddString(psz);
+    items.reserve(static_cast<std::size_t>(list.GetCount()));
     for (int i = 0; i < list.GetCount(); ++i)
         items.push_back(list.GetText(i));
     EXPECT_EQ(items, (std::vector<std::string>{"<none>", "Alpha", "alpha", "ALPHA", "beta", "Gamma",
@@ -44,6 +45,9 @@ TEST(ControlsTest, NumEditReadsAsAtoiAndClamps) {
         // clang-format on
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "typed '" << (c.pszTyped ? c.pszTyped : "(set)") << "', value " << c.nRead
+                     << ", range " << c.nMin << ".." << c.nMax);
         CFakeWindow window(*FindDialogTemplate(IDD_LPTRESETTER), nullptr);
         CNumEdit edit;
         if (c.nMin != 0 || c.nMax != 0)
@@ -51,11 +55,11 @@ TEST(ControlsTest, NumEditReadsAsAtoiAndClamps) {
         edit.Attach(window, kEdit);
         if (c.pszTyped != nullptr) {
             window.Type(kEdit, c.pszTyped);
-            EXPECT_EQ(edit.GetValue(), c.nRead) << c.pszTyped;
+            EXPECT_EQ(edit.GetValue(), c.nRead);
             EXPECT_TRUE(edit.OnReflect(EN::KillFocus));
         } else
             edit.SetValue(c.nRead);
-        EXPECT_EQ(window.GetItemText(kEdit), c.pszShown) << c.nRead;
+        EXPECT_EQ(window.GetItemText(kEdit), c.pszShown);
         EXPECT_TRUE(edit.PreTranslateKey(VK::Delete) && !edit.PreTranslateKey(VK::Return));
     }
 }
@@ -72,9 +76,10 @@ TEST(ControlsTest, HexComboFillsOnItsFirstMessageAndSelectsTheValueSetBefore) {
     EXPECT_EQ(window.GetItemText(kHex), "04");
     for (const auto& [nValue, pszShown] :
          {std::pair{255, "FF"}, {0, "00"}, {256, ""}, {-1, ""}, {160, "A0"}}) {
+        SCOPED_TRACE(nValue);
         combo.SetValue(nValue);
-        EXPECT_EQ(combo.GetValue(), *pszShown != '\0' ? nValue : CB::Err) << nValue;
-        EXPECT_EQ(window.GetItemText(kHex), pszShown) << nValue;
+        EXPECT_EQ(combo.GetValue(), *pszShown != '\0' ? nValue : CB::Err);
+        EXPECT_EQ(window.GetItemText(kHex), pszShown);
     }
 }
 

@@ -119,71 +119,86 @@ TEST_F(ParamsDialogTest, PageEnablingRulesAndEveryFieldLoadedAndStoredBack) {
     const char* pszNoPort = "iLptPort=-1;iDataPort=0;iCtrlPort=0;";
     const Ids kGenOff = kMethod + kTime, kWdOff = AllBut(IDD_WATCHDOGGING, {IDC_WD_ENABLE});
     const struct {
+        const char* pszRow;
         int nTab;
         const char* pszLoaded;
         std::vector<SAction> actions;
         Ids disabled;
         const char* pszStored;
-    } cases[] = {
+    } rows[] = {
         // clang-format off
-        {kGen, "sShutdownTime=;", {}, kGenOff, ""},
-        {kGen, "", {Click(IDC_GEN_AUTORUN)}, kTime, "bAutoRun=1;"},
-        {kGen, "", {Click(IDC_GEN_AUTO_SHUTDOWN)}, kMethod, "bAutoShutdown=1;"},
-        {kGen, pszGen, {}, {}, pszGen},
-        {kGen, pszGen, {Pick(IDC_GEN_METHOD, "0"), Pick(IDC_GEN_TIME, "95"),
-            Click(IDC_GEN_AUTORUN)}, kMethod, "bAutoShutdown=1;sShutdownTime=23:45;"},
+        {"gen: defaults, no time stored", kGen, "sShutdownTime=;", {}, kGenOff, ""},
+        {"gen: autorun on", kGen, "", {Click(IDC_GEN_AUTORUN)}, kTime, "bAutoRun=1;"},
+        {"gen: shutdown on", kGen, "", {Click(IDC_GEN_AUTO_SHUTDOWN)}, kMethod,
+            "bAutoShutdown=1;"},
+        {"gen: every field", kGen, pszGen, {}, {}, pszGen},
+        {"gen: every field changed", kGen, pszGen, {Pick(IDC_GEN_METHOD, "0"),
+            Pick(IDC_GEN_TIME, "95"), Click(IDC_GEN_AUTORUN)}, kMethod,
+            "bAutoShutdown=1;sShutdownTime=23:45;"},
         // The 96 quarter hours, 21:00 being entry 84; a time loaded is found by its beginning,
         // from the second entry round to the first.
-        {kGen, "bAutoShutdown=1;sShutdownTime=06:45;", {Pick(IDC_GEN_TIME, "84")}, kMethod,
-            "bAutoShutdown=1;"},
-        {kGen, "sShutdownTime=07:30;", {}, kGenOff, "sShutdownTime=07:30;"},
-        {kGen, "sShutdownTime=7:30;", {}, kGenOff, "sShutdownTime=21:00;"},
-        {kGen, "sShutdownTime=00:00;", {}, kGenOff, "sShutdownTime=00:00;"},
-        {kGen, "sShutdownTime=12:3;", {}, kGenOff, "sShutdownTime=12:30;"},
+        {"gen: 21:00 picked", kGen, "bAutoShutdown=1;sShutdownTime=06:45;",
+            {Pick(IDC_GEN_TIME, "84")}, kMethod, "bAutoShutdown=1;"},
+        {"gen: time in the list", kGen, "sShutdownTime=07:30;", {}, kGenOff,
+            "sShutdownTime=07:30;"},
+        {"gen: time not in the list", kGen, "sShutdownTime=7:30;", {}, kGenOff,
+            "sShutdownTime=21:00;"},
+        {"gen: midnight", kGen, "sShutdownTime=00:00;", {}, kGenOff, "sShutdownTime=00:00;"},
+        {"gen: time found by its beginning", kGen, "sShutdownTime=12:3;", {}, kGenOff,
+            "sShutdownTime=12:30;"},
         // A method or a port outside its list shows none and stores -1 (a port, no address).
-        {kGen, "iAutoRunMethod=2;", {}, kGenOff, "iAutoRunMethod=-1;"},
-        {kLpt, "iLptPort=4;", {}, kResetter, pszNoPort},
-        {kLpt, pszNoPort, {}, kResetter, pszNoPort},
-        {kWd, pszWd, {}, kNote, pszWd},
-        {kWd, pszNoConn, {}, kAnyCheck + kFile + kUrl, pszNoConn},
-        {kWd, pszNoConn, {Click(IDC_WD_CHECK_FILE)}, kUrl,
+        {"gen: unknown method", kGen, "iAutoRunMethod=2;", {}, kGenOff, "iAutoRunMethod=-1;"},
+        {"lpt: unknown port", kLpt, "iLptPort=4;", {}, kResetter, pszNoPort},
+        {"lpt: no port stored", kLpt, pszNoPort, {}, kResetter, pszNoPort},
+        {"wd: every field", kWd, pszWd, {}, kNote, pszWd},
+        {"wd: no check", kWd, pszNoConn, {}, kAnyCheck + kFile + kUrl, pszNoConn},
+        {"wd: file check on", kWd, pszNoConn, {Click(IDC_WD_CHECK_FILE)}, kUrl,
             "bCheckConnState=0;bCheckFileRefresh=1;"},
-        {kWd, pszNoConn, {Click(IDC_WD_CHECK_URL)}, kFile,
+        {"wd: probe on", kWd, pszNoConn, {Click(IDC_WD_CHECK_URL)}, kFile,
             "bCheckConnState=0;bCheckURLDownload=1;"},
-        {kWd, "", {Click(IDC_WD_ESTABLISH)}, kNote + kFile + kUrl, "bEstablishConnection=0;"},
+        {"wd: start-up dial off", kWd, "", {Click(IDC_WD_ESTABLISH)}, kNote + kFile + kUrl,
+            "bEstablishConnection=0;"},
         // The master switch greys all and leaves the boxes as they are; numbers are clamped
         // for display and on the way back, also when typed into a field never left.
-        {kWd, "", {Type(IDC_WD_CHECK_DELAY, "20000"), Type(IDC_WD_MAX_FAULTS, "1x"),
-            Click(IDC_WD_ENABLE)}, kWdOff, "iCheckDelay=10000;iMaxFaults=2;bEnableWatchDogging=0;"},
-        {kWd, "bEnableWatchDogging=0;", {}, kWdOff, "bEnableWatchDogging=0;"},
-        {kWd, "bEnableWatchDogging=0;", {Click(IDC_WD_ENABLE)}, kFile + kUrl, ""},
-        {kWd, pszOffOn, {Click(IDC_WD_ENABLE), Click(IDC_WD_ENABLE)}, kNote + kFile, pszOffOn},
-        {kWd, "iCheckDelay=0;iMaxFaults=500;iMaxRebootsPerDay=500;", {}, kFile + kUrl,
-            "iCheckDelay=1;iMaxFaults=100;iMaxRebootsPerDay=99;"},
-        {kWd, "", {Type(IDC_WD_CONNECTION, "Other")}, kFile + kUrl, "sDefaultConnection=Other;"},
+        {"wd: typed numbers, then switched off", kWd, "", {Type(IDC_WD_CHECK_DELAY, "20000"),
+            Type(IDC_WD_MAX_FAULTS, "1x"), Click(IDC_WD_ENABLE)}, kWdOff,
+            "iCheckDelay=10000;iMaxFaults=2;bEnableWatchDogging=0;"},
+        {"wd: stored off", kWd, "bEnableWatchDogging=0;", {}, kWdOff, "bEnableWatchDogging=0;"},
+        {"wd: switched on", kWd, "bEnableWatchDogging=0;", {Click(IDC_WD_ENABLE)}, kFile + kUrl,
+            ""},
+        {"wd: off and on again", kWd, pszOffOn, {Click(IDC_WD_ENABLE), Click(IDC_WD_ENABLE)},
+            kNote + kFile, pszOffOn},
+        {"wd: stored numbers clamped", kWd, "iCheckDelay=0;iMaxFaults=500;iMaxRebootsPerDay=500;",
+            {}, kFile + kUrl, "iCheckDelay=1;iMaxFaults=100;iMaxRebootsPerDay=99;"},
+        {"wd: connection typed", kWd, "", {Type(IDC_WD_CONNECTION, "Other")}, kFile + kUrl,
+            "sDefaultConnection=Other;"},
         // The phone book is listed sorted without regard to case: Home, ISP, work.
-        {kWd, "", {Pick(IDC_WD_CONNECTION, "1")}, kFile + kUrl, "sDefaultConnection=ISP;"},
-        {kWd, pszOldFile, {Click(IDC_WD_BROWSE)}, kUrl, pszOldFile}, // the file dialog cancelled
-        {kWd, pszOldFile, {Click(IDC_WD_BROWSE, "/a b")}, kUrl,
+        {"wd: connection picked", kWd, "", {Pick(IDC_WD_CONNECTION, "1")}, kFile + kUrl,
+            "sDefaultConnection=ISP;"},
+        {"wd: file dialog cancelled", kWd, pszOldFile, {Click(IDC_WD_BROWSE)}, kUrl, pszOldFile},
+        {"wd: file chosen", kWd, pszOldFile, {Click(IDC_WD_BROWSE, "/a b")}, kUrl,
             "bCheckFileRefresh=1;sFileRefresh=/a b;"},
-        {kLpt, pszLpt, {}, kWait, pszLpt},
-        {kLpt, "", {Pick(IDC_LPT_PORT, "0")}, kResetter, "iLptPort=0;iDataPort=0;iCtrlPort=0;"},
-        {kLpt, "", {Pick(IDC_LPT_PORT, "2"), Click(IDC_LPT_REESTABLISH)}, kWait,
+        {"lpt: every field", kLpt, pszLpt, {}, kWait, pszLpt},
+        {"lpt: no port picked", kLpt, "", {Pick(IDC_LPT_PORT, "0")}, kResetter,
+            "iLptPort=0;iDataPort=0;iCtrlPort=0;"},
+        {"lpt: LPT2 picked, re-dial off", kLpt, "", {Pick(IDC_LPT_PORT, "2"),
+            Click(IDC_LPT_REESTABLISH)}, kWait,
             "iLptPort=2;iDataPort=632;iCtrlPort=634;bTryToReestablish=0;"},
-        // The port comes back with the box still clear: its line stays grey.
-        {kLpt, "", {Click(IDC_LPT_REESTABLISH), Pick(IDC_LPT_PORT, "0"), Pick(IDC_LPT_PORT, "3")},
+        {"lpt: port back, re-dial still off: its line stays grey", kLpt, "",
+            {Click(IDC_LPT_REESTABLISH), Pick(IDC_LPT_PORT, "0"), Pick(IDC_LPT_PORT, "3")},
             kWait, "iLptPort=3;iDataPort=956;iCtrlPort=958;bTryToReestablish=0;"},
-        {kLpt, "iModemOffTime=0;iModemWaitTime=200;iDataPortMask=300;iCtrlPortMask=-5;", {}, {},
+        {"lpt: stored numbers clamped", kLpt,
+            "iModemOffTime=0;iModemWaitTime=200;iDataPortMask=300;iCtrlPortMask=-5;", {}, {},
             "iModemOffTime=1;iModemWaitTime=90;iDataPortMask=-1;iCtrlPortMask=-1;"},
-        {kLpt, "", {Type(IDC_LPT_OFF_TIME, "45"), Type(IDC_LPT_WAIT_TIME, "")}, {},
-            "iModemOffTime=30;iModemWaitTime=5;"},
+        {"lpt: typed numbers clamped", kLpt, "", {Type(IDC_LPT_OFF_TIME, "45"),
+            Type(IDC_LPT_WAIT_TIME, "")}, {}, "iModemOffTime=30;iModemWaitTime=5;"},
         // clang-format on
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const auto& c = cases[i];
-        EXPECT_EQ(Open(c.pszLoaded, c.nTab, c.actions).Disabled(), c.disabled) << "case " << i;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszRow);
+        EXPECT_EQ(Open(row.pszLoaded, row.nTab, row.actions).Disabled(), row.disabled);
         m_pDlg->OnOK();
-        EXPECT_EQ(SettingsText(Live()), SettingsText(Stored(c.pszStored))) << "case " << i;
+        EXPECT_EQ(SettingsText(Live()), SettingsText(Stored(row.pszStored)));
     }
 }
 
@@ -194,10 +209,11 @@ TEST_F(ParamsDialogTest, OpensOnTheRememberedTabOrTheFirstAndCancelKeepsOnlyTheS
     const int nCommits = m_fakes.profile.m_nCommits;
     for (const auto& [nStored, nShown] :
          {std::pair{0, 0}, {1, 1}, {2, 2}, {3, 0}, {-1, 0}, {INT_MIN, 0}}) {
+        SCOPED_TRACE(testing::Message() << "stored tab " << nStored);
         Open("CurrentTab=" + std::to_string(nStored) + ";", kGen, {Click(IDC_GEN_AUTORUN)});
-        EXPECT_EQ(m_pWindow->GetCurSel(), nShown) << nStored;
+        EXPECT_EQ(m_pWindow->GetCurSel(), nShown);
         for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(m_pWindow->m_shown[&TabPage(*m_pDlg, i)], i == nShown) << nStored;
+            EXPECT_EQ(m_pWindow->m_shown[&TabPage(*m_pDlg, i)], i == nShown) << "tab " << i;
         Page(kWd).Type(IDC_WD_CONNECTION, "Other");
         ClickTab((nShown + 1) % 3);
         TabPage(*m_pDlg, kWd).OnCancel();

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 namespace tarnwick {
 
@@ -21,9 +22,19 @@ protected:
         // Start-up loads the profile; an empty fake profile keeps what the test set.
         ASSERT_TRUE(m_pApp->InitInstance());
     }
-    CTarnwickApp& App() { return *m_pApp; }
-    CMainFrame& Frame() { return *m_pApp->GetMainWnd(); }
-    AppSettings& Settings() { return m_pApp->GetSettings(); }
+    // A start-up that failed fails the test here (an exception, which GoogleTest reports)
+    // rather than crashing the binary on a missing object.
+    CTarnwickApp& App() {
+        if (!m_pApp)
+            throw std::logic_error("the program was not started");
+        return *m_pApp;
+    }
+    CMainFrame& Frame() {
+        if (App().GetMainWnd() == nullptr)
+            throw std::logic_error("start-up made no main window");
+        return *App().GetMainWnd();
+    }
+    AppSettings& Settings() { return App().GetSettings(); }
 
     // Makes the next check cycle pass or fail through the connection check.
     void SetLinkUp(bool bUp) {

@@ -3,6 +3,8 @@
 
 #include "platform/IPowerService.h"
 
+#include <algorithm>
+
 namespace tarnwick {
 
 namespace {
@@ -33,26 +35,30 @@ protected:
 
 TEST_F(EscalationTest, StepsFollowTheFaultLimitAndThePort) {
     struct {
+        const char* pszRow;
         int iMaxFaults;
         int iLptPort;
         std::vector<std::string> steps;
-    } const cases[] = {
-        {3, 1, {"redial", "redial", "power", "reboot", "reboot"}},
-        {1, 1, {"power", "reboot"}},
-        {0, 1, {"power", "reboot"}}, // hand-edited: used as 1
-        {-3, 1, {"power", "reboot"}},
-        {3, 0, {"redial", "redial", "nothing", "reboot"}},
+    } const rows[] = {
+        {"limit 3", 3, 1, {"redial", "redial", "power", "reboot", "reboot"}},
+        {"limit 1", 1, 1, {"power", "reboot"}},
+        {"hand-edited limit 0, used as 1", 0, 1, {"power", "reboot"}},
+        {"negative limit", -3, 1, {"power", "reboot"}},
+        {"no port: no power cycle", 3, 0, {"redial", "redial", "nothing", "reboot"}},
     };
-    for (const auto& c : cases) {
-        m_settings.iMaxFaults = c.iMaxFaults;
-        m_settings.iLptPort = c.iLptPort;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszRow);
+        m_settings.iMaxFaults = row.iMaxFaults;
+        m_settings.iLptPort = row.iLptPort;
         m_fakes.power.m_requests.clear();
         Start();
         std::vector<std::string> steps;
-        for (std::size_t i = 0; i < c.steps.size(); ++i)
+        for (std::size_t i = 0; i < row.steps.size(); ++i)
             steps.push_back(FailOnce());
-        EXPECT_EQ(steps, c.steps) << c.iMaxFaults << " " << c.iLptPort;
-        EXPECT_EQ(m_fakes.power.m_requests.back(), EWX::Reboot);
+        EXPECT_EQ(steps, row.steps);
+        const auto nReboots = std::count(row.steps.begin(), row.steps.end(), "reboot");
+        EXPECT_EQ(m_fakes.power.m_requests,
+                  std::vector<unsigned>(static_cast<std::size_t>(nReboots), EWX::Reboot));
         m_pApp.reset();
     }
 }
@@ -127,10 +133,11 @@ TEST_F(EscalationTest, CheckTimerFromSettings) {
                                                     {10000, 600000000u},
                                                     {100000, 0x7FFFFFFFu},
                                                     {INT32_MAX, 0x7FFFFFFFu}}) {
+        SCOPED_TRACE(iCheckDelay);
         Settings().iCheckDelay = iCheckDelay;
         FailOnce();
         EXPECT_TRUE(App().SetupCheckTimer());
-        EXPECT_EQ(m_fakes.timers.Period(IDT_CHECK), nExpectedMs) << iCheckDelay;
+        EXPECT_EQ(m_fakes.timers.Period(IDT_CHECK), nExpectedMs);
         EXPECT_EQ(Frame().GetFaultCount(), 0);
     }
 }

@@ -36,7 +36,7 @@ TEST_F(ModemPowerTest, WholeCycleWithDefaults) {
     m_fakes.timers.Advance(14999);
     EXPECT_EQ(m_fakes.dialUp.m_calls.size(), 1u);
     m_fakes.timers.Advance(1);
-    EXPECT_EQ(m_fakes.dialUp.m_calls.back(), "dial Work");
+    EXPECT_EQ(m_fakes.dialUp.m_calls, (std::vector<std::string>{"hangup Work", "dial Work"}));
     EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_DIAL));
 }
 
@@ -76,31 +76,33 @@ TEST_F(ModemPowerTest, SecondRequestDuringOffTimeRestartsItWithoutPortWrites) {
 }
 
 TEST_F(ModemPowerTest, OptionsControlHangUpAndRedial) {
-    struct {
+    const struct {
+        const char* pszRow;
         int bTryToHangUp;
         int bTryToReestablish;
         const char* pszCurrent;
         bool bHungUp;
         bool bDialArmed;
-    } const cases[] = {
-        {1, 1, "Work", true, true},
-        {0, 1, "Work", false, true},
-        {1, 0, "Work", true, false},
-        {1, 1, "", false, false},
+    } rows[] = {
+        {"both", 1, 1, "Work", true, true},
+        {"no hang-up", 0, 1, "Work", false, true},
+        {"no re-dial", 1, 0, "Work", true, false},
+        {"no current entry", 1, 1, "", false, false},
     };
-    for (const auto& c : cases) {
-        m_settings.bTryToHangUp = c.bTryToHangUp;
-        m_settings.bTryToReestablish = c.bTryToReestablish;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszRow);
+        m_settings.bTryToHangUp = row.bTryToHangUp;
+        m_settings.bTryToReestablish = row.bTryToReestablish;
         m_fakes.dialUp.m_calls.clear();
         m_fakes.dialUp.m_connections.clear();
         Start();
-        if (*c.pszCurrent != '\0')
-            m_fakes.dialUp.Connect(c.pszCurrent);
-        Frame().GetRasManager().SetCurrentEntry(c.pszCurrent);
+        if (*row.pszCurrent != '\0')
+            m_fakes.dialUp.Connect(row.pszCurrent);
+        Frame().GetRasManager().SetCurrentEntry(row.pszCurrent);
         Frame().OnResetModemPower();
         m_fakes.timers.Advance(3000);
-        EXPECT_EQ(!m_fakes.dialUp.m_calls.empty(), c.bHungUp) << c.bTryToHangUp;
-        EXPECT_EQ(m_fakes.timers.IsArmed(IDT_DIAL), c.bDialArmed) << c.bTryToReestablish;
+        EXPECT_EQ(!m_fakes.dialUp.m_calls.empty(), row.bHungUp);
+        EXPECT_EQ(m_fakes.timers.IsArmed(IDT_DIAL), row.bDialArmed);
         m_pApp.reset();
     }
 }
@@ -150,8 +152,11 @@ TEST_F(ModemPowerTest, HandEditedValuesAreUsedClampedToTheDialogsRanges) {
     m_fakes.timers.Advance(1000);
     EXPECT_EQ(m_fakes.timers.Period(IDT_DIAL), 5000u);
     EXPECT_EQ(Settings().iCtrlPortMask, 0x1FF);
-    EXPECT_EQ(m_fakes.log.m_lines.front().second,
-              "settings: iDataPort=-1 is outside 0..65535: 0 is used; the stored value is kept");
+    EXPECT_EQ(m_fakes.log
+                  .Find("settings: iDataPort=-1 is outside 0..65535: 0 is used; the stored "
+                        "value is kept")
+                  .size(),
+              1u);
 }
 
 // An exit during the off time switches the modem on again, as the end of the off time

@@ -72,7 +72,7 @@ TEST_F(OutageLogTest, AnOutageOpenAcrossARebootIsClosedByTheRebootAndCapped) {
     History().assign(
         10000,
         R"({"start":"2026-11-01T10:00:00+01:00","end":"2026-11-01T10:04:00+01:00","failed_checks":2,"redials":1,"power_cycles":0,"reboots":0,"fixed_by":"redial"})");
-    History()[5] = "{\"start\":\"2026-11-01T10:00";
+    History()[5] = R"({"start":"2026-11-01T10:00)";
     Start();
     Fail(); // re-dial
     Fail(); // power cycle
@@ -93,6 +93,7 @@ TEST_F(OutageLogTest, AnOutageOpenAcrossARebootIsClosedByTheRebootAndCapped) {
     Fail(); // re-dial
     Restart("boot-2");
     Pass();
+    ASSERT_EQ(History().size(), 10000u);
     EXPECT_NE(History().back().find(R"("fixed_by":"redial")"), std::string::npos);
 
     const std::string strReport = FormatHistoryReport(History(), m_fakes.clock.GetWallTime());
@@ -118,13 +119,13 @@ TEST_F(OutageLogTest, TheRebootBudgetCountsAcrossRestartsAndPowerCyclesInstead) 
               std::string::npos);
 
     // A day after the reboot the budget is there again; a refused reboot costs none of it.
-    m_fakes.clock.m_nWallAtZero += 24 * 3600;
+    m_fakes.clock.m_nWallAtZero += std::int64_t{24} * 3600;
     m_fakes.power.m_bAccept = false;
     Fail();
     Fail();
     EXPECT_EQ(m_fakes.power.m_requests.size(), 3u);
     EXPECT_EQ(m_fakes.log.Find("reboot refused", LogLevel::Error).size(), 2u);
-    EXPECT_EQ(m_fakes.ui.m_notes.size() >= 1, true);
+    EXPECT_FALSE(m_fakes.ui.m_notes.empty());
 }
 
 } // namespace

@@ -9,16 +9,6 @@ namespace {
 
 using StartupTest = CEngineFixture;
 
-TEST_F(StartupTest, DefaultsShowTheIconArmTheCheckAndPowerTheModemOn) {
-    Start();
-    EXPECT_EQ(m_fakes.shell.m_lastData.strTip, "Tarnwick\nVersion 1.001");
-    EXPECT_EQ(m_fakes.timers.Period(IDT_CHECK), 120000u);
-    EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_SHUTDOWN));
-    EXPECT_EQ(m_fakes.modules.m_log,
-              (std::vector<std::string>{"in 37a", "out 37a 4", "in 378", "out 378 0"}));
-    EXPECT_FALSE(m_fakes.ui.m_bQuitPosted);
-}
-
 TEST_F(StartupTest, ActiveConnectionBecomesTheDefaultAndReachesTheProfileOnExit) {
     m_settings.sDefaultConnection = "Home";
     m_fakes.dialUp.Connect("Work");
@@ -65,14 +55,18 @@ TEST_F(StartupTest, StartAdoptsOnlyADialUpConnection) {
 }
 
 TEST_F(StartupTest, StartupDialOnceAfterTwentySecondsOnlyWithANameAndTheOption) {
-    struct {
+    const struct {
+        const char* pszRow;
         const char* pszName;
         int bEstablish;
         bool bDials;
-    } const cases[] = {{"Work", 1, true}, {"", 1, false}, {"Work", 0, false}};
-    for (const auto& c : cases) {
-        m_settings.sDefaultConnection = c.pszName;
-        m_settings.bEstablishConnection = c.bEstablish;
+    } rows[] = {{"name and option", "Work", 1, true},
+                {"no name", "", 1, false},
+                {"option off", "Work", 0, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszRow);
+        m_settings.sDefaultConnection = row.pszName;
+        m_settings.bEstablishConnection = row.bEstablish;
         m_fakes.dialUp.m_entries = {"Work"};
         m_fakes.dialUp.m_calls.clear();
         m_fakes.dialUp.m_connections.clear();
@@ -80,7 +74,7 @@ TEST_F(StartupTest, StartupDialOnceAfterTwentySecondsOnlyWithANameAndTheOption) 
         m_fakes.timers.Advance(19999);
         EXPECT_TRUE(m_fakes.dialUp.m_calls.empty());
         m_fakes.timers.Advance(60001);
-        EXPECT_EQ(m_fakes.dialUp.m_calls.size(), c.bDials ? 1u : 0u) << c.pszName << c.bEstablish;
+        EXPECT_EQ(m_fakes.dialUp.m_calls.size(), row.bDials ? 1u : 0u);
         m_pApp.reset();
     }
 }
@@ -138,11 +132,13 @@ TEST_F(StartupTest, DailyShutdownAtTheSetLocalTime) {
     m_settings.bAutoShutdown = 1;
     m_settings.sShutdownTime = "07:30";
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
         m_fakes.power.m_requests.clear();
         m_fakes.clock.m_nChangeAt = 0;
         m_fakes.clock.SetLocal(7, 0, 10);
         Start();
-        m_fakes.clock.m_nChangeAt = m_fakes.clock.GetWallTime() + c.nChangeAfterMin * 60;
+        m_fakes.clock.m_nChangeAt =
+            m_fakes.clock.GetWallTime() + std::int64_t{c.nChangeAfterMin} * 60;
         m_fakes.clock.m_nChangeBy = c.bStep ? 0 : c.nChangeBy;
         int nSeconds = 0;
         for (; m_fakes.power.m_requests.empty() && nSeconds < 2 * 86400; ++nSeconds) {
@@ -150,15 +146,14 @@ TEST_F(StartupTest, DailyShutdownAtTheSetLocalTime) {
                 m_fakes.clock.m_nWallAtZero += c.nChangeBy;
             m_fakes.timers.Advance(1000);
         }
-        EXPECT_EQ(nSeconds / 60, c.nExpectMin) << c.pszName;
+        EXPECT_EQ(nSeconds / 60, c.nExpectMin);
         const SLocalTime at = m_fakes.clock.GetLocalTime();
-        EXPECT_EQ(at.nHour * 60 + at.nMinute, 7 * 60 + 30) << c.pszName;
+        EXPECT_EQ(at.nHour * 60 + at.nMinute, 7 * 60 + 30);
         // Refused: the next request a local day later, at the same time.
         m_fakes.timers.Advance(86400u * 1000u - 60000u);
-        EXPECT_EQ(m_fakes.power.m_requests.size(), 1u) << c.pszName;
+        EXPECT_EQ(m_fakes.power.m_requests.size(), 1u);
         m_fakes.timers.Advance(120000u);
-        EXPECT_EQ(m_fakes.power.m_requests, (std::vector<unsigned>{EWX::Shutdown, EWX::Shutdown}))
-            << c.pszName;
+        EXPECT_EQ(m_fakes.power.m_requests, (std::vector<unsigned>{EWX::Shutdown, EWX::Shutdown}));
         m_pApp.reset();
     }
     // Switched off: the pending shutdown goes.

@@ -63,6 +63,14 @@ protected:
         }
     }
     std::string Proc() const { return m_tree.path().toStdString() + "/proc/"; }
+    // The last write to a register through ppdev or raw I/O, or "".
+    std::string LastWrite() const {
+        std::string strWrite;
+        for (const std::string& strLine : m_hardware.log)
+            if (strLine.rfind("write", 0) == 0 || strLine.rfind("outb", 0) == 0)
+                strWrite = strLine;
+        return strWrite;
+    }
     CParallelPorts Ports(bool bProcTree = true) {
         return CParallelPorts(bProcTree ? Proc() : Proc() + "absent",
                               m_tree.path().toStdString() + "/dev", m_hardware);
@@ -76,37 +84,33 @@ protected:
 // I/O does if the process may use it; else a read gives 0 and a write does nothing.
 TEST_F(ParallelPortsTest, AccessGoesWhereItCan) {
     const struct {
+        const char* pszRow;
         unsigned short nPort;
         bool bProcTree, bDevices, bClaim, bRawPermitted; // driver loaded, device nodes, ...
         unsigned short nRead;
         const char* pszWrite; // what a write of 7 does
-    } ways[] = {{0x378, true, true, true, false, 0x0D, "write data 0 7"},
-                {0x37A, true, true, true, true, 0x0C, "write control 0 7"},
-                {0x27A, true, true, true, false, 0x0C, "write control 1 7"},
-                // The status register, ports not present or unreadable.
-                {0x379, true, true, true, false, 0, ""},
-                {0x3BC, true, true, true, false, 0, ""},
-                {0, true, true, true, false, 0, ""},
-                // No device nodes, a port that cannot be claimed, no parallel port.
-                {0x37A, true, false, true, true, 0x5A, "outb 890 7"},
-                {0x37A, true, true, false, true, 0x5A, "outb 890 7"},
-                {0x37A, false, false, true, true, 0x5A, "outb 890 7"},
-                {0x37A, true, false, true, false, 0, ""},
-                {0x37A, false, false, true, false, 0, ""}};
+    } ways[] = {
+        {"LPT1 data", 0x378, true, true, true, false, 0x0D, "write data 0 7"},
+        {"LPT1 control, raw I/O allowed", 0x37A, true, true, true, true, 0x0C, "write control 0 7"},
+        {"LPT2 control", 0x27A, true, true, true, false, 0x0C, "write control 1 7"},
+        {"status register", 0x379, true, true, true, false, 0, ""},
+        {"port of an unreadable base", 0x3BC, true, true, true, false, 0, ""},
+        {"address 0", 0, true, true, true, false, 0, ""},
+        {"no device nodes: raw", 0x37A, true, false, true, true, 0x5A, "outb 890 7"},
+        {"not claimed: raw", 0x37A, true, true, false, true, 0x5A, "outb 890 7"},
+        {"no parallel port driver: raw", 0x37A, false, false, true, true, 0x5A, "outb 890 7"},
+        {"no device nodes, no raw I/O", 0x37A, true, false, true, false, 0, ""},
+        {"no driver, no raw I/O", 0x37A, false, false, true, false, 0, ""}};
     for (const auto& way : ways) {
+        SCOPED_TRACE(way.pszRow);
         m_hardware.log.clear();
         m_hardware.bDevices = way.bDevices;
         m_hardware.bClaim = way.bClaim;
         m_hardware.bRawPermitted = way.bRawPermitted;
         CParallelPorts ports = Ports(way.bProcTree);
-        EXPECT_EQ(ports.In32(way.nPort), way.nRead) << way.nPort;
+        EXPECT_EQ(ports.In32(way.nPort), way.nRead);
         ports.Out32(way.nPort, 0x107); // registers are 8 bits wide
-        std::string strWrite;
-        for (const std::string& strLine : m_hardware.log) {
-            if (strLine.rfind("write", 0) == 0 || strLine.rfind("outb", 0) == 0)
-                strWrite = strLine;
-        }
-        EXPECT_EQ(strWrite, way.pszWrite) << way.nPort;
+        EXPECT_EQ(LastWrite(), way.pszWrite);
     }
 }
 
@@ -120,11 +124,7 @@ TEST_F(ParallelPortsTest, DataRegisterWinsOverAnotherPortsControlRegister) {
         m_hardware.log.clear();
         CParallelPorts ports = Ports();
         ports.Out32(890, 7);
-        std::string strWrite;
-        for (const std::string& strLine : m_hardware.log)
-            if (strLine.rfind("write", 0) == 0)
-                strWrite = strLine;
-        EXPECT_EQ(strWrite, std::string("write data ") + (pszName + 7) + " 7");
+        EXPECT_EQ(LastWrite(), std::string("write data ") + (pszName + 7) + " 7");
         std::filesystem::remove_all(Proc() + pszName);
     }
 }

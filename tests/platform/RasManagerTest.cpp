@@ -27,7 +27,7 @@ TEST(RasManagerTest, UnreadableStatusLongNamesAndTheJoinedList) {
 
     service.m_entries = {"", "B", "C|D"};
     EXPECT_EQ(ras.EnumEntries(), "|B|C|D");
-    EXPECT_EQ(ras.EnumEntryNames().back(), "C|D");
+    EXPECT_EQ(ras.EnumEntryNames(), (std::vector<std::string>{"", "B", "C|D"}));
     service.m_bServiceDown = true;
     EXPECT_EQ(ras.EnumEntries(), "");
     EXPECT_FALSE(ras.IsConnected(""));
@@ -51,13 +51,14 @@ TEST(FindOtherInstanceTest, LockFirstThenSameFileNameOfTheSameUser) {
         {"no lock, another user's", EInstanceLock::Unavailable, 0, {{7, "tarnwick", false}}, 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
         CFakeProcessList processes;
         CFakeLog log;
         processes.m_eLock = c.eLock;
         processes.m_nLockHolder = c.nHolder;
         processes.m_processes.insert(processes.m_processes.end(), c.others.begin(), c.others.end());
-        EXPECT_EQ(FindOtherInstance(processes, log), c.nExpected) << c.pszName;
-        ASSERT_EQ(log.m_lines.size(), 1u) << c.pszName;
+        EXPECT_EQ(FindOtherInstance(processes, log), c.nExpected);
+        EXPECT_EQ(log.m_lines.size(), 1u);
     }
 }
 

@@ -1,6 +1,5 @@
 // The real program, headless, in a sandbox: a private bus with the NetworkManager and logind
 // stand-ins, a temporary HOME/XDG tree, the simulated port module.
-#include "CLogindMock.h"
 #include "CNmMock.h"
 #include "CTestSandbox.h"
 #include "MockCalls.h"
@@ -18,7 +17,6 @@
 namespace tarnwick {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 bool WriteProfile(const CTestSandbox& sandbox, const QByteArray& text) {
@@ -86,12 +84,12 @@ TEST_F(ProgramTest, EditOfTheFileAndSighupApplyTheFileWhichTheExitKeeps) {
     ASSERT_TRUE(edit.open(QIODevice::WriteOnly));
     edit.write("[General]\nbAutoRun=1\n[WatchDogging]\niCheckDelay=7\n");
     ASSERT_TRUE(edit.commit());
-    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return QFile::exists(strEntry); }, 10s));
+    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return QFile::exists(strEntry); }, 30s));
 
     // SIGHUP applies again, and the program stays.
     ASSERT_TRUE(QFile::remove(strEntry));
     ASSERT_EQ(::kill(static_cast<pid_t>(pProgram->processId()), SIGHUP), 0);
-    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return QFile::exists(strEntry); }, 10s));
+    EXPECT_TRUE(CTestSandbox::WaitUntil([&] { return QFile::exists(strEntry); }, 30s));
 
     EXPECT_TRUE(CTestSandbox::StopProgram(pProgram));
     const QSettings profile(m_sandbox.ProfilePath(), QSettings::IniFormat);
@@ -123,6 +121,7 @@ TEST_F(ProgramTest, SecondInstanceSaysTheFirstRunsAndEndsByItself) {
 // Copies started in the same instant: the instance lock lets exactly one of them stay.
 TEST_F(ProgramTest, OfTwentySimultaneousStartsExactlyOneStays) {
     std::vector<QProcess*> programs;
+    programs.reserve(20);
     for (int i = 0; i < 20; ++i)
         programs.push_back(m_sandbox.StartProgram());
     ASSERT_EQ(std::count(programs.begin(), programs.end(), nullptr), 0);
@@ -159,62 +158,6 @@ TEST_F(ProgramTest, StartAdoptsTheActiveConnectionAsDefault) {
     EXPECT_EQ(m_nm.ManagerCalls("ActivateConnection").size(), 1u) << "only the test's own";
 }
 
-// Two programs side by side, so that one minute of check period serves both:
-// A dials its default connection 20 s after start, once; its connection then drops, and the
-// first check (60 s) re-dials. B has a hand-edited fault limit of 0, used as 1, and no relay:
-// its first failed check (60 s) would power-cycle, the second (120 s) asks for a reboot.
-TEST(ProgramEscalationTest, StartupDialThenRedialAndRebootAfterFailedChecks) {
-    CTestSandbox sandboxA;
-    CTestSandbox sandboxB;
-    ASSERT_TRUE(sandboxA.IsReady() && sandboxB.IsReady())
-        << (sandboxA.Error() + sandboxB.Error()).toStdString();
-    CNmMock nmA(sandboxA.SystemBus());
-    CNmMock nmB(sandboxB.SystemBus());
-    CLogindMock logindB(sandboxB.SystemBus());
-    nmA.AddProfile("Modem");
-    nmB.AddProfile("Modem");
-    ASSERT_TRUE(
-        WriteProfile(sandboxA, "[WatchDogging]\nsDefaultConnection=Modem\niCheckDelay=1\n"));
-    ASSERT_TRUE(WriteProfile(sandboxB, "[WatchDogging]\nsDefaultConnection=Modem\n"
-                                       "bEstablishConnection=0\niCheckDelay=1\niMaxFaults=0\n"
-                                       "[LptResetter]\niLptPort=0\n"));
-
-    const auto start = Clock::now();
-    QProcess* pA = sandboxA.StartProgram();
-    QProcess* pB = sandboxB.StartProgram();
-    ASSERT_TRUE(pA != nullptr && pB != nullptr);
-    auto elapsed = [&] { return Clock::now() - start; };
-
-    // A: the start-up dial, once, 20 s after start; then the line drops.
-    Clock::duration lastWithoutDial{};
-    ASSERT_TRUE(CTestSandbox::WaitUntil(
-        [&] {
-            if (!nmA.ManagerCalls("ActivateConnection").empty())
-                return true;
-            lastWithoutDial = elapsed();
-            return false;
-        },
-        40s));
-    EXPECT_GE(lastWithoutDial, 19500ms);
-    EXPECT_LE(elapsed(), 26s);
-    // The line drops: the stand-in starts afresh, with the profile only.
-    ASSERT_TRUE(nmA.Reset() && !nmA.AddProfile("Modem").isEmpty());
-
-    // A: the first check fails and re-dials; B: it fails past the limit and reboots.
-    ASSERT_TRUE(CTestSandbox::WaitUntil(
-        [&] { return !nmA.ManagerCalls("ActivateConnection").empty(); }, 70s));
-    EXPECT_GE(elapsed(), 60s);
-    EXPECT_EQ(nmA.ManagerCalls("ActivateConnection").size(), 1u);
-    ASSERT_TRUE(CTestSandbox::WaitUntil([&] { return !logindB.Calls("Reboot").empty(); }, 90s));
-    EXPECT_GE(elapsed(), 120s);
-    EXPECT_EQ(logindB.Calls("Reboot"), std::vector<QVariantList>{{false}});
-    EXPECT_TRUE(logindB.Calls("PowerOff").empty());
-    EXPECT_TRUE(nmB.ManagerCalls("ActivateConnection").empty());
-    EXPECT_TRUE(CLogindMock(sandboxA.SystemBus()).Calls("Reboot").empty());
-
-    EXPECT_TRUE(CTestSandbox::StopProgram(pA));
-    EXPECT_TRUE(CTestSandbox::StopProgram(pB));
-}
 } // namespace
 
 } // namespace tarnwick

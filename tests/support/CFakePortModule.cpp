@@ -37,7 +37,6 @@ void* CFakePortModule::OpenLibrary(const std::string& strFileName) {
     m_strRequested = strFileName;
     if (!m_bPresent)
         return nullptr;
-    m_bLoaded = true;
     g_pActive = this;
     return this;
 }
@@ -45,16 +44,13 @@ void* CFakePortModule::OpenLibrary(const std::string& strFileName) {
 void* CFakePortModule::GetProcAddress(void* hModule, const std::string& strName) {
     if (hModule != this)
         return nullptr;
-    if (strName == "In32" && m_bHasIn32)
+    if (strName == "In32")
         return reinterpret_cast<void*>(&FakeIn32);
     if (strName == "Out32" && m_bHasOut32)
         return reinterpret_cast<void*>(&FakeOut32);
     return nullptr;
 }
 
-void CFakePortModule::FreeLibrary(void* hModule) {
-    if (hModule == this)
-        m_bLoaded = false;
-}
+void CFakePortModule::FreeLibrary(void*) {}
 
 } // namespace tarnwick

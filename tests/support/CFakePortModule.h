@@ -24,9 +24,7 @@ public:
     void FreeLibrary(void* hModule) override;
 
     bool m_bPresent = true;  // the module can be loaded
-    bool m_bHasIn32 = true;  // it exports In32
-    bool m_bHasOut32 = true; // and Out32
-    bool m_bLoaded = false;
+    bool m_bHasOut32 = true; // it exports Out32 (In32 always)
     std::string m_strRequested;
     std::array<std::uint16_t, 0x10000> m_registers{};
     // Every access in order: "in 37a" / "out 37a fb" (hexadecimal).

@@ -2,6 +2,7 @@
 
 #include "platform/IProfileStore.h"
 
+#include <charconv>
 #include <map>
 #include <string>
 #include <utility>
@@ -13,7 +14,13 @@ namespace tarnwick {
 class CFakeProfileStore : public IProfileStore {
 public:
     std::int32_t ReadProfileInt(const std::string& strSection, const std::string& strEntry,
-                                std::int32_t nDefault) override;
+                                std::int32_t nDefault) override {
+        const std::string strText = ReadProfileString(strSection, strEntry, std::string());
+        std::int32_t nValue = 0;
+        const char* pEnd = strText.data() + strText.size();
+        const auto [pStop, ec] = std::from_chars(strText.data(), pEnd, nValue);
+        return ec == std::errc() && pStop == pEnd ? nValue : nDefault;
+    }
     std::string ReadProfileString(const std::string& strSection, const std::string& strEntry,
                                   const std::string& strDefault) override {
         const auto it = m_committed.find({strSection, strEntry});
@@ -34,7 +41,7 @@ public:
         return true;
     }
 
-    EProfileLoad GetLoadState() const override { return m_eLoad; }
+    EProfileLoad GetLoadState() const override { return EProfileLoad::Clean; }
     bool Reload() override { return m_bReadable; }
 
     bool Has(const std::string& strSection, const std::string& strEntry) const {
@@ -50,7 +57,6 @@ public:
     }
 
     int m_nCommits = 0;
-    EProfileLoad m_eLoad = EProfileLoad::Clean;
     bool m_bReadable = true;
 
 private:

@@ -70,11 +70,11 @@ class CFakeProcessList : public IProcessList {
 public:
     bool Snapshot(std::vector<SProcessEntry>& processes) override {
         processes = m_processes;
-        return m_bAvailable;
+        return true;
     }
-    unsigned GetCurrentProcessId() override { return m_nOwnPid; }
-    std::string GetOwnExePath() override { return m_strOwnPath; }
-    std::string GetOwnExeName() override { return m_strOwnName; }
+    unsigned GetCurrentProcessId() override { return 100; }
+    std::string GetOwnExePath() override { return "/opt/tarnwick/bin/tarnwick"; }
+    std::string GetOwnExeName() override { return "tarnwick"; }
     EInstanceLock LockInstance(unsigned& nHolderPid, std::string& strDetail) override {
         nHolderPid = m_nLockHolder;
         strDetail = "/run/lock/tarnwick.lock";
@@ -83,10 +83,6 @@ public:
 
     EInstanceLock m_eLock = EInstanceLock::Taken;
     unsigned m_nLockHolder = 0;
-    bool m_bAvailable = true;
-    unsigned m_nOwnPid = 100;
-    std::string m_strOwnPath = "/opt/tarnwick/bin/tarnwick";
-    std::string m_strOwnName = "tarnwick";
     std::vector<SProcessEntry> m_processes{{1, "systemd"}, {100, "tarnwick"}};
 };
 
@@ -129,14 +125,10 @@ public:
         return true;
     }
     bool AppendLine(const std::string& strName, const std::string& strLine) override {
-        if (!m_bWritable)
-            return false;
         m_files[strName].push_back(strLine);
         return true;
     }
     bool WriteLines(const std::string& strName, const std::vector<std::string>& lines) override {
-        if (!m_bWritable)
-            return false;
         if (lines.empty())
             m_files.erase(strName);
         else
@@ -148,12 +140,11 @@ public:
         return true;
     }
     std::string GetBootId() override { return m_strBootId; }
-    std::string LastError() const override { return m_bWritable ? "" : "read-only file system"; }
+    std::string LastError() const override { return ""; }
 
     std::map<std::string, std::vector<std::string>> m_files;
     std::string m_strStatus;
     std::string m_strBootId = "boot-1";
-    bool m_bWritable = true;
 };
 
 class CFakeAutorunStore : public IAutorunStore {
@@ -166,15 +157,12 @@ public:
     }
     // The command each method's entry runs; empty when the entry is absent.
     std::string m_entries[2];
-    bool m_bWritable = true;
     std::vector<std::string> m_calls; // "add 0 <cmd>", "remove 1"
 
 private:
     bool Set(int nMethod, bool bAdd, const std::string& strCommand) {
         m_calls.push_back((bAdd ? "add " : "remove ") + std::to_string(nMethod) +
                           (bAdd ? " " + strCommand : std::string()));
-        if (!m_bWritable)
-            return false;
         m_entries[nMethod] = bAdd ? strCommand : std::string();
         return true;
     }
@@ -184,7 +172,7 @@ private:
 class CFakeLog : public ILog {
 public:
     void Write(LogLevel level, const std::string& strStep, const std::string& strText) override {
-        m_lines.push_back({level, strStep + ": " + strText});
+        m_lines.emplace_back(level, strStep + ": " + strText);
     }
     // The lines at or above a level that contain the text.
     std::vector<std::string> Find(const std::string& strPart,

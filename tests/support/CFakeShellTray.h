@@ -16,7 +16,7 @@ public:
     bool IsShellSupported() override { return m_bSupported; }
     bool CanTrayAppear() override { return m_bCanAppear; }
     bool NotifyIcon(unsigned dwMessage, const STrayIconData& data) override {
-        m_calls.push_back(dwMessage == NIM::Add ? "add" : "delete");
+        m_calls.emplace_back(dwMessage == NIM::Add ? "add" : "delete");
         if (dwMessage == NIM::Add && m_bAccepts) {
             m_bIconShown = true;
             m_lastData = data;

@@ -93,9 +93,9 @@ TEST(SystemTray, MouseActionsMenuAndDefaultItem) {
     // Presses, single clicks and moves do nothing; nothing does for another icon.
     t.shell.m_nChoice = ID_APP_EXIT;
     for (unsigned nMsg : {WM::LButtonDown, WM::LButtonUp, WM::RButtonDown, WM::MouseMove})
-        EXPECT_EQ(t.tray->HandleTrayMessage(kIconID, nMsg), 1u) << nMsg;
+        EXPECT_EQ(t.tray->HandleTrayMessage(kIconID, nMsg), 1u) << "message " << nMsg;
     for (unsigned nMsg : {WM::RButtonUp, WM::LButtonDblClk})
-        EXPECT_EQ(t.tray->HandleTrayMessage(kIconID + 1, nMsg), 0u) << nMsg;
+        EXPECT_EQ(t.tray->HandleTrayMessage(kIconID + 1, nMsg), 0u) << "message " << nMsg;
     // The default (0, by position) is the first item's command, not the number 0; only the
     // low word of the mouse message counts.
     EXPECT_EQ(t.tray->HandleTrayMessage(kIconID, 0x10000u | WM::LButtonDblClk), 1u);
@@ -119,14 +119,18 @@ TEST(SystemTray, MouseActionsMenuAndDefaultItem) {
 TEST(SystemTray, TooltipKeepsAtMost127BytesAndNeverSplitsACharacter) {
     // UTF-8 characters across the limit and ending at it; a NUL byte ends the text.
     const std::string a125(125, 'a'), a126(126, 'a'), a127(127, 'a'), e = "\xC3\xA9";
-    const std::string cases[][2] = {{a127, a127},
-                                    {a127 + "a", a127},
-                                    {a126 + e, a126},
-                                    {a125 + e + "z", a125 + e},
-                                    {a125 + "\xE2\x82\xAC", a125},
-                                    {std::string("Tarn\0wick", 9), "Tarn"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(CutTrayTip(c[0]), c[1]) << c[0];
+    const struct {
+        const char* pszRow;
+        std::string strTip;
+        std::string strShown;
+    } rows[] = {{"at the limit", a127, a127},
+                {"one over", a127 + "a", a127},
+                {"two-byte character across it", a126 + e, a126},
+                {"two-byte character ending at it", a125 + e + "z", a125 + e},
+                {"three-byte character across it", a125 + "\xE2\x82\xAC", a125},
+                {"NUL byte", std::string("Tarn\0wick", 9), "Tarn"}};
+    for (const auto& row : rows)
+        EXPECT_EQ(CutTrayTip(row.strTip), row.strShown) << row.pszRow;
 }
 
 } // namespace

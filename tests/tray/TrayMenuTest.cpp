@@ -13,7 +13,6 @@
 
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace tarnwick {
@@ -59,24 +58,36 @@ std::string Render(const CMenu& menu, bool bGreyed = false) {
 TEST(TrayMenu, ConnectionsNameTheCurrentEntryAndFollowItsState) {
     // A connection that comes up after start-up, sDefaultConnection, and the "Connections..."
     // sub-menu. An "&" in an entry name is shown as it is, not as a mnemonic.
-    const char* const cases[][3] = {
-        {"Lab & Modem", "",
+    const struct {
+        const char* pszRow;
+        const char* pszUpLater;
+        const char* pszDefault;
+        const char* pszMenu;
+    } rows[] = {
+        {"came up after start-up", "Lab & Modem", "",
          "Reconnect Lab && Modem|Disconnect Lab && Modem|Connect to...(Home ISP|Lab && Modem)"},
-        {"", "Home ISP",
+        {"the default, down", "", "Home ISP",
          "Reconnect Home ISP|~Disconnect Home ISP|Connect to...(Home ISP|Lab && Modem)"},
-        {"", "", "~Reconnect current|~Disconnect current|Connect to...(Home ISP|Lab && Modem)"},
+        {"none", "", "",
+         "~Reconnect current|~Disconnect current|Connect to...(Home ISP|Lab && Modem)"},
     };
-    for (const auto& c : cases) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszRow);
         CProgram p;
-        p.Start(c[1]);
-        if (*c[0] != '\0')
-            p.fake.dialUp.Connect(c[0]);
-        const CMenu& connections = *p.ShowMenu().GetSubMenu(3);
-        EXPECT_EQ(Render(connections), c[2]);
-        EXPECT_EQ(connections.GetSubMenu(2)->GetMenuItemID(1), ID_CONNECT_FIRST + 1) << c[2];
+        p.Start(row.pszDefault);
+        if (*row.pszUpLater != '\0')
+            p.fake.dialUp.Connect(row.pszUpLater);
+        const CMenu* pConnections = p.ShowMenu().GetSubMenu(3);
+        ASSERT_NE(pConnections, nullptr);
+        EXPECT_EQ(Render(*pConnections), row.pszMenu);
+        ASSERT_NE(pConnections->GetSubMenu(2), nullptr);
+        EXPECT_EQ(pConnections->GetSubMenu(2)->GetMenuItemID(1), ID_CONNECT_FIRST + 1);
         // The phone book is read anew for each showing; an empty one lists nothing.
         p.fake.dialUp.m_entries.clear();
-        EXPECT_EQ(Render(*p.ShowMenu().GetSubMenu(3)->GetSubMenu(2)), "") << c[2];
+        pConnections = p.ShowMenu().GetSubMenu(3);
+        ASSERT_NE(pConnections, nullptr);
+        ASSERT_NE(pConnections->GetSubMenu(2), nullptr);
+        EXPECT_EQ(Render(*pConnections->GetSubMenu(2)), "");
     }
 }
 
@@ -95,31 +106,40 @@ TEST(TrayMenu, ConnectToOffersAtMost101Entries) {
     ASSERT_EQ(pConnectTo->GetMenuItemCount(), 101);
     EXPECT_EQ(pConnectTo->GetMenuItemID(100), ID_CONNECT_LAST);
     p.fake.dialUp.m_calls.clear();
-    p.app->GetMainWnd()->OnCommand(ID_CONNECT_LAST);
-    p.app->GetMainWnd()->OnCommand(ID_CONNECT_LAST + 1);
+    CMainFrame* pFrame = p.app->GetMainWnd();
+    ASSERT_NE(pFrame, nullptr);
+    pFrame->OnCommand(ID_CONNECT_LAST);
+    pFrame->OnCommand(ID_CONNECT_LAST + 1);
     EXPECT_EQ(p.fake.dialUp.m_calls, Strings{"dial Entry 1100"});
 }
 
 TEST(TrayMenu, ResetAndExitFollowThePortAndThePowerCycle) {
     // The port module is there, iLptPort, the power cycle (0 none, 1 in its off phase,
     // 2 over), and the greyed items.
-    const std::tuple<bool, int, int, const char*> cases[] = {
-        {true, 1, 0, ""},
-        {true, 0, 0, "~Reset modem power"},
-        {false, 1, 0, "~Reset modem power"},
-        {true, 1, 1, "~Reset modem power|~Exit Tarnwick"},
-        {true, 1, 2, ""},
+    const struct {
+        const char* pszRow;
+        bool bLibrary;
+        int iLptPort;
+        int nCycle;
+        const char* pszGreyed;
+    } rows[] = {
+        {"port and module", true, 1, 0, ""},
+        {"no port", true, 0, 0, "~Reset modem power"},
+        {"no module", false, 1, 0, "~Reset modem power"},
+        {"during the off time", true, 1, 1, "~Reset modem power|~Exit Tarnwick"},
+        {"after the power cycle", true, 1, 2, ""},
     };
-    for (const auto& [bLibrary, iLptPort, nCycle, pszGreyed] : cases) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszRow);
         CProgram p;
-        p.fake.modules.m_bPresent = bLibrary;
-        p.fake.profile.Set("LptResetter", "iLptPort", std::to_string(iLptPort));
+        p.fake.modules.m_bPresent = row.bLibrary;
+        p.fake.profile.Set("LptResetter", "iLptPort", std::to_string(row.iLptPort));
         p.Start();
-        if (nCycle > 0)
+        if (row.nCycle > 0)
             p.ShowMenu(ID_RESET_MODEM_POWER);
-        if (nCycle > 1)
+        if (row.nCycle > 1)
             p.fake.timers.Advance(p.fake.timers.DueIn(IDT_MODEM_POWER_OFF));
-        EXPECT_EQ(Render(p.ShowMenu(), true), pszGreyed) << bLibrary << iLptPort << nCycle;
+        EXPECT_EQ(Render(p.ShowMenu(), true), row.pszGreyed);
     }
 }
 
@@ -145,30 +165,52 @@ TEST(TrayMenu, CommandsAskWhereTheyMustAndNoChangesNothing) {
     const char* const kRedial = "Disconnect Lab & Modem and connect it again?";
     // The command; whether "Lab & Modem", the current entry, is up; the answer; the question
     // asked, the dial-up calls and the power request.
-    const std::tuple<unsigned, bool, bool, const char*, Strings, unsigned> cases[] = {
-        {ID_REBOOT, true, false, kReboot, {}, 0},
-        {ID_REBOOT, true, true, kReboot, {}, EWX::Reboot},
-        {ID_SHUTDOWN, true, false, kShutdown, {}, 0},
-        {ID_SHUTDOWN, true, true, kShutdown, {}, EWX::Shutdown},
-        {ID_RECONNECT_CURRENT, true, false, kRedial, {}, 0},
-        {ID_RECONNECT_CURRENT, true, true, kRedial, {"hangup Lab & Modem", "dial Lab & Modem"}, 0},
-        {ID_RECONNECT_CURRENT, false, false, "", {"dial Lab & Modem"}, 0},
-        {ID_DISCONNECT_CURRENT, true, false, "", {"hangup Lab & Modem"}, 0},
-        {ID_CONNECT_FIRST, false, false, "", {"dial Home ISP"}, 0},
-        {ID_CONNECT_FIRST + 2, false, false, "", {}, 0}, // a stale command beyond the list
-        {ID_APP_EXIT, true, false, "", {}, 0},
+    const struct {
+        const char* pszRow;
+        unsigned nCmd;
+        bool bUp;
+        bool bYes;
+        const char* pszQuestion;
+        Strings calls;
+        unsigned uPower;
+    } rows[] = {
+        {"reboot, no", ID_REBOOT, true, false, kReboot, {}, 0},
+        {"reboot, yes", ID_REBOOT, true, true, kReboot, {}, EWX::Reboot},
+        {"shutdown, no", ID_SHUTDOWN, true, false, kShutdown, {}, 0},
+        {"shutdown, yes", ID_SHUTDOWN, true, true, kShutdown, {}, EWX::Shutdown},
+        {"reconnect, no", ID_RECONNECT_CURRENT, true, false, kRedial, {}, 0},
+        {"reconnect, yes",
+         ID_RECONNECT_CURRENT,
+         true,
+         true,
+         kRedial,
+         {"hangup Lab & Modem", "dial Lab & Modem"},
+         0},
+        {"reconnect while down: no question",
+         ID_RECONNECT_CURRENT,
+         false,
+         false,
+         "",
+         {"dial Lab & Modem"},
+         0},
+        {"disconnect", ID_DISCONNECT_CURRENT, true, false, "", {"hangup Lab & Modem"}, 0},
+        {"connect to the first entry", ID_CONNECT_FIRST, false, false, "", {"dial Home ISP"}, 0},
+        {"stale command beyond the list", ID_CONNECT_FIRST + 2, false, false, "", {}, 0},
+        {"exit", ID_APP_EXIT, true, false, "", {}, 0},
     };
-    for (const auto& [nCmd, bUp, bYes, pszQuestion, calls, uPower] : cases) {
-        SCOPED_TRACE(testing::Message() << nCmd << " up " << bUp << " yes " << bYes);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pszRow);
         CProgram p;
-        p.Start("Lab & Modem", bUp);
+        p.Start("Lab & Modem", row.bUp);
         p.fake.dialUp.m_calls.clear();
-        p.fake.ui.m_bAnswerYes = bYes;
-        p.ShowMenu(nCmd);
-        EXPECT_EQ(p.fake.ui.m_questions, *pszQuestion ? Strings{pszQuestion} : Strings{});
-        EXPECT_EQ(p.fake.dialUp.m_calls, calls);
-        EXPECT_EQ(p.fake.power.m_requests, std::vector<unsigned>(uPower ? 1 : 0, uPower));
-        EXPECT_EQ(p.fake.ui.m_bQuitPosted, nCmd == ID_APP_EXIT);
+        p.fake.ui.m_bAnswerYes = row.bYes;
+        p.ShowMenu(row.nCmd);
+        EXPECT_EQ(p.fake.ui.m_questions,
+                  *row.pszQuestion != '\0' ? Strings{row.pszQuestion} : Strings{});
+        EXPECT_EQ(p.fake.dialUp.m_calls, row.calls);
+        EXPECT_EQ(p.fake.power.m_requests,
+                  std::vector<unsigned>(row.uPower != 0 ? 1 : 0, row.uPower));
+        EXPECT_EQ(p.fake.ui.m_bQuitPosted, row.nCmd == ID_APP_EXIT);
     }
 }
 

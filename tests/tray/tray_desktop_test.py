@@ -48,22 +48,22 @@ class XEmbedTray(DesktopTest):
 
     def open_menu(self):
         self.desktop.click_icon(3)
-        self.assertTrue(wait_for(self.menus, 5), "no menu after a right click")
+        self.assertTrue(wait_for(self.menus, 30), "no menu after a right click")
 
     def test_right_click_shows_the_menu_and_a_double_click_runs_settings(self):
         self.open_menu()
         self.desktop.key("Escape")
-        self.assertTrue(wait_for(lambda: not self.menus(), 5))
+        self.assertTrue(wait_for(lambda: not self.menus(), 30))
         self.desktop.click_icon(1)
         time.sleep(0.7)
         self.assertEqual(self.menus(), [])
         self.assertEqual(self.settings_window(), [])
         self.desktop.click_icon(1, repeat=2)
-        self.assertTrue(wait_for(self.settings_window, 5))
+        self.assertTrue(wait_for(self.settings_window, 30))
         # The tray stays live while the dialog is open.
         shown = set(self.menus())
         self.desktop.click_icon(3)
-        self.assertTrue(wait_for(lambda: set(self.menus()) - shown, 5),
+        self.assertTrue(wait_for(lambda: set(self.menus()) - shown, 30),
                         "no menu while the settings are open")
 
     def test_exit_ends_the_program_and_saves_the_profile(self):
@@ -78,7 +78,7 @@ class XEmbedTray(DesktopTest):
 
     def test_the_icon_comes_back_when_the_tray_host_restarts(self):
         self.desktop.stop("trayer")
-        self.assertTrue(wait_for(lambda: self.desktop.docked_icon() is None, 5))
+        self.assertTrue(wait_for(lambda: self.desktop.docked_icon() is None, 30))
         self.desktop.start("trayer")
         self.assertTrue(wait_for(self.desktop.docked_icon), "no icon after the restart")
         self.open_menu()
@@ -127,7 +127,7 @@ class StatusNotifierTray(DesktopTest):
                                        ("Disconnect Lab & Modem", False, []),
                                        ("Connect to...", True, [])])
         item.Activate(0, 0, dbus_interface="org.kde.StatusNotifierItem")
-        self.assertTrue(wait_for(self.settings_window, 5), "no settings after activation")
+        self.assertTrue(wait_for(self.settings_window, 30), "no settings after activation")
 
 
 def main():

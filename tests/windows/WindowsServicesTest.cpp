@@ -6,6 +6,7 @@
 #include "CFakeServices.h"
 #include "engine/AppSettings.h"
 #include "platform/CRasManager.h"
+#include "platform/TextUtil.h"
 #include "platform/windows/CRasDialUpService.h"
 #include "platform/windows/CRegistryProfileStore.h"
 #include "platform/windows/CToolhelpProcessList.h"
@@ -18,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -27,7 +29,6 @@
 namespace tarnwick {
 
 namespace {
-constexpr const char* kTestKey = "Software\\Tarnwick\\Test";
 
 std::filesystem::path TempDir(const char* pszName) {
     auto dir = std::filesystem::temp_directory_path() /
@@ -44,13 +45,18 @@ std::string ReadFile(const std::filesystem::path& path) {
     return text.str();
 }
 
+// Each test has a key of its own: the tests run in parallel in one Wine prefix.
 class RegistryTest : public ::testing::Test {
 protected:
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey); }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, m_strKey.c_str()); }
+    std::string Key(const char* pszSub) const { return m_strKey + "\\" + pszSub; }
+
+    const std::string m_strKey = std::string("Software\\Tarnwick\\") +
+                                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
 };
 
 TEST_F(RegistryTest, SettingsRoundTripAsDwordAndStringValuesAndWrongTypesReadAsAbsent) {
-    CRegistryProfileStore store(kTestKey);
+    CRegistryProfileStore store(m_strKey);
     AppSettings saved;
     saved.iCheckDelay = 7;
     saved.sShutdownTime = "";
@@ -60,12 +66,12 @@ TEST_F(RegistryTest, SettingsRoundTripAsDwordAndStringValuesAndWrongTypesReadAsA
 
     // Every value is in its section with its own type.
     DWORD dwType = 0;
-    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\Tarnwick\\Test\\WatchDogging",
-                           "iCheckDelay", RRF_RT_ANY, &dwType, nullptr, nullptr),
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, Key("WatchDogging").c_str(), "iCheckDelay",
+                           RRF_RT_ANY, &dwType, nullptr, nullptr),
               ERROR_SUCCESS);
     EXPECT_EQ(dwType, static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\Tarnwick\\Test\\General", "sShutdownTime",
-                           RRF_RT_ANY, &dwType, nullptr, nullptr),
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, Key("General").c_str(), "sShutdownTime", RRF_RT_ANY,
+                           &dwType, nullptr, nullptr),
               ERROR_SUCCESS);
     EXPECT_EQ(dwType, static_cast<DWORD>(REG_SZ));
 
@@ -80,28 +86,28 @@ TEST_F(RegistryTest, SettingsRoundTripAsDwordAndStringValuesAndWrongTypesReadAsA
     // A hand-edited value of the wrong type leaves its field at the value it had.
     const char szText[] = "12";
     const DWORD dwFive = 5;
-    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Tarnwick\\Test\\WatchDogging", "iMaxFaults",
-                    REG_SZ, szText, sizeof szText);
-    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Tarnwick\\Test\\WatchDogging", "sURLDownload",
-                    REG_DWORD, &dwFive, sizeof dwFive);
+    RegSetKeyValueA(HKEY_CURRENT_USER, Key("WatchDogging").c_str(), "iMaxFaults", REG_SZ, szText,
+                    sizeof szText);
+    RegSetKeyValueA(HKEY_CURRENT_USER, Key("WatchDogging").c_str(), "sURLDownload", REG_DWORD,
+                    &dwFive, sizeof dwFive);
     EXPECT_EQ(store.ReadProfileInt("WatchDogging", "iMaxFaults", 3), 3);
     EXPECT_EQ(store.ReadProfileString("WatchDogging", "sURLDownload", "x"), "x");
 }
 
 TEST_F(RegistryTest, RunKeyValueIsTheQuotedPathAndGoesAway) {
     CFakeLog log;
-    CWinAutorunStore autorun(log, std::string(kTestKey) + "\\Run", "");
+    CWinAutorunStore autorun(log, Key("Run"), "");
     ASSERT_TRUE(autorun.SetRunKeyEntry(true, "C:\\Program Files\\Tarnwick\\tarnwick.exe"));
     char szValue[MAX_PATH] = {};
     DWORD cb = sizeof szValue;
-    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\Tarnwick\\Test\\Run", "Tarnwick",
-                           RRF_RT_REG_SZ, nullptr, szValue, &cb),
+    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, Key("Run").c_str(), "Tarnwick", RRF_RT_REG_SZ,
+                           nullptr, szValue, &cb),
               ERROR_SUCCESS);
     EXPECT_STREQ(szValue, "\"C:\\Program Files\\Tarnwick\\tarnwick.exe\"");
     EXPECT_TRUE(autorun.SetRunKeyEntry(false, ""));
     EXPECT_TRUE(autorun.SetRunKeyEntry(false, "")); // already gone: not an error
-    EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, "Software\\Tarnwick\\Test\\Run", "Tarnwick",
-                           RRF_RT_ANY, nullptr, nullptr, nullptr),
+    EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, Key("Run").c_str(), "Tarnwick", RRF_RT_ANY, nullptr,
+                           nullptr, nullptr),
               ERROR_SUCCESS);
 }
 
@@ -300,6 +306,18 @@ TEST(InstanceLockTest, SecondHolderIsRefusedUntilTheFirstEnds) {
     EXPECT_EQ(second.LockInstance(nPid, strDetail), EInstanceLock::HeldByOther);
     pFirst.reset();
     EXPECT_EQ(second.LockInstance(nPid, strDetail), EInstanceLock::Taken) << strDetail;
+}
+
+TEST(ProcessListTest, OwnProcessIsListedAsTheOwnUsers) {
+    CToolhelpProcessList processes("windows_tests.exe");
+    std::vector<SProcessEntry> snapshot;
+    ASSERT_TRUE(processes.Snapshot(snapshot));
+    const auto it = std::find_if(snapshot.begin(), snapshot.end(), [&](const SProcessEntry& e) {
+        return e.nProcessId == processes.GetCurrentProcessId();
+    });
+    ASSERT_NE(it, snapshot.end());
+    EXPECT_TRUE(it->bOwnUser);
+    EXPECT_EQ(MbLower(it->strExeFile), "windows_tests.exe");
 }
 
 TEST(ClockTest, LocalTimeIsTheWallTimeMovedByTheOffset) {

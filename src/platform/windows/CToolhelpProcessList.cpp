@@ -3,7 +3,41 @@
 #include "platform/windows/CToolhelpProcessList.h"
 #include "platform/windows/WinError.h"
 
+#include <vector>
+
 namespace tarnwick {
+
+namespace {
+// The user a process's token names, as a TOKEN_USER record; false when the token cannot be
+// read.
+bool ReadTokenUser(HANDLE hProcess, std::vector<BYTE>& user) {
+    HANDLE hToken = nullptr;
+    if (!OpenProcessToken(hProcess, TOKEN_QUERY, &hToken))
+        return false;
+    DWORD cb = 0;
+    GetTokenInformation(hToken, TokenUser, nullptr, 0, &cb);
+    user.assign(cb, 0);
+    const bool bOk = cb >= sizeof(TOKEN_USER) &&
+                     GetTokenInformation(hToken, TokenUser, user.data(), cb, &cb) != FALSE;
+    CloseHandle(hToken);
+    return bOk;
+}
+
+// Whether the process runs as the user pOwnSid names. A process whose token we may not read
+// belongs to someone else (another user, or the system), as one that has ended meanwhile
+// is nobody's.
+bool RunsAsUser(DWORD dwProcessId, PSID pOwnSid) {
+    HANDLE hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwProcessId);
+    if (hProcess == nullptr)
+        return false;
+    std::vector<BYTE> user;
+    const bool bOwn =
+        ReadTokenUser(hProcess, user) &&
+        EqualSid(reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid, pOwnSid) != FALSE;
+    CloseHandle(hProcess);
+    return bOwn;
+}
+} // namespace
 
 CToolhelpProcessList::CToolhelpProcessList(std::string strArgv0)
     : m_strArgv0(std::move(strArgv0)) {}
@@ -18,11 +52,18 @@ bool CToolhelpProcessList::Snapshot(std::vector<SProcessEntry>& processes) {
     HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (hSnapshot == INVALID_HANDLE_VALUE)
         return false;
+    // Without our own user nobody is known to be us: no process then counts as an instance
+    // of ours, as on a system where the owners cannot be read.
+    std::vector<BYTE> ownUser;
+    const bool bOwnKnown = ReadTokenUser(GetCurrentProcess(), ownUser);
+    PSID pOwnSid =
+        bOwnKnown ? reinterpret_cast<const TOKEN_USER*>(ownUser.data())->User.Sid : nullptr;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL bMore = Process32First(hSnapshot, &entry); bMore;
          bMore = Process32Next(hSnapshot, &entry)) {
-        processes.push_back({static_cast<unsigned>(entry.th32ProcessID), entry.szExeFile});
+        processes.push_back({static_cast<unsigned>(entry.th32ProcessID), entry.szExeFile,
+                             pOwnSid != nullptr && RunsAsUser(entry.th32ProcessID, pOwnSid)});
     }
     CloseHandle(hSnapshot);
     return true;

@@ -24,7 +24,8 @@ INT_PTR CWin32ParamsDialog::DoModal(HWND hOwner) {
     const SDlgTemplate* pTemplate = FindDialogTemplate(IDD_PARAMS);
     if (pTemplate == nullptr)
         return -1;
-    const std::vector<WORD> words = CDialogTemplateBuilder::Build(*pTemplate, 0);
+    // Centred on the screen: its owner, the main window, is never shown.
+    const std::vector<WORD> words = CDialogTemplateBuilder::Build(*pTemplate, DS_CENTER);
     return DialogBoxIndirectParamA(GetModuleHandleA(nullptr),
                                    reinterpret_cast<LPCDLGTEMPLATEA>(words.data()), hOwner,
                                    &CWin32ParamsDialog::DialogProc, reinterpret_cast<LPARAM>(this));

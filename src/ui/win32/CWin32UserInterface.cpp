@@ -3,12 +3,14 @@
 #include "dialogs/CParamsDlg.h"
 #include "dialogs/IFileChooser.h"
 #include "res/AboutBox.h"
+#include "res/Resource.h"
 #include "ui/win32/CWin32MainWindow.h"
 #include "ui/win32/CWin32ParamsDialog.h"
 #include "ui/win32/CWin32UserInterface.h"
 #include "ui/win32/DialogTemplateBuilder.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace tarnwick {
 
@@ -88,6 +90,19 @@ void CWin32UserInterface::ShowToldText() {
 
 void CWin32UserInterface::Post(std::function<void()> fn) {
     m_window.Post(std::move(fn));
+}
+
+void CWin32UserInterface::Notify(const std::string& strSummary, const std::string& strBody) {
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = m_window.GetHwnd();
+    nid.uID = IDR_TRAYMENU;
+    nid.uFlags = NIF_INFO;
+    nid.dwInfoFlags = NIIF_INFO;
+    // Texts longer than the balloon's fields are cut; the log has them whole.
+    std::snprintf(nid.szInfoTitle, sizeof nid.szInfoTitle, "%s", strSummary.c_str());
+    std::snprintf(nid.szInfo, sizeof nid.szInfo, "%s", strBody.c_str());
+    Shell_NotifyIconA(NIM_MODIFY, &nid);
 }
 
 void CWin32UserInterface::PostQuit() {

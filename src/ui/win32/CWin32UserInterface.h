@@ -21,11 +21,8 @@ public:
     // its own loop and close again with the main window when a quit follows.
     void TellUser(const std::string& strText) override { m_strTold = strText; }
     void PostQuit() override;
-    // No balloon yet: the log holds the same lines.
-    void Notify(const std::string& strSummary, const std::string& strBody) override {
-        (void)strSummary;
-        (void)strBody;
-    }
+    // A balloon at the tray icon; none while the icon is missing.
+    void Notify(const std::string& strSummary, const std::string& strBody) override;
 
     // Shows what TellUser was given, if anything; for after the event loop.
     void ShowToldText();

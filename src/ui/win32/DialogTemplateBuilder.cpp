@@ -117,7 +117,8 @@ std::vector<WORD> CDialogTemplateBuilder::Build(const SDlgTemplate& tmpl, DWORD 
 
 std::vector<WORD> CDialogTemplateBuilder::Build(const SAboutTemplate& tmpl) {
     CWords words;
-    DWORD dwStyle = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+    // Centred on the screen: its owner, the main window, is never shown.
+    DWORD dwStyle = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_CENTER;
     if (tmpl.bSystemMenu)
         dwStyle |= WS_SYSMENU;
     if (tmpl.bStayOnTop)
