@@ -4,20 +4,15 @@
 // between cycles (and not held open), and a TCP probe of a loopback listener.
 //
 //   check_cycle_bench [RUNS]      (default 200; 20 more warm up first)
-#include "CFakeServices.h"
+#include "CBenchRig.h"
 #include "CLoopbackListener.h"
-#include "CNmMock.h"
-#include "CTestSandbox.h"
 #include "Measure.h"
 
 #include "app/CTarnwickApp.h"
 #include "engine/CMainFrame.h"
 #include "engine/TimerIds.h"
 #include "platform/linux/CLinuxFileTimes.h"
-#include "platform/linux/CNmDialUpService.h"
 #include "platform/linux/CPosixNetService.h"
-#include "platform/linux/CStderrLog.h"
-#include "platform/linux/CSystemBus.h"
 
 #include <QCoreApplication>
 
@@ -45,25 +40,15 @@ void Rewrite(const std::string& strPath, int nCycle) {
 int main(int argc, char* argv[]) {
     const int nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
     QCoreApplication application(argc, argv);
-    CTestSandbox sandbox;
-    if (!sandbox.IsReady()) {
-        std::fprintf(stderr, "%s\n", qPrintable(sandbox.Error()));
+    CBenchRig rig;
+    if (!rig.IsReady())
         return 1;
-    }
-    CNmMock mock(sandbox.SystemBus());
-    mock.Activate(mock.AddProfile("Modem"));
     CLoopbackListener listener;
-    const std::string strFile = sandbox.Root().toStdString() + "/alive";
+    const std::string strFile = rig.m_sandbox.Root().toStdString() + "/alive";
 
-    CFakeServices fakes;
-    CStderrLog nmLog;
-    CSystemBus systemBus(nmLog, sandbox.BusAddress());
-    CNmDialUpService dialUp(systemBus, nmLog);
     CLinuxFileTimes files;
     CPosixNetService net;
-    CServices services{fakes.profile, fakes.timers, dialUp,          fakes.modules, fakes.power,
-                       net,           files,        fakes.processes, fakes.clock,   fakes.autorun,
-                       fakes.shell,   fakes.ui,     fakes.log,       fakes.state};
+    CServices services = rig.Services(net, files, rig.m_fakes.shell, rig.m_fakes.ui);
     CTarnwickApp app(services);
     AppSettings& s = app.GetSettings();
     s.bCheckConnState = s.bCheckFileRefresh = s.bCheckURLDownload = 1;
@@ -89,7 +74,10 @@ int main(int argc, char* argv[]) {
         };
     };
     Measure("check cycle: connection + file + TCP probe", 20, nRuns, cycle(true, true, true));
+    const unsigned nCallsBefore = rig.m_dialUp.CallCount();
     Measure("  connection state only", 20, nRuns, cycle(true, false, false));
+    std::printf("  D-Bus calls per connection check: %.2f\n",
+                double(rig.m_dialUp.CallCount() - nCallsBefore) / (20 + nRuns));
     Measure("  file time only", 20, nRuns, cycle(false, true, false));
     Measure("  TCP probe only", 20, nRuns, cycle(false, false, true));
     app.ExitInstance();

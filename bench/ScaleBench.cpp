@@ -4,17 +4,12 @@
 // on the offscreen platform.
 //
 //   scale_bench [RUNS [MOST]]      (default 20 runs, 3 more warm up first; at most 1000 profiles)
-#include "CFakeServices.h"
-#include "CNmMock.h"
-#include "CTestSandbox.h"
+#include "CBenchRig.h"
 #include "Measure.h"
 
 #include "app/CTarnwickApp.h"
 #include "dialogs/CParamsDlg.h"
 #include "engine/CMainFrame.h"
-#include "platform/linux/CNmDialUpService.h"
-#include "platform/linux/CStderrLog.h"
-#include "platform/linux/CSystemBus.h"
 #include "res/Resource.h"
 #include "ui/qt/CQtFileChooser.h"
 #include "ui/qt/CQtMenu.h"
@@ -65,23 +60,12 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "%s\n", qPrintable(strMsg));
     });
     QApplication application(argc, argv);
-    CTestSandbox sandbox;
-    if (!sandbox.IsReady()) {
-        std::fprintf(stderr, "%s\n", qPrintable(sandbox.Error()));
+    CBenchRig rig;
+    if (!rig.IsReady())
         return 1;
-    }
-    CNmMock mock(sandbox.SystemBus());
-    mock.Activate(mock.AddProfile("Modem"));
-
-    CFakeServices fakes;
-    CStderrLog nmLog;
-    CSystemBus systemBus(nmLog, sandbox.BusAddress());
-    CNmDialUpService dialUp(systemBus, nmLog);
     CDrawingShellTray shell;
     CDrawingUserInterface ui;
-    CServices services{fakes.profile, fakes.timers, dialUp,          fakes.modules, fakes.power,
-                       fakes.net,     fakes.files,  fakes.processes, fakes.clock,   fakes.autorun,
-                       shell,         ui,           fakes.log,       fakes.state};
+    CServices services = rig.Services(rig.m_fakes.net, rig.m_fakes.files, shell, ui);
     CTarnwickApp app(services);
     app.InitInstance();
     app.GetSettings().CurrentTab = 1; // the dialog opens at the WatchDogging page
@@ -92,7 +76,7 @@ int main(int argc, char* argv[]) {
         if (nWanted > nMost)
             break;
         for (; nProfiles < nWanted; ++nProfiles)
-            mock.AddProfile(QStringLiteral("Profile %1").arg(nProfiles));
+            rig.m_mock.AddProfile(QStringLiteral("Profile %1").arg(nProfiles));
         // What NetworkManager announced about the new profiles arrives first.
         for (const QDeadlineTimer settle(500); !settle.hasExpired(); QThread::msleep(10))
             QCoreApplication::processEvents();

@@ -9,7 +9,8 @@ connection in the NetworkManager stand-in) and a connection check every minute.
                   [--also LABEL=PROGRAM ...] [--seconds 180] [--starts 5]
 
 Everything runs in the shared sandbox (scripts/sandbox.py), each program as a copy under a
-name of its own with its own HOME and XDG folders. Switches and CPU time (the scheduler's
+name of its own with its own HOME and XDG folders (the runtime folder on /dev/shm, a memory
+file system as a session's runtime folder is). Switches and CPU time (the scheduler's
 own per-thread counts) do not depend on how busy the machine is; start-up and exit times
 do: the load average is printed with them. Figures, never a verdict.
 """
@@ -20,6 +21,7 @@ import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
@@ -56,12 +58,15 @@ class Program:
         home = sandbox.path("%s-%s" % (label, mode))
         self.copy = sandbox.path("%s-%s-%s" % (os.path.basename(sandbox.root), label, mode))
         shutil.copy2(path, self.copy)
+        # The runtime folder on a memory file system, as a session's (/run/user/UID) is.
+        self.run = (tempfile.mkdtemp(prefix="tarnwick-bench-", dir="/dev/shm")
+                    if os.path.isdir("/dev/shm") else home + "/run")
         self.env = dict(sandbox.env, HOME=home + "/home", XDG_CONFIG_HOME=home + "/config",
-                        XDG_STATE_HOME=home + "/state", XDG_RUNTIME_DIR=home + "/run")
+                        XDG_STATE_HOME=home + "/state", XDG_RUNTIME_DIR=self.run)
         if mode == "headless":
             self.env.pop("DISPLAY")
             self.env["QT_QPA_PLATFORM"] = "offscreen"
-        for folder in ("home", "config/Tarnwick", "state", "run"):
+        for folder in ("home", "config/Tarnwick", "state", self.run):
             os.makedirs(os.path.join(home, folder), mode=0o700, exist_ok=True)
         with open(home + "/config/Tarnwick/Tarnwick.conf", "w") as profile:
             profile.write(PROFILE)
@@ -186,6 +191,7 @@ def main():
     builds += [tuple(also.split("=", 1)) for also in args.also]
     sandbox = Sandbox(port_sim=args.port_sim, display=True,
                       stand_ins=("networkmanager", "logind"))
+    programs = []
     try:
         sandbox.start("trayer")
         sandbox.add_profile("Modem", active=True)
@@ -220,6 +226,9 @@ def main():
                     "%5.2fx" % r if r is not None else "    - " for r in ratios)))
     finally:
         sandbox.close()
+        for program in programs:
+            if program.run.startswith("/dev/shm/"):
+                shutil.rmtree(program.run, ignore_errors=True)
 
 
 if __name__ == "__main__":

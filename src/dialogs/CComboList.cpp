@@ -7,16 +7,14 @@
 namespace tarnwick {
 
 int CComboList::AddString(const std::string& strText) {
-    auto it = m_items.end();
-    if (m_bSorted) {
-        const std::string strKey = MbLower(strText);
-        it = std::upper_bound(m_items.begin(), m_items.end(), strKey,
-                              [](const std::string& strNew, const std::string& strItem) {
-                                  return strNew < MbLower(strItem);
-                              });
-    }
-    it = m_items.insert(it, strText);
-    return static_cast<int>(it - m_items.begin());
+    std::string strKey = MbLower(strText);
+    auto it = m_keys.end();
+    if (m_bSorted)
+        it = std::upper_bound(m_keys.begin(), m_keys.end(), strKey);
+    const auto nIndex = it - m_keys.begin();
+    m_keys.insert(it, std::move(strKey));
+    m_items.insert(m_items.begin() + nIndex, strText);
+    return static_cast<int>(nIndex);
 }
 
 std::string CComboList::GetText(int nIndex) const {
@@ -34,7 +32,7 @@ int CComboList::FindStringPrefix(int nStartAfter, const std::string& strPrefix) 
     const std::string strKey = MbLower(strPrefix);
     for (int n = 1; n <= nCount; ++n) {
         const int nIndex = (nStartAfter + n) % nCount;
-        if (MbLower(m_items[static_cast<std::size_t>(nIndex)]).starts_with(strKey))
+        if (m_keys[static_cast<std::size_t>(nIndex)].starts_with(strKey))
             return nIndex;
     }
     return -1;

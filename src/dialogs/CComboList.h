@@ -25,6 +25,7 @@ public:
 private:
     bool m_bSorted;
     std::vector<std::string> m_items;
+    std::vector<std::string> m_keys; // the items lower-cased, compared in their stead
 };
 
 } // namespace tarnwick

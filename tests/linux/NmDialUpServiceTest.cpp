@@ -42,7 +42,12 @@ protected:
         ASSERT_GE(m_abort.fds[0], 0);
     }
 
-    QString Connected(QAnyStringView strId) { return m_mock.Activate(m_mock.AddProfile(strId)); }
+    // Between checks the program's event loop hands over NetworkManager's signals.
+    QString Connected(QAnyStringView strId) {
+        const QString strActive = m_mock.Activate(m_mock.AddProfile(strId));
+        Pump();
+        return strActive;
+    }
     // Lets NetworkManager's signals arrive, as the program's event loop would between checks:
     // the stand-in answers a call on the service's own connection after every signal it sent
     // before, and the event loop then delivers those.
@@ -99,6 +104,7 @@ TEST_F(NmDialUpServiceTest, PhoneBookListsEveryReadableProfileInOrderWithoutLoop
 
 TEST_F(NmDialUpServiceTest, MatchesDialsAndHangsUpByNameWithoutRegardToCase) {
     m_mock.Activate(m_mock.AddProfile("lo", "loopback"));
+    Pump();
     m_ras.SetCurrentEntry("Previous");
     EXPECT_FALSE(m_ras.IsConnected("")) << "the loopback connection is no connection";
     EXPECT_EQ(m_ras.GetCurrentEntry(), "Previous");
@@ -145,6 +151,7 @@ TEST_F(NmDialUpServiceTest, DialEndsConnectedOrWithNothingActive) {
     for (const auto& dial : dials) {
         SCOPED_TRACE(dial.pszRow);
         ASSERT_TRUE(m_mock.Reset());
+        Pump();
         const QString strProfile = m_mock.AddProfile("Modem");
         ASSERT_TRUE(m_mock.ScriptActivation(dial.outcome, dial.nDelayMs));
         const auto start = Clock::now();
@@ -192,10 +199,10 @@ TEST_F(NmDialUpServiceTest, AbsentOrHangingServiceGivesSilentResultsAtOnce) {
     EXPECT_EQ(m_ras.EnumEntryNames(), Names{"Modem"});
 }
 
-// One check costs two calls; the profile list follows NetworkManager's signals and is read
-// whole again only when NetworkManager restarts.
+// A check costs no call once the active connections are known, and the profile list none once
+// read: both follow NetworkManager's signals, and are read whole again when it restarts.
 TEST_F(NmDialUpServiceTest, ChecksAndProfilesCostFewCalls) {
-    Connected("Modem");
+    const QString strActive = Connected("Modem");
     for (int i = 0; i < 50; ++i)
         m_mock.AddProfile(QStringLiteral("Profile %1").arg(i));
     ASSERT_TRUE(m_ras.IsConnected("modem"));
@@ -205,7 +212,7 @@ TEST_F(NmDialUpServiceTest, ChecksAndProfilesCostFewCalls) {
         fn();
         return m_service.CallCount() - nBefore;
     };
-    EXPECT_EQ(callsOf([&] { EXPECT_TRUE(m_ras.IsConnected("modem")); }), 2u);
+    EXPECT_EQ(callsOf([&] { EXPECT_TRUE(m_ras.IsConnected("modem")); }), 0u);
     EXPECT_EQ(callsOf([&] { m_ras.EnumEntryNames(); }), 0u);
 
     qDBusRegisterMetaType<QMap<QString, QVariantMap>>();
@@ -224,12 +231,36 @@ TEST_F(NmDialUpServiceTest, ChecksAndProfilesCostFewCalls) {
     ASSERT_EQ(names.size(), 52u);
     EXPECT_EQ(names.back(), "Renamed");
 
+    // NetworkManager takes the connection down (4: deactivated) and says so.
+    ASSERT_EQ(CallStandIn(m_sandbox.SystemBus(), QStringLiteral("org.freedesktop.NetworkManager"),
+                          strActive, QStringLiteral("org.freedesktop.DBus.Properties"),
+                          QStringLiteral("Set"),
+                          {QStringLiteral("org.freedesktop.NetworkManager.Connection.Active"),
+                           QStringLiteral("State"), QVariant::fromValue(QDBusVariant(4u))})
+                  .type(),
+              QDBusMessage::ReplyMessage);
+    Pump();
+    EXPECT_EQ(callsOf([&] { EXPECT_FALSE(m_ras.IsConnected("modem")); }), 0u);
+
     // NetworkManager restarts with other profiles.
     m_sandbox.StopStandIn("networkmanager");
     ASSERT_TRUE(m_sandbox.StartStandIn("networkmanager"));
     m_mock.AddProfile("After");
     Pump();
     EXPECT_EQ(m_ras.EnumEntryNames(), Names{"After"});
+}
+
+// A change whose signal was lost is seen once what calls read has aged past the trust period.
+TEST_F(NmDialUpServiceTest, LostSignalIsMadeGoodAfterTheTrustPeriod) {
+    CNmDialUpService service{m_bus, m_log, -1, 3s, 1s, 200ms};
+    CRasManager ras{service};
+    const QString strActive = Connected("Modem");
+    ASSERT_TRUE(ras.IsConnected("Modem"));
+    ASSERT_TRUE(m_mock.SetStateUnannounced(strActive, 4));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_FALSE(ras.IsConnected("Modem"));
+    EXPECT_NE(m_log.m_strAll.find("differs from what NetworkManager's signals told"),
+              std::string::npos);
 }
 
 // A quit request ends a dial at once, takes down what it started, and starts no other. The

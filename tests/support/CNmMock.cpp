@@ -3,6 +3,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusReply>
+#include <QDBusVariant>
 
 namespace tarnwick {
 
@@ -46,11 +47,29 @@ QString ActivationScript(CNmMock::EOutcome outcome, int nDelayMs) {
 } // namespace
 
 bool CNmMock::Reset() {
-    // NMDeviceState 30: disconnected.
+    // The stand-in's own Reset drops the active connections unannounced; NetworkManager
+    // would announce the empty list. NMDeviceState 30: disconnected.
     const QString strRoot = QStringLiteral("/org/freedesktop");
     const QString strDevice = QStringLiteral("eth0");
+    const QVariant none =
+        QVariant::fromValue(QDBusVariant(QVariant::fromValue(QList<QDBusObjectPath>())));
     return Mock(strRoot, QStringLiteral("Reset")) &&
-           Mock(strRoot, QStringLiteral("AddEthernetDevice"), {strDevice, strDevice, 30});
+           Mock(strRoot, QStringLiteral("AddEthernetDevice"), {strDevice, strDevice, 30}) &&
+           Call(kManagerPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                QStringLiteral("Set"), {kService, QStringLiteral("ActiveConnections"), none})
+                   .type() == QDBusMessage::ReplyMessage;
+}
+
+bool CNmMock::SetStateUnannounced(const QString& strActive, unsigned nState) {
+    const QString strMethod = QStringLiteral("SetStateUnannounced");
+    return Mock(kManagerPath, QStringLiteral("AddMethod"),
+                {kService, strMethod, QStringLiteral("ou"), QString(),
+                 QStringLiteral(
+                     "objects[args[0]].props['org.freedesktop.NetworkManager.Connection.Active']"
+                     "['State'] = dbus.UInt32(args[1])")}) &&
+           Call(kManagerPath, kService, strMethod,
+                {QVariant::fromValue(QDBusObjectPath(strActive)), nState})
+                   .type() == QDBusMessage::ReplyMessage;
 }
 
 QString CNmMock::AddProfile(QAnyStringView strId, QAnyStringView strType) {

@@ -25,6 +25,8 @@ public:
     // nDelayMs, reaches the outcome (Refused: the call itself fails; LateAnswer: the call
     // activates at once but answers only after nDelayMs).
     bool ScriptActivation(EOutcome outcome, int nDelayMs = 0);
+    // The active connection's state changes without a signal (as if one were lost).
+    bool SetStateUnannounced(const QString& strActive, unsigned nState);
     // The profile's GetSettings fails from now on.
     bool BreakProfile(const QString& strProfile);
 

@@ -2,6 +2,7 @@
 
 #include "platform/ILog.h"
 #include "platform/linux/CSystemBus.h"
+#include "platform/linux/NmDBus.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -14,20 +15,15 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <poll.h>
-#include <thread>
 
 namespace tarnwick {
 
+using namespace nm;
+
 namespace {
-const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
-const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
-const QString kManagerIface = QStringLiteral("org.freedesktop.NetworkManager");
 const QString kSettingsPath = QStringLiteral("/org/freedesktop/NetworkManager/Settings");
 const QString kSettingsIface = QStringLiteral("org.freedesktop.NetworkManager.Settings");
 const QString kProfileIface = QStringLiteral("org.freedesktop.NetworkManager.Settings.Connection");
-const QString kActiveIface = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
-const QString kPropertiesIface = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kLoopbackType = QStringLiteral("loopback");
 
 // The kinds of connection that are a dial-up link to the Internet: mobile broadband (GSM/UMTS/
@@ -37,21 +33,12 @@ const QStringList kDialUpTypes = {QStringLiteral("gsm"), QStringLiteral("cdma"),
                                   QStringLiteral("pppoe"), QStringLiteral("adsl"),
                                   QStringLiteral("bluetooth")};
 
-// NMActiveConnectionState
-constexpr uint kStateActivated = 2;
-constexpr uint kStateDeactivating = 3;
-constexpr uint kStateDeactivated = 4;
-
-// How often a dial in progress looks at its connection's state.
-constexpr std::chrono::milliseconds kPollInterval{200};
-
 // The most calls left waiting for their replies at once. The bus daemon refuses a connection's
 // calls beyond its limit of pending replies (128 by default, on the system bus too) with
 // LimitsExceeded, so a long profile list is read in batches below it.
 constexpr qsizetype kMaxPendingCalls = 64;
 
 using NMSettings = QMap<QString, QVariantMap>;
-using Clock = std::chrono::steady_clock;
 
 QList<QDBusObjectPath> ToPathList(const QVariant& value) {
     return qdbus_cast<QList<QDBusObjectPath>>(value);
@@ -77,38 +64,14 @@ bool ParseSettings(const QDBusMessage& reply, QString& strId, QString& strType) 
     return connection.contains(QStringLiteral("id"));
 }
 
-bool IsReply(const QDBusMessage& reply) {
-    return reply.type() == QDBusMessage::ReplyMessage;
-}
-
-int ToMs(std::chrono::milliseconds timeout) {
-    return static_cast<int>(
-        std::clamp<std::chrono::milliseconds::rep>(timeout.count(), 1, 3600000));
-}
-
-std::chrono::milliseconds Until(Clock::time_point deadline) {
-    return std::max(std::chrono::milliseconds::zero(),
-                    std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()));
-}
-
-std::string Seconds(Clock::duration duration) {
-    char szText[32];
-    std::snprintf(szText, sizeof szText, "%.1f s", std::chrono::duration<double>(duration).count());
-    return szText;
-}
-
-std::string ErrorOf(const QDBusMessage& reply) {
-    return reply.errorName().isEmpty()
-               ? std::string("no answer")
-               : (reply.errorName() + QStringLiteral(": ") + reply.errorMessage()).toStdString();
-}
 } // namespace
 
 CNmDialUpService::CNmDialUpService(CSystemBus& bus, ILog& log, int fdAbort,
                                    std::chrono::milliseconds dialTimeout,
-                                   std::chrono::milliseconds callTimeout)
+                                   std::chrono::milliseconds callTimeout,
+                                   std::chrono::milliseconds trustPeriod)
     : m_bus(bus), m_log(log), m_fdAbort(fdAbort), m_dialTimeout(dialTimeout),
-      m_callTimeout(callTimeout) {
+      m_callTimeout(callTimeout), m_active(log, trustPeriod) {
     qDBusRegisterMetaType<NMSettings>();
     Bus();
 }
@@ -127,8 +90,8 @@ QDBusConnection CNmDialUpService::Bus() {
     // and the signals that keep it up to date must be asked for on this connection.
     m_nBusGeneration = m_bus.Generation();
     m_bProfilesKnown = false;
-    m_active.clear();
     m_hungUp.clear();
+    m_active.Follow(bus);
     // Every profile's object sends Updated; one subscription (any path) covers them all.
     m_bFollowing =
         bus.connect(kService, kSettingsPath, kSettingsIface, QStringLiteral("NewConnection"), this,
@@ -178,9 +141,10 @@ void CNmDialUpService::OnProfileUpdated(const QDBusMessage& message) {
 
 void CNmDialUpService::OnOwnerChanged() {
     // NetworkManager restarted (or went away): its objects are new ones.
-    Log(6, "dial", "NetworkManager changed on the bus; its profiles are read anew");
+    Log(6, "dial",
+        "NetworkManager changed on the bus; its profiles and active connections are read anew");
     m_bProfilesKnown = false;
-    m_active.clear();
+    m_active.Forget();
     m_hungUp.clear();
 }
 
@@ -235,22 +199,26 @@ std::vector<QDBusMessage> CNmDialUpService::CallEach(const QStringList& paths,
     return replies;
 }
 
-bool CNmDialUpService::ListActive(QList<QDBusObjectPath>& paths) {
-    QVariant list;
-    if (!GetProperty(kManagerPath, kManagerIface, QStringLiteral("ActiveConnections"), list,
-                     m_callTimeout))
-        return false;
-    paths = ToPathList(list);
-    // Forget connections that are gone; read what is not known of new ones.
-    std::set<QString> listed;
-    QStringList unknown;
-    for (const QDBusObjectPath& path : paths) {
-        listed.insert(path.path());
-        if (!m_active.contains(path.path()))
-            unknown.push_back(path.path());
+bool CNmDialUpService::ListActive(QStringList& paths, bool bRead) {
+    Bus();
+    if (bRead || !m_active.Listed(paths)) {
+        QVariant list;
+        if (!GetProperty(kManagerPath, kManagerIface, QStringLiteral("ActiveConnections"), list,
+                         m_callTimeout))
+            return false;
+        paths.clear();
+        for (const QDBusObjectPath& path : ToPathList(list))
+            paths.push_back(path.path());
+        m_active.SetListRead(paths);
     }
-    std::erase_if(m_active, [&](const auto& entry) { return !listed.contains(entry.first); });
+    // Forget hang-ups of connections that are gone; read what is not known of new ones.
+    const std::set<QString> listed(paths.begin(), paths.end());
     std::erase_if(m_hungUp, [&](const QString& strPath) { return !listed.contains(strPath); });
+    QStringList unknown;
+    for (const QString& strPath : paths) {
+        if (m_active.Find(strPath) == nullptr)
+            unknown.push_back(strPath);
+    }
     const std::vector<QDBusMessage> replies =
         CallEach(unknown, kPropertiesIface, QStringLiteral("GetAll"), {kActiveIface});
     for (std::size_t i = 0; i < replies.size(); ++i) {
@@ -258,33 +226,36 @@ bool CNmDialUpService::ListActive(QList<QDBusObjectPath>& paths) {
         if (!IsReply(replies[i]) || replies[i].arguments().isEmpty())
             continue;
         const QVariantMap properties = qdbus_cast<QVariantMap>(replies[i].arguments().at(0));
-        m_active[unknown[static_cast<qsizetype>(i)]] = {
-            qvariant_cast<QDBusObjectPath>(properties.value(QStringLiteral("Connection"))).path(),
-            properties.value(QStringLiteral("Id")).toString(),
-            properties.value(QStringLiteral("Type")).toString()};
+        m_active.SetRead(
+            unknown[static_cast<qsizetype>(i)],
+            {qvariant_cast<QDBusObjectPath>(properties.value(QStringLiteral("Connection"))).path(),
+             properties.value(QStringLiteral("Id")).toString(),
+             properties.value(QStringLiteral("Type")).toString(),
+             properties.value(QStringLiteral("State")).toUInt(),
+             {}});
     }
     return true;
 }
 
 bool CNmDialUpService::EnumConnections(std::vector<SActiveConnection>& connections) {
-    QList<QDBusObjectPath> paths;
+    QStringList paths;
     if (!ListActive(paths))
         return false;
     std::vector<SActiveConnection> lan;
     std::vector<SActiveConnection> dialUp;
-    for (const QDBusObjectPath& path : paths) {
-        const auto it = m_active.find(path.path());
-        if (it == m_active.end() || it->second.strType == kLoopbackType)
+    for (const QString& strPath : paths) {
+        const CNmActiveConnections::SInfo* pInfo = m_active.Find(strPath);
+        if (pInfo == nullptr || pInfo->strType == kLoopbackType)
             continue;
         // The entry name is the id of the connection's profile, as the phone book shows it;
         // the active connection's own copy of the id serves until the profiles are read.
-        std::string strId = it->second.strId.toStdString();
+        std::string strId = pInfo->strId.toStdString();
         for (const SProfile& profile : m_profiles) {
-            if (m_bProfilesKnown && !profile.bStale && profile.strPath == it->second.strProfile)
+            if (m_bProfilesKnown && !profile.bStale && profile.strPath == pInfo->strProfile)
                 strId = profile.strId;
         }
-        const bool bDialUp = kDialUpTypes.contains(it->second.strType);
-        (bDialUp ? dialUp : lan).push_back({strId, path.path().toStdString(), bDialUp});
+        const bool bDialUp = kDialUpTypes.contains(pInfo->strType);
+        (bDialUp ? dialUp : lan).push_back({strId, strPath.toStdString(), bDialUp});
     }
     // Dial-up connections come last, so that the last one listed (which becomes the current
     // entry) is a dial-up one whenever one is up beside a LAN.
@@ -299,6 +270,7 @@ bool CNmDialUpService::ReadState(const QString& strActive, uint& nState,
     if (!GetProperty(strActive, kActiveIface, QStringLiteral("State"), state, timeout))
         return false;
     nState = state.toUInt();
+    m_active.SetStateRead(strActive, nState);
     return true;
 }
 
@@ -308,9 +280,10 @@ bool CNmDialUpService::GetConnectStatus(const SActiveConnection& connection) {
     // activated: a dial must not take it for a live connection.
     if (m_hungUp.contains(strPath))
         return false;
-    uint nState = 0;
-    return ReadState(strPath, nState, m_callTimeout) && nState != kStateDeactivating &&
-           nState != kStateDeactivated;
+    unsigned nState = 0;
+    if (!m_active.State(strPath, nState) && !ReadState(strPath, nState, m_callTimeout))
+        return false;
+    return nState != kStateDeactivating && nState != kStateDeactivated;
 }
 
 bool CNmDialUpService::HangUp(const SActiveConnection& connection) {
@@ -323,6 +296,8 @@ bool CNmDialUpService::HangUp(const SActiveConnection& connection) {
         return false;
     }
     m_hungUp.insert(strPath);
+    // Its removal from the list is announced, but not handled before the caller looks again.
+    m_active.ForgetList();
     Log(6, "hangup", "hang-up of " + connection.strEntryName + " requested");
     return true;
 }
@@ -395,151 +370,6 @@ bool CNmDialUpService::EnumEntries(std::vector<std::string>& entries) {
             entries.push_back(profile.strId);
     }
     return true;
-}
-
-bool CNmDialUpService::Aborted(std::chrono::milliseconds wait) const {
-    if (m_fdAbort < 0) {
-        std::this_thread::sleep_for(wait);
-        return false;
-    }
-    pollfd fd{m_fdAbort, POLLIN, 0};
-    return poll(&fd, 1, wait.count() > 0 ? ToMs(wait) : 0) > 0;
-}
-
-bool CNmDialUpService::Dial(const std::string& strEntry) {
-    if (Aborted()) {
-        Log(4, "dial", "no dial of " + strEntry + ": the program is quitting");
-        return false;
-    }
-    const Clock::time_point start = Clock::now();
-    const Clock::time_point deadline = start + m_dialTimeout;
-    auto find = [&] {
-        return std::find_if(m_profiles.begin(), m_profiles.end(),
-                            [&](const SProfile& p) { return !p.bStale && p.strId == strEntry; });
-    };
-    if (!RefreshProfiles()) {
-        Log(4, "dial", "dial of " + strEntry + " failed: NetworkManager's profiles unreadable");
-        return false;
-    }
-    // A profile made a moment ago may not have been announced yet: read them all once more.
-    if (find() == m_profiles.end() && (!ReadAllProfiles() || !RefreshProfiles()))
-        return false;
-    const auto it = find();
-    if (it == m_profiles.end()) {
-        Log(4, "dial", "dial of " + strEntry + " failed: NetworkManager has no such profile");
-        return false;
-    }
-    const QString strProfile = it->strPath;
-
-    // A hang-up still in progress would end the new connection too (or NetworkManager would
-    // take it for the old one): wait until it is done.
-    if (!WaitForHangUps(strProfile, deadline)) {
-        Log(4, "dial",
-            "dial of " + strEntry + " not started: " +
-                (Aborted() ? "the program is quitting" : "its hang-up did not end in time"));
-        return false;
-    }
-
-    Log(6, "dial", "dialling " + strEntry);
-    // NetworkManager picks the device itself ("/" for the device and the specific object).
-    const QDBusObjectPath root(QStringLiteral("/"));
-    const QDBusMessage reply =
-        Call(kManagerPath, kManagerIface, QStringLiteral("ActivateConnection"),
-             {QVariant::fromValue(QDBusObjectPath(strProfile)), QVariant::fromValue(root),
-              QVariant::fromValue(root)},
-             m_callTimeout);
-    const QString strActive = IsReply(reply) && !reply.arguments().isEmpty()
-                                  ? qvariant_cast<QDBusObjectPath>(reply.arguments().at(0)).path()
-                                  : QString();
-    if (strActive.isEmpty()) {
-        // Unanswered in time: the request may still have started the connection, which must
-        // not stay half-open. (The caller dials only an entry that was not connected.)
-        const QString strError = reply.errorName();
-        if (strError == QStringLiteral("org.freedesktop.DBus.Error.NoReply") ||
-            strError == QStringLiteral("org.freedesktop.DBus.Error.Timeout"))
-            DeactivateProfile(strProfile);
-        Log(4, "dial",
-            "dial of " + strEntry + " failed after " + Seconds(Clock::now() - start) + ": " +
-                ErrorOf(reply));
-        return false;
-    }
-    const int nOutcome = WaitForActivation(strActive, deadline);
-    if (nOutcome > 0) {
-        Log(5, "dial", strEntry + " connected after " + Seconds(Clock::now() - start));
-        return true;
-    }
-    // A dial that failed, took too long or was cut short leaves nothing half-open behind.
-    Deactivate(strActive);
-    Log(4, "dial",
-        "dial of " + strEntry + " " +
-            (nOutcome == 0 ? "failed"
-             : Aborted()   ? "cut short by the quit request"
-                           : "timed out") +
-            " after " + Seconds(Clock::now() - start) +
-            (nOutcome == 0 ? std::string() : "; the connection was taken down"));
-    return false;
-}
-
-bool CNmDialUpService::WaitForHangUps(const QString& strProfile, Clock::time_point deadline) {
-    for (;;) {
-        QList<QDBusObjectPath> paths;
-        if (!ListActive(paths))
-            return true; // the dial itself will report what is wrong
-        bool bHangingUp = false;
-        for (const QDBusObjectPath& path : paths) {
-            const auto it = m_active.find(path.path());
-            if (it == m_active.end() || it->second.strProfile != strProfile)
-                continue;
-            uint nState = 0;
-            if (ReadState(path.path(), nState, std::min(m_callTimeout, Until(deadline))) &&
-                nState != kStateDeactivated &&
-                (nState == kStateDeactivating || m_hungUp.contains(path.path())))
-                bHangingUp = true;
-        }
-        if (!bHangingUp)
-            return true;
-        if (Until(deadline).count() <= 0 || Aborted(std::min(kPollInterval, Until(deadline))))
-            return false;
-    }
-}
-
-int CNmDialUpService::WaitForActivation(const QString& strActive, Clock::time_point deadline) {
-    // The thread blocks as a dial always has: short state queries and waits on the abort
-    // descriptor, no event loop that could run the program's timers in the middle of a dial.
-    for (;;) {
-        const std::chrono::milliseconds remaining = Until(deadline);
-        if (remaining.count() <= 0 || Aborted())
-            return -1;
-        uint nState = 0;
-        // The connection is gone (failed and removed) or NetworkManager went away.
-        if (!ReadState(strActive, nState, std::min(m_callTimeout, remaining)))
-            return 0;
-        if (nState == kStateActivated)
-            return 1;
-        if (nState == kStateDeactivating || nState == kStateDeactivated)
-            return 0;
-        if (Aborted(std::min(kPollInterval, remaining)))
-            return -1;
-    }
-}
-
-void CNmDialUpService::Deactivate(const QString& strActive) {
-    const QDBusMessage reply =
-        Call(kManagerPath, kManagerIface, QStringLiteral("DeactivateConnection"),
-             {QVariant::fromValue(QDBusObjectPath(strActive))}, m_callTimeout);
-    if (IsReply(reply))
-        m_hungUp.insert(strActive);
-}
-
-void CNmDialUpService::DeactivateProfile(const QString& strProfile) {
-    QList<QDBusObjectPath> paths;
-    if (!ListActive(paths))
-        return;
-    for (const QDBusObjectPath& path : paths) {
-        const auto it = m_active.find(path.path());
-        if (it != m_active.end() && it->second.strProfile == strProfile)
-            Deactivate(path.path());
-    }
 }
 
 } // namespace tarnwick

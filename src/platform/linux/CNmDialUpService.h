@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/IDialUpService.h"
+#include "platform/linux/CNmActiveConnections.h"
 
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -10,7 +11,6 @@
 #include <QVariant>
 
 #include <chrono>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -35,8 +35,11 @@ class ILog;
 // What does not change is kept: the profiles are read whole once and then kept up to date
 // from NetworkManager's signals (read whole again only when NetworkManager restarts or the
 // bus comes back), and an active connection's profile, id and kind are read once per object
-// path (NetworkManager never reuses one). So a connection check costs two calls: the list
-// of active connections and the state of the matching one.
+// path (NetworkManager never reuses one). The active connections and their states follow
+// NetworkManager's signals too (CNmActiveConnections), so a connection check costs no call
+// while they are known; calls read them when nothing is known yet, when they are older than
+// the trust period, and throughout a dial or hang-up (which must see NetworkManager's state
+// of the moment, not what the signals not yet handled would tell).
 //
 // A dial blocks its caller, as a modem dial always has, but ends at once when the abort
 // file descriptor becomes readable (a quit request), taking down what it started.
@@ -47,11 +50,15 @@ public:
     static constexpr std::chrono::milliseconds kDefaultDialTimeout{120000};
     // Each single bus call; NetworkManager answers its queries in milliseconds.
     static constexpr std::chrono::milliseconds kDefaultCallTimeout{5000};
+    // How long what a call read of the active connections answers a check before a call
+    // reads it again: the longest a lost signal could hide a change.
+    static constexpr std::chrono::milliseconds kDefaultTrustPeriod{10 * 60 * 1000};
 
     // fdAbort: readable once the program is to quit; -1 for none.
     CNmDialUpService(CSystemBus& bus, ILog& log, int fdAbort = -1,
                      std::chrono::milliseconds dialTimeout = kDefaultDialTimeout,
-                     std::chrono::milliseconds callTimeout = kDefaultCallTimeout);
+                     std::chrono::milliseconds callTimeout = kDefaultCallTimeout,
+                     std::chrono::milliseconds trustPeriod = kDefaultTrustPeriod);
     ~CNmDialUpService() override;
 
     bool EnumConnections(std::vector<SActiveConnection>& connections) override;
@@ -76,19 +83,15 @@ private:
         std::string strId;
         bool bStale = false; // changed since read: read again before use
     };
-    struct SActiveInfo {
-        QString strProfile; // the profile's object path
-        QString strId;      // the active connection's own copy of the profile's id
-        QString strType;
-    };
 
     // The bus, subscribing to NetworkManager's signals again when it is a new connection.
     QDBusConnection Bus();
     // The profile list, read whole when it is not known, else only its changed profiles.
     bool RefreshProfiles();
     bool ReadAllProfiles();
-    // The active connections' paths; the information of new ones is read (together).
-    bool ListActive(QList<QDBusObjectPath>& paths);
+    // The active connections' paths, from memory or (bRead, or nothing trusted is known) by
+    // a call; the information of new ones is read (together).
+    bool ListActive(QStringList& paths, bool bRead = false);
     std::vector<QDBusMessage> CallEach(const QStringList& paths, const QString& strInterface,
                                        const QString& strMethod, const QVariantList& args);
     // The state of an active connection; false when it cannot be read (gone).
@@ -120,9 +123,9 @@ private:
 
     std::vector<SProfile> m_profiles; // NetworkManager's order
     bool m_bProfilesKnown = false;
-    bool m_bFollowing = false;               // NetworkManager's profile signals reach us
-    std::map<QString, SActiveInfo> m_active; // by active connection path
-    std::set<QString> m_hungUp;              // active connections we asked to hang up
+    bool m_bFollowing = false; // NetworkManager's profile signals reach us
+    CNmActiveConnections m_active;
+    std::set<QString> m_hungUp; // active connections we asked to hang up
     // Why the last call failed: NetworkManager's error, or what a dial saw.
     std::string m_strLastError;
 };

@@ -117,11 +117,16 @@ bool CXdgStateStore::PublishStatus(const std::string& strText) {
         m_strLastError = "XDG_RUNTIME_DIR is not set";
         return false;
     }
+    const std::string strContent = "pid: " + std::to_string(getpid()) + "\n" + strText;
+    // Rewritten at every check: the rename alone keeps readers from seeing half a file, and
+    // a flush to the disk would wake the program and the disk each time for nothing. The
+    // folder is made at the first report, and again only when it went away meanwhile.
+    if (m_bStatusWritten && WriteFileAtomically(m_strStatusPath, strContent, m_strLastError, false))
+        return true;
     if (!MakeDirs(m_strStatusPath.substr(0, m_strStatusPath.rfind('/'))))
         return false;
     m_bStatusWritten = true;
-    return WriteFileAtomically(m_strStatusPath, "pid: " + std::to_string(getpid()) + "\n" + strText,
-                               m_strLastError);
+    return WriteFileAtomically(m_strStatusPath, strContent, m_strLastError, false);
 }
 
 std::string CXdgStateStore::GetBootId() {
@@ -132,14 +137,14 @@ std::string CXdgStateStore::GetBootId() {
 }
 
 bool CXdgStateStore::WriteFileAtomically(const std::string& strPath, const std::string& strContent,
-                                         std::string& strError) {
+                                         std::string& strError, bool bDurable) {
     std::string strTemp = strPath + ".XXXXXX";
     const int fd = mkostemp(strTemp.data(), O_CLOEXEC);
     if (fd < 0) {
         strError = strPath + ": " + std::strerror(errno);
         return false;
     }
-    const bool bOk = WriteAll(fd, strContent) && fsync(fd) == 0;
+    const bool bOk = WriteAll(fd, strContent) && (!bDurable || fsync(fd) == 0);
     const int nError = errno;
     close(fd);
     if (!bOk || rename(strTemp.c_str(), strPath.c_str()) != 0) {

@@ -27,8 +27,10 @@ public:
     std::string LastError() const override { return m_strLastError; }
 
     // Replaces a file by a new one written beside it; false with errno's text on failure.
+    // bDurable: on the disk before it replaces the old one (not needed for a file that lives
+    // only as long as the program, such as the status in the runtime folder).
     static bool WriteFileAtomically(const std::string& strPath, const std::string& strContent,
-                                    std::string& strError);
+                                    std::string& strError, bool bDurable = true);
 
 private:
     bool MakeDirs(const std::string& strDir);

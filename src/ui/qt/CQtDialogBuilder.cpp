@@ -51,16 +51,22 @@ QWidget* CreateStatic(const SDlgItemTemplate& item, QWidget* pParent) {
 
 QComboBox* CreateComboBox(const SDlgItemTemplate& item, QWidget* pParent) {
     auto* pCombo = new QComboBox(pParent);
-    // The list drops down below the box with the template's height, as a list does, rather
-    // than as a menu over the whole screen height (which some styles make of a list-only
-    // box, ignoring the number of visible items).
-    pCombo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     if ((item.dwStyle & CBS::TypeMask) == CBS::DropDown) {
         pCombo->setEditable(true);
         // The field takes any name as typed: nothing is completed and nothing is added.
         pCombo->setCompleter(nullptr);
         pCombo->setInsertPolicy(QComboBox::NoInsert);
     }
+    // The list drops down below the box with the template's height, as a list does, rather
+    // than as a menu over the whole screen height (which some styles make of a list-only
+    // box, ignoring the number of visible items). Only where the style would make a menu of
+    // it: the style sheet makes the box build its list view at once, and every item added
+    // afterwards is laid out in it (long with the connection list's hundred profiles).
+    QStyleOptionComboBox option;
+    option.initFrom(pCombo);
+    option.editable = pCombo->isEditable();
+    if (pCombo->style()->styleHint(QStyle::SH_ComboBox_Popup, &option, pCombo) != 0)
+        pCombo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     return pCombo;
 }
 } // namespace
