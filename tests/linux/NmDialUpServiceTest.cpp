@@ -44,7 +44,7 @@ protected:
 
     // Between checks the program's event loop hands over NetworkManager's signals.
     QString Connected(QAnyStringView strId) {
-        const QString strActive = m_mock.Activate(m_mock.AddProfile(strId));
+        QString strActive = m_mock.Activate(m_mock.AddProfile(strId));
         Pump();
         return strActive;
     }
