@@ -91,25 +91,22 @@ TEST_F(StartupTest, SecondInstanceLeavesWithoutIconButStillPowersTheModemThenSay
     EXPECT_EQ(m_fakes.ui.m_told, std::vector<std::string>{"Tarnwick is already running"});
 }
 
-TEST_F(StartupTest, RefusedTrayIsRetriedEveryFiveSecondsWhereATrayCanAppear) {
-    m_fakes.shell.m_bAccepts = false;
-    Start();
-    m_fakes.timers.Advance(10000);
-    EXPECT_EQ(m_fakes.shell.m_calls, (std::vector<std::string>{"add", "add", "add"}));
-    m_fakes.shell.m_bAccepts = true;
-    m_fakes.timers.Advance(5000);
-    EXPECT_TRUE(m_fakes.shell.m_bIconShown);
-    EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_TRAY_RETRY));
-}
-
-// Headless: one refused add, then no timer wakes the program for the tray.
-TEST_F(StartupTest, NoTrayRetryWhereNoTrayCanAppear) {
-    m_fakes.shell.m_bAccepts = false;
-    m_fakes.shell.m_bCanAppear = false;
-    Start();
-    m_fakes.timers.Advance(60000);
-    EXPECT_EQ(m_fakes.shell.m_calls, (std::vector<std::string>{"add"}));
-    EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_TRAY_RETRY));
+// A refused icon is added again every 5 s where a tray can appear; headless, never again.
+TEST_F(StartupTest, RefusedTrayIsRetriedOnlyWhereATrayCanAppear) {
+    for (const bool bCanAppear : {true, false}) {
+        SCOPED_TRACE(bCanAppear ? "tray can appear" : "headless");
+        m_fakes.shell.m_calls.clear();
+        m_fakes.shell.m_bAccepts = false;
+        m_fakes.shell.m_bCanAppear = bCanAppear;
+        Start();
+        m_fakes.timers.Advance(10000);
+        EXPECT_EQ(m_fakes.shell.m_calls.size(), bCanAppear ? 3u : 1u);
+        m_fakes.shell.m_bAccepts = true;
+        m_fakes.timers.Advance(5000);
+        EXPECT_EQ(m_fakes.shell.m_bIconShown, bCanAppear);
+        EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_TRAY_RETRY));
+        m_pApp.reset();
+    }
 }
 
 // The daily shutdown comes at the set local time whatever the clock did in between: a
