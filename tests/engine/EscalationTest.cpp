@@ -74,16 +74,6 @@ TEST_F(EscalationTest, CycleCutShortByAQuitRequestActsOnNothing) {
     EXPECT_TRUE(m_fakes.power.m_requests.empty());
 }
 
-TEST_F(EscalationTest, PassingCycleStartsTheCountAgain) {
-    Start();
-    FailOnce();
-    FailOnce();
-    SetLinkUp(true);
-    RunCheck();
-    EXPECT_EQ(Frame().GetFaultCount(), 0);
-    EXPECT_EQ(FailOnce(), "redial");
-}
-
 TEST_F(EscalationTest, RedialHangsUpWhatIsUpBeforeDialling) {
     Start();
     // "Home" is up while the check wants "Work": the listing makes Home current.
@@ -106,7 +96,7 @@ TEST_F(EscalationTest, RedialHangsUpWhatIsUpBeforeDialling) {
     EXPECT_EQ(m_fakes.dialUp.m_calls, (std::vector<std::string>{"hangup A", "hangup B"}));
 }
 
-TEST_F(EscalationTest, TickArrivingDuringACycleIsDropped) {
+TEST_F(EscalationTest, TickDuringACycleIsDroppedAndAPassStartsTheCountAgain) {
     Start();
     SetLinkUp(false);
     int nNested = 0;
@@ -117,6 +107,13 @@ TEST_F(EscalationTest, TickArrivingDuringACycleIsDropped) {
     RunCheck();
     EXPECT_EQ(nNested, 1);
     EXPECT_EQ(Frame().GetFaultCount(), 1);
+    // A passing cycle starts the count again: the next failure re-dials, not power-cycles.
+    m_fakes.dialUp.m_fnDuringDial = nullptr;
+    FailOnce();
+    SetLinkUp(true);
+    RunCheck();
+    EXPECT_EQ(Frame().GetFaultCount(), 0);
+    EXPECT_EQ(FailOnce(), "redial");
 }
 
 TEST_F(EscalationTest, CheckTimerFromSettings) {

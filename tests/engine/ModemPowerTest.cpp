@@ -107,7 +107,7 @@ TEST_F(ModemPowerTest, OptionsControlHangUpAndRedial) {
     }
 }
 
-TEST_F(ModemPowerTest, MissingModuleOrEntryPointSkipsThePortButKeepsTheTimers) {
+TEST_F(ModemPowerTest, MissingModuleEntryPointOrPortSkipsThePort) {
     m_fakes.modules.m_bHasOut32 = false;
     m_fakes.modules.m_registers[0x37A] = 0xFF;
     Start();
@@ -123,11 +123,13 @@ TEST_F(ModemPowerTest, MissingModuleOrEntryPointSkipsThePortButKeepsTheTimers) {
     Frame().OnResetModemPower();
     EXPECT_TRUE(m_fakes.timers.IsArmed(IDT_MODEM_POWER_OFF));
     EXPECT_EQ(m_fakes.modules.m_strRequested, kPortLibName);
-}
+    m_pApp.reset();
 
-TEST_F(ModemPowerTest, NoPortMeansNoPowerCycleAndNoPowerOnAtStart) {
+    // No port: no power-on at start and no power cycle at all.
+    m_fakes.modules.m_bPresent = true;
     m_settings.iLptPort = 0;
     m_settings.bMakeSureModemOn = 1;
+    PortLog().clear();
     Start();
     Frame().OnResetModemPower();
     EXPECT_TRUE(PortLog().empty());

@@ -114,20 +114,6 @@ TEST_F(FileTimesTest, OnlyRegularFilesAreOpened) {
     }
 }
 
-TEST(ProcFsTest, FindsTheTestProcessByItsFileName) {
-    CProcFsProcessList processes("/some/where/app_tests");
-    std::vector<SProcessEntry> snapshot;
-    ASSERT_TRUE(processes.Snapshot(snapshot));
-    const std::string strOwn = fs::path(processes.GetOwnExePath()).filename();
-    bool bFound = false;
-    for (const SProcessEntry& entry : snapshot)
-        bFound |= entry.nProcessId == processes.GetCurrentProcessId() && entry.strExeFile == strOwn;
-    EXPECT_TRUE(bFound);
-    EXPECT_EQ(processes.GetOwnExeName(), strOwn); // the file that runs, not argv[0]
-    CProcFsProcessList missing("x", "/nonexistent-proc");
-    EXPECT_FALSE(missing.Snapshot(snapshot));
-}
-
 // The state files: folders made as needed, private files, whole lines, the report gone at exit.
 TEST_F(FileTimesTest, StateFilesAreMadePrivatelyAndTheReportGoesWithTheProcess) {
     const fs::path status = m_dir / "run" / "tarnwick" / "status";
@@ -152,9 +138,20 @@ TEST_F(FileTimesTest, StateFilesAreMadePrivatelyAndTheReportGoesWithTheProcess) 
     EXPECT_FALSE(fs::exists(status));
 }
 
-// One holder of the lock at a time, named by its pid; the lock goes with its holder; a link
-// planted where the lock file belongs is not followed.
-TEST(ProcFsTest, InstanceLockHasOneHolderAndFollowsNoLink) {
+// The own process is listed by the name of the file that runs; one holder of the lock at a
+// time, named by its pid; the lock goes with its holder; a planted link is not followed.
+TEST(ProcFsTest, OwnProcessIsListedAndTheInstanceLockHasOneHolderAndFollowsNoLink) {
+    CProcFsProcessList processes("/some/where/app_tests");
+    std::vector<SProcessEntry> snapshot;
+    ASSERT_TRUE(processes.Snapshot(snapshot));
+    const std::string strOwn = fs::path(processes.GetOwnExePath()).filename();
+    bool bFound = false;
+    for (const SProcessEntry& entry : snapshot)
+        bFound |= entry.nProcessId == processes.GetCurrentProcessId() && entry.strExeFile == strOwn;
+    EXPECT_TRUE(bFound);
+    EXPECT_EQ(processes.GetOwnExeName(), strOwn); // the file that runs, not argv[0]
+    CProcFsProcessList missing("x", "/nonexistent-proc");
+    EXPECT_FALSE(missing.Snapshot(snapshot));
     char szTemplate[] = "/tmp/tarnwick-lock-XXXXXX";
     const fs::path dir = mkdtemp(szTemplate);
     unsigned nHolder = 0;
