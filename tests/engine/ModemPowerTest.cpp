@@ -62,19 +62,6 @@ TEST_F(ModemPowerTest, PowerOnSetsTheRelayBitsWhateverTheyWere) {
     }
 }
 
-TEST_F(ModemPowerTest, SecondRequestDuringOffTimeRestartsItWithoutPortWrites) {
-    Start();
-    Frame().OnResetModemPower();
-    m_fakes.timers.Advance(2000);
-    PortLog().clear();
-    Frame().OnResetModemPower();
-    EXPECT_TRUE(PortLog().empty());
-    m_fakes.timers.Advance(2999);
-    EXPECT_TRUE(Frame().IsModemOff());
-    m_fakes.timers.Advance(1);
-    EXPECT_FALSE(Frame().IsModemOff());
-}
-
 TEST_F(ModemPowerTest, OptionsControlHangUpAndRedial) {
     const struct {
         const char* pszRow;
@@ -161,11 +148,21 @@ TEST_F(ModemPowerTest, HandEditedValuesAreUsedClampedToTheDialogsRanges) {
               1u);
 }
 
-// An exit during the off time switches the modem on again, as the end of the off time
-// would, without the dial.
-TEST_F(ModemPowerTest, ExitDuringTheOffTimePowersTheModemOn) {
+// A second request during the off time restarts it without port writes; an exit during it
+// switches the modem on again, as the end of the off time would, without the dial.
+TEST_F(ModemPowerTest, OffTimeIsRestartedByASecondRequestAndEndedByAnExit) {
     m_settings.sDefaultConnection = "Work";
     Start();
+    Frame().OnResetModemPower();
+    m_fakes.timers.Advance(2000);
+    PortLog().clear();
+    Frame().OnResetModemPower();
+    EXPECT_TRUE(PortLog().empty());
+    m_fakes.timers.Advance(2999);
+    EXPECT_TRUE(Frame().IsModemOff());
+    m_fakes.timers.Advance(1);
+    EXPECT_FALSE(Frame().IsModemOff());
+
     Frame().OnResetModemPower();
     PortLog().clear();
     App().ExitInstance();

@@ -42,7 +42,6 @@ protected:
         ASSERT_GE(m_abort.fd, 0);
     }
 
-    // Between checks the program's event loop hands over NetworkManager's signals.
     QString Connected(QAnyStringView strId) {
         QString strActive = m_mock.Activate(m_mock.AddProfile(strId));
         Pump();
