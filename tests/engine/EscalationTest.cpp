@@ -123,13 +123,10 @@ TEST_F(EscalationTest, CheckTimerFromSettings) {
 
     // Stored periods below the minimum or beyond what a timer holds cannot misfire.
     Settings().bCheckFileRefresh = 1;
-    for (const auto& [iCheckDelay, nExpectedMs] :
-         std::vector<std::pair<int, std::uint32_t>>{{2, 120000u},
-                                                    {0, 60000u},
-                                                    {-5, 60000u},
-                                                    {10000, 600000000u},
-                                                    {100000, 0x7FFFFFFFu},
-                                                    {INT32_MAX, 0x7FFFFFFFu}}) {
+    const std::pair<int, std::uint32_t> periods[] = {
+        {2, 120000u},        {0, 60000u},           {-5, 60000u},
+        {10000, 600000000u}, {100000, 0x7FFFFFFFu}, {INT32_MAX, 0x7FFFFFFFu}};
+    for (const auto& [iCheckDelay, nExpectedMs] : periods) {
         SCOPED_TRACE(iCheckDelay);
         Settings().iCheckDelay = iCheckDelay;
         FailOnce();
