@@ -136,19 +136,6 @@ TEST_F(EscalationTest, CheckTimerFromSettings) {
     }
 }
 
-TEST_F(EscalationTest, EveryEnabledCheckRunsAndAnyFailureFailsTheCycle) {
-    m_settings.bCheckURLDownload = 1;
-    m_settings.sURLDownload = "http://example.test:81/index.html";
-    Start();
-    SetLinkUp(false);
-    RunCheck();
-    EXPECT_EQ(Frame().GetFaultCount(), 1);
-    EXPECT_EQ(m_fakes.net.m_lookups, (std::vector<std::string>{"example.test"}));
-    SetLinkUp(true); // the probe alone still fails
-    RunCheck();
-    EXPECT_EQ(Frame().GetFaultCount(), 2);
-}
-
 } // namespace
 
 } // namespace tarnwick
