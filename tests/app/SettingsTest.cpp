@@ -45,8 +45,9 @@ protected:
     CFakeLog m_log;
 };
 
-// The first save makes a private file; texts and empty values read back as they were.
-TEST_F(KeyFileTest, FirstSaveIsPrivateAndKeepsAwkwardTextsAndEmptyValues) {
+// The first save makes a private file; texts and empty values read back as they were; a
+// save that cannot write fails.
+TEST_F(KeyFileTest, FirstSaveIsPrivateKeepsAwkwardTextsAndAFailedOneSaysSo) {
     AppSettings s;
     s.sDefaultConnection = R"(Work [DSL]; #1 = "fast"\)";
     s.sFileRefresh = " /tmp/with spaces/feed.log ";
@@ -66,6 +67,9 @@ TEST_F(KeyFileTest, FirstSaveIsPrivateAndKeepsAwkwardTextsAndEmptyValues) {
     EXPECT_EQ(t.sFileRefresh, s.sFileRefresh);
     EXPECT_EQ(t.sShutdownTime, ""); // stored empty, not missing
     EXPECT_EQ(t.iCtrlPort, -1);
+    std::ofstream(m_dir / "blocked") << "a file where the folder should be";
+    CKeyFileProfileStore blocked(m_dir / "blocked" / "Tarnwick.conf", m_log);
+    EXPECT_FALSE(s.Save(blocked));
 }
 
 TEST_F(KeyFileTest, HandEditedValuesOfTheWrongTypeLeaveTheirFields) {
@@ -80,12 +84,6 @@ TEST_F(KeyFileTest, HandEditedValuesOfTheWrongTypeLeaveTheirFields) {
     EXPECT_EQ(s.iCtrlPortMask, 4);
     ASSERT_TRUE(s.Save(store));
     EXPECT_NE(ReadFile(m_path).find("# edited by hand"), std::string::npos);
-}
-
-TEST_F(KeyFileTest, SaveThatCannotWriteFails) {
-    std::ofstream(m_dir / "blocked") << "a file where the folder should be";
-    CKeyFileProfileStore store(m_dir / "blocked" / "Tarnwick.conf", m_log);
-    EXPECT_FALSE(AppSettings().Save(store));
 }
 
 // A file that a strict reader gives up on: every value that can be read is, hexadecimal

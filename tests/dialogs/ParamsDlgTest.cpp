@@ -139,8 +139,6 @@ TEST_F(ParamsDialogTest, PageEnablingRulesAndEveryFieldLoadedAndStoredBack) {
         // from the second entry round to the first.
         {"gen: 21:00 picked", kGen, "bAutoShutdown=1;sShutdownTime=06:45;",
             {Pick(IDC_GEN_TIME, "84")}, kMethod, "bAutoShutdown=1;"},
-        {"gen: time in the list", kGen, "sShutdownTime=07:30;", {}, kGenOff,
-            "sShutdownTime=07:30;"},
         {"gen: time not in the list", kGen, "sShutdownTime=7:30;", {}, kGenOff,
             "sShutdownTime=21:00;"},
         {"gen: midnight", kGen, "sShutdownTime=00:00;", {}, kGenOff, "sShutdownTime=00:00;"},

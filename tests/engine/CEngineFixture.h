@@ -13,7 +13,7 @@
 
 namespace tarnwick {
 
-// A started program on fakes: settings are adjusted in Configure() before start-up runs.
+// A started program on fakes: m_settings, set before Start(), are the settings it starts with.
 class CEngineFixture : public ::testing::Test {
 protected:
     void Start() {

@@ -62,19 +62,6 @@ TEST_F(ModemPowerTest, PowerOnSetsTheRelayBitsWhateverTheyWere) {
     }
 }
 
-TEST_F(ModemPowerTest, SecondRequestDuringOffTimeRestartsItWithoutPortWrites) {
-    Start();
-    Frame().OnResetModemPower();
-    m_fakes.timers.Advance(2000);
-    PortLog().clear();
-    Frame().OnResetModemPower();
-    EXPECT_TRUE(PortLog().empty());
-    m_fakes.timers.Advance(2999);
-    EXPECT_TRUE(Frame().IsModemOff());
-    m_fakes.timers.Advance(1);
-    EXPECT_FALSE(Frame().IsModemOff());
-}
-
 TEST_F(ModemPowerTest, OptionsControlHangUpAndRedial) {
     const struct {
         const char* pszRow;
@@ -107,7 +94,7 @@ TEST_F(ModemPowerTest, OptionsControlHangUpAndRedial) {
     }
 }
 
-TEST_F(ModemPowerTest, MissingModuleOrEntryPointSkipsThePortButKeepsTheTimers) {
+TEST_F(ModemPowerTest, MissingModuleEntryPointOrPortSkipsThePort) {
     m_fakes.modules.m_bHasOut32 = false;
     m_fakes.modules.m_registers[0x37A] = 0xFF;
     Start();
@@ -123,11 +110,13 @@ TEST_F(ModemPowerTest, MissingModuleOrEntryPointSkipsThePortButKeepsTheTimers) {
     Frame().OnResetModemPower();
     EXPECT_TRUE(m_fakes.timers.IsArmed(IDT_MODEM_POWER_OFF));
     EXPECT_EQ(m_fakes.modules.m_strRequested, kPortLibName);
-}
+    m_pApp.reset();
 
-TEST_F(ModemPowerTest, NoPortMeansNoPowerCycleAndNoPowerOnAtStart) {
+    // No port: no power-on at start and no power cycle at all.
+    m_fakes.modules.m_bPresent = true;
     m_settings.iLptPort = 0;
     m_settings.bMakeSureModemOn = 1;
+    PortLog().clear();
     Start();
     Frame().OnResetModemPower();
     EXPECT_TRUE(PortLog().empty());
@@ -159,11 +148,21 @@ TEST_F(ModemPowerTest, HandEditedValuesAreUsedClampedToTheDialogsRanges) {
               1u);
 }
 
-// An exit during the off time switches the modem on again, as the end of the off time
-// would, without the dial.
-TEST_F(ModemPowerTest, ExitDuringTheOffTimePowersTheModemOn) {
+// A second request during the off time restarts it without port writes; an exit during it
+// switches the modem on again, as the end of the off time would, without the dial.
+TEST_F(ModemPowerTest, OffTimeIsRestartedByASecondRequestAndEndedByAnExit) {
     m_settings.sDefaultConnection = "Work";
     Start();
+    Frame().OnResetModemPower();
+    m_fakes.timers.Advance(2000);
+    PortLog().clear();
+    Frame().OnResetModemPower();
+    EXPECT_TRUE(PortLog().empty());
+    m_fakes.timers.Advance(2999);
+    EXPECT_TRUE(Frame().IsModemOff());
+    m_fakes.timers.Advance(1);
+    EXPECT_FALSE(Frame().IsModemOff());
+
     Frame().OnResetModemPower();
     PortLog().clear();
     App().ExitInstance();

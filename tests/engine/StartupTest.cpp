@@ -9,24 +9,9 @@ namespace {
 
 using StartupTest = CEngineFixture;
 
-TEST_F(StartupTest, ActiveConnectionBecomesTheDefaultAndReachesTheProfileOnExit) {
-    m_settings.sDefaultConnection = "Home";
-    m_fakes.dialUp.Connect("Work");
-    Start();
-    EXPECT_EQ(Settings().sDefaultConnection, "Work");
-    EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_DIAL));
-    EXPECT_FALSE(m_fakes.profile.Has("WatchDogging", "sDefaultConnection"));
-    m_fakes.modules.m_log.clear();
-    App().ExitInstance();
-    EXPECT_EQ(m_fakes.profile.Value("WatchDogging", "sDefaultConnection"), "Work");
-    // Exit touches neither the line nor the port, and removes the icon.
-    EXPECT_TRUE(m_fakes.dialUp.m_calls.empty());
-    EXPECT_TRUE(m_fakes.modules.m_log.empty());
-    EXPECT_FALSE(m_fakes.shell.m_bIconShown);
-}
-
 // Only a dial-up link is adopted; a LAN beside it (or alone) is not, and the default stays.
-TEST_F(StartupTest, StartAdoptsOnlyADialUpConnection) {
+// The profile gets the default at exit, which touches neither the line nor the port.
+TEST_F(StartupTest, StartAdoptsOnlyADialUpConnectionAndExitStoresIt) {
     const struct {
         const char* pszRow;
         std::vector<std::pair<std::string, bool>> up; // entry, of a dial-up kind
@@ -42,7 +27,7 @@ TEST_F(StartupTest, StartAdoptsOnlyADialUpConnection) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.pszRow);
-        m_pApp.reset();
+        m_fakes.profile = {};
         m_fakes.dialUp.m_connections.clear();
         m_settings.sDefaultConnection = "Home";
         for (const auto& [strEntry, bDialUp] : row.up)
@@ -51,6 +36,14 @@ TEST_F(StartupTest, StartAdoptsOnlyADialUpConnection) {
         EXPECT_EQ(Settings().sDefaultConnection, row.strDefault);
         EXPECT_EQ(Frame().GetRasManager().GetCurrentEntry(), row.strDefault);
         EXPECT_EQ(m_fakes.timers.IsArmed(IDT_DIAL), row.bDialArmed);
+        EXPECT_FALSE(m_fakes.profile.Has("WatchDogging", "sDefaultConnection"));
+        m_fakes.dialUp.m_calls.clear();
+        m_fakes.modules.m_log.clear();
+        App().ExitInstance();
+        EXPECT_EQ(m_fakes.profile.Value("WatchDogging", "sDefaultConnection"), row.strDefault);
+        EXPECT_TRUE(m_fakes.dialUp.m_calls.empty() && m_fakes.modules.m_log.empty());
+        EXPECT_FALSE(m_fakes.shell.m_bIconShown);
+        m_pApp.reset();
     }
 }
 
@@ -91,25 +84,22 @@ TEST_F(StartupTest, SecondInstanceLeavesWithoutIconButStillPowersTheModemThenSay
     EXPECT_EQ(m_fakes.ui.m_told, std::vector<std::string>{"Tarnwick is already running"});
 }
 
-TEST_F(StartupTest, RefusedTrayIsRetriedEveryFiveSecondsWhereATrayCanAppear) {
-    m_fakes.shell.m_bAccepts = false;
-    Start();
-    m_fakes.timers.Advance(10000);
-    EXPECT_EQ(m_fakes.shell.m_calls, (std::vector<std::string>{"add", "add", "add"}));
-    m_fakes.shell.m_bAccepts = true;
-    m_fakes.timers.Advance(5000);
-    EXPECT_TRUE(m_fakes.shell.m_bIconShown);
-    EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_TRAY_RETRY));
-}
-
-// Headless: one refused add, then no timer wakes the program for the tray.
-TEST_F(StartupTest, NoTrayRetryWhereNoTrayCanAppear) {
-    m_fakes.shell.m_bAccepts = false;
-    m_fakes.shell.m_bCanAppear = false;
-    Start();
-    m_fakes.timers.Advance(60000);
-    EXPECT_EQ(m_fakes.shell.m_calls, (std::vector<std::string>{"add"}));
-    EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_TRAY_RETRY));
+// A refused icon is added again every 5 s where a tray can appear; headless, never again.
+TEST_F(StartupTest, RefusedTrayIsRetriedOnlyWhereATrayCanAppear) {
+    for (const bool bCanAppear : {true, false}) {
+        SCOPED_TRACE(bCanAppear ? "tray can appear" : "headless");
+        m_fakes.shell.m_calls.clear();
+        m_fakes.shell.m_bAccepts = false;
+        m_fakes.shell.m_bCanAppear = bCanAppear;
+        Start();
+        m_fakes.timers.Advance(10000);
+        EXPECT_EQ(m_fakes.shell.m_calls.size(), bCanAppear ? 3u : 1u);
+        m_fakes.shell.m_bAccepts = true;
+        m_fakes.timers.Advance(5000);
+        EXPECT_EQ(m_fakes.shell.m_bIconShown, bCanAppear);
+        EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_TRAY_RETRY));
+        m_pApp.reset();
+    }
 }
 
 // The daily shutdown comes at the set local time whatever the clock did in between: a

@@ -15,7 +15,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 
-#include <fcntl.h>
+#include <sys/eventfd.h>
 #include <thread>
 #include <unistd.h>
 
@@ -39,10 +39,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_sandbox.IsReady()) << m_sandbox.Error().toStdString();
         ASSERT_TRUE(m_mock.Reset());
-        ASSERT_GE(m_abort.fds[0], 0);
+        ASSERT_GE(m_abort.fd, 0);
     }
 
-    // Between checks the program's event loop hands over NetworkManager's signals.
     QString Connected(QAnyStringView strId) {
         QString strActive = m_mock.Activate(m_mock.AddProfile(strId));
         Pump();
@@ -70,19 +69,12 @@ protected:
     CTestSandbox m_sandbox;
     CNmMock m_mock{m_sandbox.SystemBus()};
     CLines m_log;
-    struct SPipe {
-        SPipe() {
-            if (pipe2(fds, O_CLOEXEC) != 0)
-                fds[0] = fds[1] = -1;
-        }
-        ~SPipe() {
-            close(fds[0]);
-            close(fds[1]);
-        }
-        int fds[2] = {-1, -1};
+    struct SAbort {
+        ~SAbort() { close(fd); }
+        int fd = eventfd(0, EFD_CLOEXEC);
     } m_abort; // the quit request's descriptor
     CSystemBus m_bus{m_log, m_sandbox.BusAddress()};
-    CNmDialUpService m_service{m_bus, m_log, m_abort.fds[0], 3s, 1s};
+    CNmDialUpService m_service{m_bus, m_log, m_abort.fd, 3s, 1s};
     CRasManager m_ras{m_service};
 };
 
@@ -268,7 +260,7 @@ TEST_F(NmDialUpServiceTest, LostSignalIsMadeGoodAfterTheTrustPeriod) {
 TEST_F(NmDialUpServiceTest, QuitRequestEndsADialAtOnce) {
     m_mock.AddProfile("Modem");
     ASSERT_TRUE(m_mock.ScriptActivation(CNmMock::EOutcome::StaysActivating));
-    CNmDialUpService service(m_bus, m_log, m_abort.fds[0], 600s, 5s);
+    CNmDialUpService service(m_bus, m_log, m_abort.fd, 600s, 5s);
     CRasManager ras(service);
     std::thread signal([&] {
         {
@@ -278,7 +270,7 @@ TEST_F(NmDialUpServiceTest, QuitRequestEndsADialAtOnce) {
                 [&] { return !watcher.ManagerCalls("ActivateConnection").empty(); }, 60s);
         }
         QDBusConnection::disconnectFromBus(QStringLiteral("quit"));
-        EXPECT_EQ(write(m_abort.fds[1], "x", 1), 1);
+        EXPECT_EQ(eventfd_write(m_abort.fd, 1), 0);
     });
     EXPECT_FALSE(ras.Dial("Modem"));
     signal.join();

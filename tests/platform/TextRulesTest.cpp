@@ -108,10 +108,7 @@ TEST(TextUtilTest, LowerCaseOfTheLocalesText) {
     EXPECT_EQ(MbLower("WORK Dial-Up"), "work dial-up");
     EXPECT_EQ(MbLower("ÄRGER"), "ärger");
 #endif
-    EXPECT_EQ(MbLower(std::string("A\xff"
-                                  "B")),
-              std::string("a\xff"
-                          "b"));
+    EXPECT_EQ(MbLower(std::string("A\xff") + "B"), std::string("a\xff") + "b");
 }
 
 } // namespace

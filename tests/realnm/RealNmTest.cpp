@@ -126,17 +126,11 @@ bool WriteProfile(const CTestSandbox& sandbox, const QByteArray& modem, const QB
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
-// One program per machine: two programs would take each other's connection for their
-// current one. Every check fails (the probe's host refuses) and hang-ups take 3 s.
-// - start-up dial at 20 s;
-// - first check (60 s): re-dial through the slow hang-up; activated again well before the
-//   next check;
-// - second check (120 s): the fault limit 2 is reached: the modem is power-cycled (hang-up,
-//   relay off and on, dial 5 s later), and the connection is activated again;
-// - third check (180 s): past the limit, logind (the stand-in) is asked for a reboot.
-// Beside it, at the start, a second program is stopped while its start-up dial of Modem3
-// (which waits for a DHCP answer that never comes) is activating: it ends at once, having saved its
-// settings and taken the half-made connection down.
+// Every check fails (the probe's host refuses) and hang-ups take 3 s: start-up dial at 20 s;
+// re-dial at the first check (60 s); power cycle at the second (120 s, fault limit 2); a
+// reboot asked of logind (a stand-in) at the third. Beside it, in its own sandbox on Modem3, a
+// second program is stopped while its start-up dial (waiting for a DHCP answer that never
+// comes) is activating: it ends at once, saved, with the half-made connection taken down.
 TEST(RealNm, ProgramDialsRedialsPowerCyclesRebootsAndQuitsDuringADial) {
     const QString strBus = qEnvironmentVariable("DBUS_SYSTEM_BUS_ADDRESS");
     CTestSandbox sandbox(false);

@@ -11,14 +11,11 @@
 namespace tarnwick {
 
 // A private world for tests that talk D-Bus, write the user's configuration or run the
-// program: the shared sandbox (scripts/sandbox.py, run as a child that takes commands on its
-// standard input): temporary HOME and XDG folders, one private bus as both session and system
-// bus with, on request, python3-dbusmock's NetworkManager ("networkmanager") and logind
-// ("logind") stand-ins and a desktop notification server ("notification_daemon"), and a copy of the
-// program under a name of the sandbox's own. The constructor points this process's own variables
-// for these at the sandbox before anything else happens (and leaves them so), so nothing in the
-// test can reach the real buses or the user's folders. Everything the sandbox starts ends with it,
-// or with the test if that is killed.
+// program, served by scripts/sandbox.py: temporary HOME and XDG folders, one private bus as
+// session and system bus with the requested stand-ins ("networkmanager", "logind",
+// "notification_daemon"), and a copy of the program under a name of its own. The constructor
+// points this process's variables at it first, so nothing in the test reaches the real buses or
+// folders; all it starts ends with it, or with the test if that is killed.
 class CTestSandbox {
 public:
     explicit CTestSandbox(bool bStandIns = true);
@@ -52,7 +49,6 @@ public:
 
     // Start waits until the stand-in's name is taken, Stop until it is released; Pause
     // stops (SIGSTOP) or continues it, a service that hangs.
-    // The names are views, so a test may name a stand-in with a plain literal.
     bool StartStandIn(QAnyStringView strTemplate) {
         return Command(QStringLiteral("start ") + strTemplate.toString());
     }

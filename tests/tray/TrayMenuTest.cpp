@@ -174,29 +174,21 @@ TEST(TrayMenu, CommandsAskWhereTheyMustAndNoChangesNothing) {
         Strings calls;
         unsigned uPower;
     } rows[] = {
+        // clang-format off
         {"reboot, no", ID_REBOOT, true, false, kReboot, {}, 0},
         {"reboot, yes", ID_REBOOT, true, true, kReboot, {}, EWX::Reboot},
         {"shutdown, no", ID_SHUTDOWN, true, false, kShutdown, {}, 0},
         {"shutdown, yes", ID_SHUTDOWN, true, true, kShutdown, {}, EWX::Shutdown},
         {"reconnect, no", ID_RECONNECT_CURRENT, true, false, kRedial, {}, 0},
-        {"reconnect, yes",
-         ID_RECONNECT_CURRENT,
-         true,
-         true,
-         kRedial,
-         {"hangup Lab & Modem", "dial Lab & Modem"},
-         0},
-        {"reconnect while down: no question",
-         ID_RECONNECT_CURRENT,
-         false,
-         false,
-         "",
-         {"dial Lab & Modem"},
-         0},
+        {"reconnect, yes", ID_RECONNECT_CURRENT, true, true, kRedial,
+            {"hangup Lab & Modem", "dial Lab & Modem"}, 0},
+        {"reconnect while down: no question", ID_RECONNECT_CURRENT, false, false, "",
+            {"dial Lab & Modem"}, 0},
         {"disconnect", ID_DISCONNECT_CURRENT, true, false, "", {"hangup Lab & Modem"}, 0},
         {"connect to the first entry", ID_CONNECT_FIRST, false, false, "", {"dial Home ISP"}, 0},
         {"stale command beyond the list", ID_CONNECT_FIRST + 2, false, false, "", {}, 0},
         {"exit", ID_APP_EXIT, true, false, "", {}, 0},
+        // clang-format on
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.pszRow);
