@@ -264,7 +264,8 @@ bool CTarnwickApp::SetupShutdownTimer() {
 void CTarnwickApp::ArmShutdownTimer() {
     const std::int64_t nLeft = m_nShutdownDue - m_services.clock.GetWallTime();
     const std::int64_t nWait = std::clamp<std::int64_t>(nLeft, 1, kShutdownTickSeconds);
-    m_services.timers.SetTimer(IDT_SHUTDOWN, static_cast<std::uint32_t>(nWait * 1000));
+    ArmTimer(m_services.timers, m_services.log, IDT_SHUTDOWN,
+             static_cast<std::uint32_t>(nWait * 1000), "the daily shutdown will not happen");
 }
 
 void CTarnwickApp::OnShutdownTimer() {
@@ -316,7 +317,11 @@ bool CTarnwickApp::SetupCheckTimer() {
         return false;
     }
     const std::uint32_t nPeriodMs = PeriodMs(s.iCheckDelay, 1, 60000);
-    timers.SetTimer(IDT_CHECK, nPeriodMs);
+    if (!ArmTimer(timers, m_services.log, IDT_CHECK, nPeriodMs, "the link is not watched")) {
+        if (m_pMainWnd)
+            m_pMainWnd->PublishStatus();
+        return false;
+    }
     if (m_pMainWnd)
         m_pMainWnd->OnCheckTimerArmed(m_services.clock.GetWallTime() + nPeriodMs / 1000);
     if (m_pMainWnd)

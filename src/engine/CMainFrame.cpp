@@ -83,7 +83,8 @@ int CMainFrame::OnCreate() {
     } else if (!CreateTrayIcon()) {
         // Without a display no tray ever appears: retrying would only wake the program.
         if (m_services.shell.CanTrayAppear())
-            m_services.timers.SetTimer(IDT_TRAY_RETRY, 5000);
+            ArmTimer(m_services.timers, m_services.log, IDT_TRAY_RETRY, 5000,
+                     "the icon is not tried again");
         else
             m_services.log.Write(LogLevel::Notice, "start",
                                  "no notification area on this display: running without an icon");
@@ -106,8 +107,9 @@ int CMainFrame::OnCreate() {
         const std::string strError = m_services.dialUp.LastError();
         if (!strError.empty())
             Log(LogLevel::Warning, "start", "the connections cannot be listed: " + strError);
-        if (s.bEstablishConnection != 0 && !s.sDefaultConnection.empty()) {
-            m_services.timers.SetTimer(IDT_DIAL, 20000);
+        if (s.bEstablishConnection != 0 && !s.sDefaultConnection.empty() &&
+            ArmTimer(m_services.timers, m_services.log, IDT_DIAL, 20000,
+                     "the connection is not dialled at start")) {
             Log(LogLevel::Info, "start",
                 "no connection is up; " + Quoted(s.sDefaultConnection) + " is dialled in 20 s");
         }

@@ -38,7 +38,12 @@ void CMainFrame::OnResetModemPower() {
     ModemPowerOff();
     // Also when the modem was off already: the off time starts anew.
     const std::uint32_t nOffMs = PeriodMs(s.iModemOffTime, 1, 1000);
-    m_services.timers.SetTimer(IDT_MODEM_POWER_OFF, nOffMs);
+    // Without the timer nothing would switch the modem on again: it goes back on at once.
+    if (!ArmTimer(m_services.timers, m_services.log, IDT_MODEM_POWER_OFF, nOffMs,
+                  "the power is switched on again at once")) {
+        ModemPowerOn(true);
+        return;
+    }
     m_services.log.Write(
         LogLevel::Notice, "power",
         std::string(bWasOff ? "power cycle: the modem was off already; " : "power cycle: ") +
@@ -81,8 +86,9 @@ void CMainFrame::ModemPowerOn(bool bRedial) {
                                 "was written";
     if (bRedial && !m_RasManager.GetCurrentEntry().empty() && s.bTryToReestablish != 0) {
         const std::uint32_t nWaitMs = PeriodMs(s.iModemWaitTime, 5, 1000);
-        m_services.timers.SetTimer(IDT_DIAL, nWaitMs);
-        strText += "; dial in " + std::to_string(nWaitMs / 1000) + " s";
+        if (ArmTimer(m_services.timers, m_services.log, IDT_DIAL, nWaitMs,
+                     "no dial follows the power-on"))
+            strText += "; dial in " + std::to_string(nWaitMs / 1000) + " s";
     }
     Log(IsPortLibLoaded() ? LogLevel::Notice : LogLevel::Warning, "power", strText);
 }

@@ -40,6 +40,20 @@ TEST_F(ModemPowerTest, WholeCycleWithDefaults) {
     EXPECT_FALSE(m_fakes.timers.IsArmed(IDT_DIAL));
 }
 
+// A timer the system refuses is logged with what it costs; without the off timer the modem
+// would stay off for good, so its power returns at once.
+TEST_F(ModemPowerTest, RefusedTimersAreLoggedAndTheModemIsNotLeftOff) {
+    m_fakes.timers.m_refused = {IDT_MODEM_POWER_OFF, IDT_CHECK};
+    Start();
+    EXPECT_EQ(m_fakes.log.Find("timer: the system refused timer", LogLevel::Error).size(), 1u)
+        << "the check timer";
+    EXPECT_EQ(m_fakes.log.Find("the link is not watched").size(), 1u);
+    Frame().OnResetModemPower();
+    EXPECT_FALSE(Frame().IsModemOff());
+    EXPECT_EQ(m_fakes.log.Find("the power is switched on again at once", LogLevel::Error).size(),
+              1u);
+}
+
 // Power-on sets the relay bits whatever they were and leaves every other bit alone: a bit
 // that is already set stays set.
 TEST_F(ModemPowerTest, PowerOnSetsTheRelayBitsWhateverTheyWere) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 
 namespace tarnwick {
 
@@ -11,13 +12,19 @@ namespace tarnwick {
 class CFakeTimerService : public ITimerService {
 public:
     void SetHandler(ITimerHandler* pHandler) override { m_pHandler = pHandler; }
-    void SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) override {
+    bool SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) override {
+        if (m_refused.count(nIDEvent) != 0)
+            return false;
         m_timers[nIDEvent] = {nElapseMs, m_nNow + nElapseMs, ++m_nSeq};
+        return true;
     }
     void KillTimer(unsigned nIDEvent) override { m_timers.erase(nIDEvent); }
 
     // Moves the clock on by nMs, firing every timer that falls due on the way.
     void Advance(std::uint64_t nMs);
+
+    // Timers the system refuses to arm.
+    std::set<unsigned> m_refused;
 
     // Virtual milliseconds since the start.
     std::uint64_t Now() const { return m_nNow; }

@@ -4,7 +4,7 @@
 
 namespace tarnwick {
 
-void CQtTimerService::SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) {
+bool CQtTimerService::SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) {
     std::unique_ptr<QTimer>& pTimer = m_timers[nIDEvent];
     if (!pTimer) {
         pTimer = std::make_unique<QTimer>();
@@ -15,6 +15,7 @@ void CQtTimerService::SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) {
         });
     }
     pTimer->start(static_cast<int>(std::min(nElapseMs, kMaxTimerPeriodMs)));
+    return pTimer->isActive();
 }
 
 void CQtTimerService::KillTimer(unsigned nIDEvent) {

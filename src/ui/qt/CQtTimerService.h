@@ -20,7 +20,7 @@ public:
     CQtTimerService& operator=(const CQtTimerService&) = delete;
 
     void SetHandler(ITimerHandler* pHandler) override { m_pHandler = pHandler; }
-    void SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) override;
+    bool SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) override;
     void KillTimer(unsigned nIDEvent) override;
 
 private:

@@ -9,8 +9,8 @@ void CWin32TimerService::SetHandler(ITimerHandler* pHandler) {
     m_window.SetTimerHandler(pHandler);
 }
 
-void CWin32TimerService::SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) {
-    ::SetTimer(m_window.GetHwnd(), nIDEvent, nElapseMs, nullptr);
+bool CWin32TimerService::SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) {
+    return ::SetTimer(m_window.GetHwnd(), nIDEvent, nElapseMs, nullptr) != 0;
 }
 
 void CWin32TimerService::KillTimer(unsigned nIDEvent) {

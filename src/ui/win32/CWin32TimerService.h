@@ -11,7 +11,7 @@ class CWin32TimerService : public ITimerService {
 public:
     explicit CWin32TimerService(CWin32MainWindow& window) : m_window(window) {}
     void SetHandler(ITimerHandler* pHandler) override;
-    void SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) override;
+    bool SetTimer(unsigned nIDEvent, std::uint32_t nElapseMs) override;
     void KillTimer(unsigned nIDEvent) override;
 
 private:
