@@ -30,8 +30,8 @@ std::set<QString> AsSet(const QStringList& paths) {
 CNmActiveConnections::CNmActiveConnections(ILog& log, std::chrono::milliseconds trustPeriod)
     : m_log(log), m_trustPeriod(trustPeriod) {}
 
-void CNmActiveConnections::Log(int nLevel, const std::string& strText) {
-    m_log.Write(static_cast<LogLevel>(nLevel), "check", strText);
+void CNmActiveConnections::Log(LogLevel level, const std::string& strText) {
+    m_log.Write(level, "check", strText);
 }
 
 bool CNmActiveConnections::Follow(QDBusConnection bus) {
@@ -46,12 +46,14 @@ bool CNmActiveConnections::Follow(QDBusConnection bus) {
         bus.connect(kService, QString(), kActiveIface, QStringLiteral("StateChanged"), this,
                     SLOT(OnStateChanged(QDBusMessage)));
     if (m_bFollowing)
-        Log(7, "NetworkManager's active connections are followed from its signals; a check "
-               "reads them from memory, and by calls when they are older than " +
-                   Minutes(m_trustPeriod));
+        Log(LogLevel::Debug,
+            "NetworkManager's active connections are followed from its signals; a check "
+            "reads them from memory, and by calls when they are older than " +
+                Minutes(m_trustPeriod));
     else
-        Log(4, "cannot follow NetworkManager's active connections (" +
-                   bus.lastError().message().toStdString() + "); every check reads them by calls");
+        Log(LogLevel::Warning, "cannot follow NetworkManager's active connections (" +
+                                   bus.lastError().message().toStdString() +
+                                   "); every check reads them by calls");
     return m_bFollowing;
 }
 
@@ -81,9 +83,10 @@ void CNmActiveConnections::SetList(const QStringList& paths) {
 void CNmActiveConnections::SetListRead(const QStringList& paths) {
     // A list known but no longer trusted is the periodic look behind the signals' back.
     if (m_bListKnown && m_bFollowing && !Trusted(m_listRead) && AsSet(paths) != AsSet(m_paths))
-        Log(5, "NetworkManager's active connections differ from what its signals told (" +
-                   QString::number(m_paths.size()).toStdString() + " known, " +
-                   QString::number(paths.size()).toStdString() + " read); the read ones hold");
+        Log(LogLevel::Notice,
+            "NetworkManager's active connections differ from what its signals told (" +
+                QString::number(m_paths.size()).toStdString() + " known, " +
+                QString::number(paths.size()).toStdString() + " read); the read ones hold");
     SetList(paths);
     m_bListKnown = true;
     m_listRead = Clock::now();
@@ -99,11 +102,11 @@ void CNmActiveConnections::SetStateRead(const QString& strPath, unsigned nState)
     if (it == m_infos.end())
         return;
     if (m_bFollowing && !Trusted(it->second.stateRead) && it->second.nState != nState)
-        Log(5, "the state of " + it->second.strId.toStdString() +
-                   " differs from what "
-                   "NetworkManager's signals told (" +
-                   std::to_string(it->second.nState) + " known, " + std::to_string(nState) +
-                   " read); the read one holds");
+        Log(LogLevel::Notice, "the state of " + it->second.strId.toStdString() +
+                                  " differs from what "
+                                  "NetworkManager's signals told (" +
+                                  std::to_string(it->second.nState) + " known, " +
+                                  std::to_string(nState) + " read); the read one holds");
     it->second.nState = nState;
     it->second.stateRead = Clock::now();
 }

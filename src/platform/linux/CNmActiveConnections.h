@@ -8,10 +8,12 @@
 
 #include <chrono>
 #include <map>
+#include <string>
 
 namespace tarnwick {
 
 class ILog;
+enum class LogLevel;
 
 // NetworkManager's active connections as its signals tell them, kept between connection
 // checks so that a check needs no bus call. The list follows the manager's ActiveConnections
@@ -67,7 +69,7 @@ private slots:
 private:
     bool Trusted(Clock::time_point read) const;
     void SetList(const QStringList& paths);
-    void Log(int nLevel, const std::string& strText);
+    void Log(LogLevel level, const std::string& strText);
 
     ILog& m_log;
     std::chrono::milliseconds m_trustPeriod;
