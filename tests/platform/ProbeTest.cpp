@@ -10,9 +10,10 @@ namespace tarnwick {
 
 namespace {
 
-// A lookup of "held" waits until the test lets it go.
-std::promise<void> g_letGo;
-const std::shared_future<void> g_held = g_letGo.get_future().share();
+// A lookup of "held" waits until the test lets it go. Never destroyed: a lookup the probe
+// stopped waiting for may still be returning from its wait when the test program ends.
+std::promise<void>& g_letGo = *new std::promise<void>;
+const std::shared_future<void>& g_held = *new std::shared_future<void>(g_letGo.get_future());
 
 // A lookup splits the host at commas into addresses ("held" blocks, "none" finds nothing);
 // an address "open" connects, "silent" never answers, any other refuses.
