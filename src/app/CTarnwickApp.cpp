@@ -307,26 +307,19 @@ bool CTarnwickApp::SetupCheckTimer() {
     ITimerService& timers = m_services.timers;
     timers.KillTimer(IDT_CHECK);
     const AppSettings& s = m_AppSettings;
-    if (m_pMainWnd)
-        m_pMainWnd->OnCheckTimerArmed(0);
-    if (s.bCheckConnState == 0 && s.bCheckFileRefresh == 0 && s.bCheckURLDownload == 0) {
+    bool bArmed = false;
+    const std::uint32_t nPeriodMs = PeriodMs(s.iCheckDelay, 1, 60000);
+    if (s.bCheckConnState == 0 && s.bCheckFileRefresh == 0 && s.bCheckURLDownload == 0)
         m_services.log.Write(LogLevel::Notice, "check",
                              "no check is enabled: the link is not watched");
-        if (m_pMainWnd)
-            m_pMainWnd->PublishStatus();
-        return false;
-    }
-    const std::uint32_t nPeriodMs = PeriodMs(s.iCheckDelay, 1, 60000);
-    if (!ArmTimer(timers, m_services.log, IDT_CHECK, nPeriodMs, "the link is not watched")) {
-        if (m_pMainWnd)
-            m_pMainWnd->PublishStatus();
-        return false;
-    }
-    if (m_pMainWnd)
-        m_pMainWnd->OnCheckTimerArmed(m_services.clock.GetWallTime() + nPeriodMs / 1000);
-    if (m_pMainWnd)
+    else
+        bArmed = ArmTimer(timers, m_services.log, IDT_CHECK, nPeriodMs, "the link is not watched");
+    if (m_pMainWnd) {
+        m_pMainWnd->OnCheckTimerArmed(bArmed ? m_services.clock.GetWallTime() + nPeriodMs / 1000
+                                             : 0);
         m_pMainWnd->PublishStatus();
-    return true;
+    }
+    return bArmed;
 }
 
 void CTarnwickApp::OnAppAbout() {
