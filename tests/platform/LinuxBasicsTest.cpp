@@ -5,12 +5,15 @@
 #include "platform/linux/CLinuxFileTimes.h"
 #include "platform/linux/CPosixNetService.h"
 #include "platform/linux/CProcFsProcessList.h"
+#include "platform/linux/CStatusFile.h"
 #include "platform/linux/CXdgStateStore.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <sys/eventfd.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -136,6 +139,49 @@ TEST_F(FileTimesTest, StateFilesAreMadePrivatelyAndTheReportGoesWithTheProcess) 
         EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "state" / "Tarnwick"), {}), 2);
     }
     EXPECT_FALSE(fs::exists(status));
+}
+
+// The report trades places with its spare (no new file) and is shortened as needed; a removed
+// folder is made again; a reader of a report just replaced keeps its whole text, as the next
+// texts soon after go elsewhere; both files go with the object.
+TEST_F(FileTimesTest, StatusReportTradesPlacesWithItsSpareAndKeepsReadersWhole) {
+    const fs::path path = m_dir / "run" / "tarnwick" / "status";
+    auto fnText = [](const fs::path& p) {
+        std::ifstream in(p);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    auto fnInode = [](const fs::path& p) {
+        struct stat st {};
+        return stat(p.c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    std::string strError;
+    {
+        CStatusFile report(path.string(), std::chrono::seconds(0));
+        ASSERT_TRUE(report.Write("first, the longer text\n", strError)) << strError;
+        const ino_t nSpare = fnInode(report.GetSparePath());
+        ASSERT_NE(nSpare, 0u);
+        ASSERT_TRUE(report.Write("second\n", strError));
+        EXPECT_EQ(fnText(path), "second\n");
+        EXPECT_EQ(fnInode(path), nSpare);
+        ASSERT_TRUE(report.Write("third\n", strError));
+        EXPECT_EQ(fnText(path), "third\n");
+        fs::remove_all(path.parent_path());
+        ASSERT_TRUE(report.Write("fourth\n", strError)) << strError;
+        ASSERT_TRUE(report.Write("fifth\n", strError));
+        EXPECT_EQ(fnText(path), "fifth\n");
+    }
+    EXPECT_TRUE(fs::is_empty(path.parent_path()));
+    CStatusFile report(path.string(), std::chrono::hours(1));
+    ASSERT_TRUE(report.Write("one\n", strError));
+    std::ifstream reader(path);
+    ASSERT_TRUE(report.Write("two\n", strError));
+    ASSERT_TRUE(report.Write("three, the longest\n", strError));
+    std::stringstream text;
+    text << reader.rdbuf();
+    EXPECT_EQ(text.str(), "one\n");
+    EXPECT_EQ(fnText(path), "three, the longest\n");
 }
 
 // The own process is listed by the name of the file that runs; one holder of the lock at a

@@ -31,13 +31,11 @@ bool WriteAll(int fd, const std::string& strData) {
 } // namespace
 
 CXdgStateStore::CXdgStateStore(std::string strStateDir, std::string strStatusPath)
-    : m_strStateDir(std::move(strStateDir)), m_strStatusPath(std::move(strStatusPath)) {}
+    : m_strStateDir(std::move(strStateDir)), m_strStatusPath(std::move(strStatusPath)),
+      m_strPidLine("pid: " + std::to_string(getpid()) + "\n"), m_StatusFile(m_strStatusPath) {}
 
-CXdgStateStore::~CXdgStateStore() {
-    // The report speaks for a running instance only.
-    if (m_bStatusWritten)
-        unlink(m_strStatusPath.c_str());
-}
+// The report speaks for a running instance only: CStatusFile removes it.
+CXdgStateStore::~CXdgStateStore() = default;
 
 std::string CXdgStateStore::DefaultStateDir() {
     std::string strBase = Env("XDG_STATE_HOME");
@@ -53,12 +51,12 @@ std::string CXdgStateStore::DefaultStatusPath() {
     return strRuntime + "/tarnwick/status";
 }
 
-bool CXdgStateStore::MakeDirs(const std::string& strDir) {
+bool CXdgStateStore::MakeDirs(const std::string& strDir, std::string& strError) {
     // Each ancestor in turn, then the folder itself.
     for (std::size_t p = strDir.find('/', 1);; p = strDir.find('/', p + 1)) {
         const std::string strPart = strDir.substr(0, p);
         if (mkdir(strPart.c_str(), 0700) != 0 && errno != EEXIST) {
-            m_strLastError = strPart + ": " + std::strerror(errno);
+            strError = strPart + ": " + std::strerror(errno);
             return false;
         }
         if (p == std::string::npos)
@@ -80,7 +78,7 @@ bool CXdgStateStore::ReadLines(const std::string& strName, std::vector<std::stri
 }
 
 bool CXdgStateStore::AppendLine(const std::string& strName, const std::string& strLine) {
-    if (!MakeDirs(m_strStateDir))
+    if (!MakeDirs(m_strStateDir, m_strLastError))
         return false;
     const std::string strPath = PathOf(strName);
     const int fd = open(strPath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
@@ -104,7 +102,7 @@ bool CXdgStateStore::WriteLines(const std::string& strName, const std::vector<st
         m_strLastError = strPath + ": " + std::strerror(errno);
         return false;
     }
-    if (!MakeDirs(m_strStateDir))
+    if (!MakeDirs(m_strStateDir, m_strLastError))
         return false;
     std::string strContent;
     for (const std::string& strLine : lines)
@@ -117,16 +115,9 @@ bool CXdgStateStore::PublishStatus(const std::string& strText) {
         m_strLastError = "XDG_RUNTIME_DIR is not set";
         return false;
     }
-    const std::string strContent = "pid: " + std::to_string(getpid()) + "\n" + strText;
-    // Rewritten at every check: the rename alone keeps readers from seeing half a file, and
-    // a flush to the disk would wake the program and the disk each time for nothing. The
-    // folder is made at the first report, and again only when it went away meanwhile.
-    if (m_bStatusWritten && WriteFileAtomically(m_strStatusPath, strContent, m_strLastError, false))
-        return true;
-    if (!MakeDirs(m_strStatusPath.substr(0, m_strStatusPath.rfind('/'))))
-        return false;
-    m_bStatusWritten = true;
-    return WriteFileAtomically(m_strStatusPath, strContent, m_strLastError, false);
+    // Rewritten at every check, without a flush to the disk: the file lives in memory and
+    // only as long as the process.
+    return m_StatusFile.Write(m_strPidLine + strText, m_strLastError);
 }
 
 std::string CXdgStateStore::GetBootId() {
@@ -137,14 +128,14 @@ std::string CXdgStateStore::GetBootId() {
 }
 
 bool CXdgStateStore::WriteFileAtomically(const std::string& strPath, const std::string& strContent,
-                                         std::string& strError, bool bDurable) {
+                                         std::string& strError) {
     std::string strTemp = strPath + ".XXXXXX";
     const int fd = mkostemp(strTemp.data(), O_CLOEXEC);
     if (fd < 0) {
         strError = strPath + ": " + std::strerror(errno);
         return false;
     }
-    const bool bOk = WriteAll(fd, strContent) && (!bDurable || fsync(fd) == 0);
+    const bool bOk = WriteAll(fd, strContent) && fsync(fd) == 0;
     const int nError = errno;
     close(fd);
     if (!bOk || rename(strTemp.c_str(), strPath.c_str()) != 0) {

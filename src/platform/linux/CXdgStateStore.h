@@ -1,12 +1,14 @@
 #pragma once
 
 #include "platform/IStateStore.h"
+#include "platform/linux/CStatusFile.h"
 
 namespace tarnwick {
 
 // The state files in $XDG_STATE_HOME/Tarnwick (~/.local/state/Tarnwick), mode 0600, and the
 // running instance's state report in $XDG_RUNTIME_DIR/tarnwick/status, which goes with the
-// process. Whole files are replaced by rename, lines appended in one write.
+// process. Whole files are replaced by rename, lines appended in one write; the report, which
+// changes at every check, trades places with a spare (see CStatusFile).
 class CXdgStateStore : public IStateStore {
 public:
     CXdgStateStore(std::string strStateDir, std::string strStatusPath);
@@ -26,20 +28,21 @@ public:
     std::string GetBootId() override;
     std::string LastError() const override { return m_strLastError; }
 
-    // Replaces a file by a new one written beside it; false with errno's text on failure.
-    // bDurable: on the disk before it replaces the old one (not needed for a file that lives
-    // only as long as the program, such as the status in the runtime folder).
+    // Replaces a file by a new one written beside it and flushed to the disk; false with
+    // errno's text on failure.
     static bool WriteFileAtomically(const std::string& strPath, const std::string& strContent,
-                                    std::string& strError, bool bDurable = true);
+                                    std::string& strError);
+    // The folder and its missing ancestors, mode 0700; false with the cause in strError.
+    static bool MakeDirs(const std::string& strDir, std::string& strError);
 
 private:
-    bool MakeDirs(const std::string& strDir);
     std::string PathOf(const std::string& strName) const { return m_strStateDir + "/" + strName; }
 
     std::string m_strStateDir;
     std::string m_strStatusPath;
+    std::string m_strPidLine;
+    CStatusFile m_StatusFile;
     std::string m_strLastError;
-    bool m_bStatusWritten = false;
 };
 
 } // namespace tarnwick
