@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Prints what Tarnwick costs when idle, beside a bare Qt 6 tray program (a QSystemTrayIcon
 and a one-minute QTimer) measured in the same run: start-up to a docked icon, exit time, RSS,
-PSS, voluntary context switches a minute per thread and CPU time an hour, headless (Qt's
+PSS, voluntary context switches a minute per thread, CPU time an hour and the median CPU
+time of a wake-up, headless (Qt's
 offscreen platform) and with a tray (Xvfb and trayer), with the link up (an active
 connection in the NetworkManager stand-in) and a connection check every minute.
 
@@ -11,8 +12,9 @@ connection in the NetworkManager stand-in) and a connection check every minute.
 Everything runs in the shared sandbox (scripts/sandbox.py), each program as a copy under a
 name of its own with its own HOME and XDG folders (the runtime folder on /dev/shm, a memory
 file system as a session's runtime folder is). Switches and CPU time (the scheduler's
-own per-thread counts) do not depend on how busy the machine is; start-up and exit times
-do: the load average is printed with them. Figures, never a verdict.
+own per-thread counts) do not depend on how busy the machine is, although a wake after
+another program ran finds the caches cold and costs more; start-up and exit times do: the
+load average is printed with them. Figures, never a verdict.
 """
 
 import argparse
@@ -159,7 +161,19 @@ def measure_idle(programs, seconds):
         program.start()
     time.sleep(3)  # start-up settles; the checks come at 60 s, 120 s, ...
     before = {program: program.sample() for program in programs}
-    time.sleep(seconds)
+    # The CPU time of each wake: a second's growth, where it grew. The total over a few
+    # minutes follows one slow wake (caches cold after another program ran); the median
+    # of the wakes does not.
+    wakes = {program: [] for program in programs}
+    last = {program: program.cpu() for program in programs}
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        time.sleep(min(1.0, max(0.0, end - time.monotonic())))
+        for program in programs:
+            now = program.cpu()
+            if now > last[program]:
+                wakes[program].append(now - last[program])
+            last[program] = now
     figures = {}
     for program in programs:
         threads0 = before[program][0]
@@ -169,7 +183,8 @@ def measure_idle(programs, seconds):
                       for name in threads1}
         switches = sum(s for s, _ in per_thread.values()) * 60 / seconds
         cpu = sum(c for _, c in per_thread.values()) / 1e6 * 3600 / seconds
-        figures[program] = (rss, pss, switches, cpu, ", ".join(
+        wake = statistics.median(wakes[program]) * 1e6 if wakes[program] else 0.0
+        figures[program] = (rss, pss, switches, cpu, wake, ", ".join(
             "%s %.1f" % (name.split("/")[0], s * 60 / seconds)
             for name, (s, _) in sorted(per_thread.items())))
         program.stop()
@@ -209,17 +224,17 @@ def main():
         print("\nidle, link up, check every minute, over %d s (%s):" % (args.seconds, load()))
         for program in programs:
             print("  %-8s %-9s RSS %6d kB  PSS %6d kB  switches %5.1f/min  CPU %6.1f ms/h  "
-                  "threads: %s" % ((program.mode, program.label) + figures[program]))
+                  "wake %4.0f us  threads: %s" % ((program.mode, program.label) + figures[program]))
 
-        print("\nratios to the baseline: RSS, PSS, switches a minute, CPU an hour; docked, "
-              "its CPU; exit, its CPU")
+        print("\nratios to the baseline: RSS, PSS, switches a minute, CPU an hour, CPU a wake "
+              "(median); docked, its CPU; exit, its CPU")
         for mode in ("headless", "tray"):
             base = next(p for p in programs if (p.label, p.mode) == ("baseline", mode))
             for program in programs:
                 if program.mode != mode or program is base:
                     continue
                 ratios = [o / b if b else None
-                          for o, b in zip(figures[program][:4], figures[base][:4])]
+                          for o, b in zip(figures[program][:5], figures[base][:5])]
                 ratios += [statistics.median(o) / statistics.median(b) if o and b else None
                            for o, b in zip(times[program], times[base])]
                 print("  %-8s %-9s %s" % (mode, program.label, "  ".join(
