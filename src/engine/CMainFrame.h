@@ -8,6 +8,7 @@
 #include "engine/PortTable.h"
 #include "platform/CRasManager.h"
 #include "platform/ILog.h"
+#include "res/CVersionInfo.h"
 #include "tray/CSystemTray.h"
 #include "tray/ICommandTarget.h"
 
@@ -128,6 +129,9 @@ private:
     std::int64_t m_tNextCheck = 0;
     std::string m_strModemPower = "not switched yet";
     std::string m_strConnState = "not checked yet";
+    // The tooltip's first lines, the same for the whole run; the tooltip is rebuilt at
+    // every check.
+    const std::string m_strProductVersion = GetProductVersionText();
     bool m_bFileSkipped = false;
     // The register change of the last UpdatePortBits, "0x37a 0xff -> 0xfb", for the log.
     std::string m_strPortChange;

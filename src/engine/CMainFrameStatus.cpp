@@ -7,7 +7,6 @@
 #include "platform/IClock.h"
 #include "platform/IStateStore.h"
 #include "platform/TimeText.h"
-#include "res/CVersionInfo.h"
 
 namespace tarnwick {
 
@@ -42,8 +41,7 @@ std::string CMainFrame::TooltipText() const {
                   FormatClock(m_tLastCheck, m_services.clock.GetUtcOffset(m_tLastCheck)) + ": " +
                   (m_bLastCheckPassed ? "OK" : "failed");
     }
-    const std::string strTip = GetProductVersionText();
-    return strLine.empty() ? strTip : strTip + "\n" + strLine;
+    return strLine.empty() ? m_strProductVersion : m_strProductVersion + "\n" + strLine;
 }
 
 void CMainFrame::OnCheckTimerArmed(std::int64_t tNextCheck) {

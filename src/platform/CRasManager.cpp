@@ -3,6 +3,8 @@
 #include "platform/IDialUpService.h"
 #include "platform/TextUtil.h"
 
+#include <utility>
+
 namespace tarnwick {
 
 CRasManager::CRasManager(IDialUpService& service) : m_service(service) {}
@@ -17,10 +19,11 @@ bool CRasManager::IsConnected(const std::string& strName) {
     std::vector<std::pair<std::string, bool>> seen; // lower-cased entry, status read
     for (const SActiveConnection& connection : connections) {
         m_strEntry = connection.strEntryName;
-        if (strLower.empty() || strLower == MbLower(connection.strEntryName)) {
+        std::string strEntryLower = MbLower(connection.strEntryName);
+        if (strLower.empty() || strLower == strEntryLower) {
             const bool bUp = m_service.GetConnectStatus(connection);
             bResult = bResult || bUp;
-            seen.emplace_back(MbLower(connection.strEntryName), bUp);
+            seen.emplace_back(std::move(strEntryLower), bUp);
         }
     }
     // With every connection looked at, whether the (new) current entry is up is known too.
