@@ -12,20 +12,6 @@
 namespace tarnwick {
 
 namespace {
-bool WriteAllAt(int fd, const std::string& strData) {
-    std::size_t nDone = 0;
-    while (nDone < strData.size()) {
-        const ssize_t n =
-            pwrite(fd, strData.data() + nDone, strData.size() - nDone, static_cast<off_t>(nDone));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        nDone += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 std::string SparePathOf(const std::string& strPath) {
     const std::size_t nSlash = strPath.rfind('/') + 1; // npos + 1 == 0: no folder
     return strPath.substr(0, nSlash) + "." + strPath.substr(nSlash) + ".next";
@@ -67,7 +53,7 @@ bool CStatusFile::Exchange(const std::string& strContent) {
         std::chrono::steady_clock::now() - m_tSpareRetired < m_minSpareAge)
         return false;
     // The spare is nobody's report: it may be written in place, then shortened.
-    if (!WriteAllAt(m_fdSpare, strContent) ||
+    if (!CXdgStateStore::WriteAll(m_fdSpare, strContent, 0) ||
         (strContent.size() < m_nSpareSize &&
          ftruncate(m_fdSpare, static_cast<off_t>(strContent.size())) != 0))
         return false;
@@ -93,7 +79,8 @@ bool CStatusFile::Replace(const std::string& strContent, std::string& strError) 
         strError = m_strPath + ": " + std::strerror(errno);
         return false;
     }
-    if (!WriteAllAt(fd, strContent) || rename(strTemp.c_str(), m_strPath.c_str()) != 0) {
+    if (!CXdgStateStore::WriteAll(fd, strContent) ||
+        rename(strTemp.c_str(), m_strPath.c_str()) != 0) {
         strError = m_strPath + ": " + std::strerror(errno);
         close(fd);
         unlink(strTemp.c_str());

@@ -16,10 +16,15 @@ std::string Env(const char* pszName) {
     return psz != nullptr ? std::string(psz) : std::string();
 }
 
-bool WriteAll(int fd, const std::string& strData) {
+} // namespace
+
+bool CXdgStateStore::WriteAll(int fd, const std::string& strData, std::int64_t nOffset) {
     std::size_t nDone = 0;
     while (nDone < strData.size()) {
-        const ssize_t n = write(fd, strData.data() + nDone, strData.size() - nDone);
+        const char* p = strData.data() + nDone;
+        const std::size_t nLeft = strData.size() - nDone;
+        const ssize_t n = nOffset < 0 ? write(fd, p, nLeft)
+                                      : pwrite(fd, p, nLeft, static_cast<off_t>(nOffset + nDone));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -28,7 +33,6 @@ bool WriteAll(int fd, const std::string& strData) {
     }
     return true;
 }
-} // namespace
 
 CXdgStateStore::CXdgStateStore(std::string strStateDir, std::string strStatusPath)
     : m_strStateDir(std::move(strStateDir)), m_strStatusPath(std::move(strStatusPath)),

@@ -3,6 +3,8 @@
 #include "platform/IStateStore.h"
 #include "platform/linux/CStatusFile.h"
 
+#include <cstdint>
+
 namespace tarnwick {
 
 // The state files in $XDG_STATE_HOME/Tarnwick (~/.local/state/Tarnwick), mode 0600, and the
@@ -32,6 +34,9 @@ public:
     // errno's text on failure.
     static bool WriteFileAtomically(const std::string& strPath, const std::string& strContent,
                                     std::string& strError);
+    // All of strData, at nOffset (pwrite) or, when it is negative, at the file's position;
+    // false with errno set when a write fails.
+    static bool WriteAll(int fd, const std::string& strData, std::int64_t nOffset = -1);
     // The folder and its missing ancestors, mode 0700; false with the cause in strError.
     static bool MakeDirs(const std::string& strDir, std::string& strError);
 
