@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 #include <utility>
@@ -73,19 +72,9 @@ bool CStatusFile::Exchange(const std::string& strContent) {
 }
 
 bool CStatusFile::Replace(const std::string& strContent, std::string& strError) {
-    std::string strTemp = m_strPath + ".XXXXXX";
-    const int fd = mkostemp(strTemp.data(), O_CLOEXEC);
-    if (fd < 0) {
-        strError = m_strPath + ": " + std::strerror(errno);
+    const int fd = CXdgStateStore::ReplaceFile(m_strPath, strContent, false, strError);
+    if (fd < 0)
         return false;
-    }
-    if (!CXdgStateStore::WriteAll(fd, strContent) ||
-        rename(strTemp.c_str(), m_strPath.c_str()) != 0) {
-        strError = m_strPath + ": " + std::strerror(errno);
-        close(fd);
-        unlink(strTemp.c_str());
-        return false;
-    }
     m_bWritten = true;
     // The file replaced may still be read; it is dropped, the new one is kept as the report.
     if (m_fdReport >= 0)

@@ -133,21 +133,29 @@ std::string CXdgStateStore::GetBootId() {
 
 bool CXdgStateStore::WriteFileAtomically(const std::string& strPath, const std::string& strContent,
                                          std::string& strError) {
+    const int fd = ReplaceFile(strPath, strContent, true, strError);
+    if (fd < 0)
+        return false;
+    close(fd);
+    return true;
+}
+
+int CXdgStateStore::ReplaceFile(const std::string& strPath, const std::string& strContent,
+                                bool bDurable, std::string& strError) {
     std::string strTemp = strPath + ".XXXXXX";
     const int fd = mkostemp(strTemp.data(), O_CLOEXEC);
     if (fd < 0) {
         strError = strPath + ": " + std::strerror(errno);
-        return false;
+        return -1;
     }
-    const bool bOk = WriteAll(fd, strContent) && fsync(fd) == 0;
-    const int nError = errno;
-    close(fd);
-    if (!bOk || rename(strTemp.c_str(), strPath.c_str()) != 0) {
-        strError = strPath + ": " + std::strerror(bOk ? errno : nError);
+    if (!WriteAll(fd, strContent) || (bDurable && fsync(fd) != 0) ||
+        rename(strTemp.c_str(), strPath.c_str()) != 0) {
+        strError = strPath + ": " + std::strerror(errno);
+        close(fd);
         unlink(strTemp.c_str());
-        return false;
+        return -1;
     }
-    return true;
+    return fd;
 }
 
 } // namespace tarnwick

@@ -34,6 +34,10 @@ public:
     // errno's text on failure.
     static bool WriteFileAtomically(const std::string& strPath, const std::string& strContent,
                                     std::string& strError);
+    // The same, flushed only when bDurable, and keeping the new file open: its descriptor,
+    // or -1 with errno's text in strError.
+    static int ReplaceFile(const std::string& strPath, const std::string& strContent, bool bDurable,
+                           std::string& strError);
     // All of strData, at nOffset (pwrite) or, when it is negative, at the file's position;
     // false with errno set when a write fails.
     static bool WriteAll(int fd, const std::string& strData, std::int64_t nOffset = -1);
