@@ -101,6 +101,8 @@ void CMainFrame::PublishStatus() {
         Log(LogLevel::Warning, "status",
             "the state report cannot be written: " + m_services.state.LastError());
     }
+    if (const std::string strWarning = m_services.state.TakeWarning(); !strWarning.empty())
+        Log(LogLevel::Warning, "status", strWarning);
     m_TrayIcon.SetTooltipText(TooltipText());
 }
 

@@ -23,6 +23,9 @@ public:
     virtual std::string GetBootId() = 0;
     // Why the last call failed, for the log.
     virtual std::string LastError() const = 0;
+    // A problem that did not stop a call but should be known (each one is told once), for the
+    // log; empty when there is none.
+    virtual std::string TakeWarning() { return std::string(); }
 };
 
 } // namespace tarnwick

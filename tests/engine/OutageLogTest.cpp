@@ -66,6 +66,15 @@ TEST_F(OutageLogTest, FailedChecksSayWhyAndPassingOnesAreDebugOnly) {
     EXPECT_EQ(m_fakes.log.Find("check passed").size(), 1u);
 }
 
+// A problem the state report got past (its spare could not be had) is logged once.
+TEST_F(OutageLogTest, AWarningFromTheStateReportIsLoggedOnce) {
+    Start();
+    m_fakes.state.m_strWarning = "status.next: Is a directory";
+    Pass();
+    Pass();
+    EXPECT_EQ(m_fakes.log.Find("status.next: Is a directory", LogLevel::Warning).size(), 1u);
+}
+
 TEST_F(OutageLogTest, AnOutageOpenAcrossARebootIsClosedByTheRebootAndCapped) {
     m_settings.iMaxFaults = 2;
     // A full history and a damaged line: the cap keeps the last 10000, the damage is skipped.

@@ -182,6 +182,16 @@ TEST_F(FileTimesTest, StatusReportTradesPlacesWithItsSpareAndKeepsReadersWhole) 
     text << reader.rdbuf();
     EXPECT_EQ(text.str(), "one\n");
     EXPECT_EQ(fnText(path), "three, the longest\n");
+
+    // A spare that cannot be opened: every text is still written, and that is told once.
+    const fs::path blocked = m_dir / "blocked" / "status";
+    CStatusFile without(blocked.string(), std::chrono::seconds(0));
+    fs::create_directories(without.GetSparePath());
+    ASSERT_TRUE(without.Write("one\n", strError)) << strError;
+    EXPECT_NE(without.TakeWarning().find(".status.next: Is a directory"), std::string::npos);
+    ASSERT_TRUE(without.Write("two\n", strError)) << strError;
+    EXPECT_EQ(fnText(blocked), "two\n");
+    EXPECT_EQ(without.TakeWarning(), "");
 }
 
 // The own process is listed by the name of the file that runs; one holder of the lock at a

@@ -141,9 +141,11 @@ public:
     }
     std::string GetBootId() override { return m_strBootId; }
     std::string LastError() const override { return ""; }
+    std::string TakeWarning() override { return std::exchange(m_strWarning, std::string()); }
 
     std::map<std::string, std::vector<std::string>> m_files;
     std::string m_strStatus;
+    std::string m_strWarning;
     std::string m_strBootId = "boot-1";
 };
 

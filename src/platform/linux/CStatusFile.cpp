@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 #include <utility>
@@ -87,8 +88,13 @@ bool CStatusFile::Replace(const std::string& strContent, std::string& strError) 
 }
 
 void CStatusFile::OpenSpare() {
-    // Without a spare every text takes the longer way; nothing is lost.
+    // Without a spare every text takes the longer way; nothing is lost, and it is told once.
     m_fdSpare = open(m_strSparePath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (m_fdSpare < 0 && !m_bSpareWarned) {
+        m_bSpareWarned = true;
+        m_strWarning = m_strSparePath + ": " + std::strerror(errno) +
+                       "; the state report is written as a new file each time instead";
+    }
     m_nSpareSize = static_cast<std::size_t>(-1); // unknown: shortened at its first use
     m_tSpareRetired = std::chrono::steady_clock::now() - m_minSpareAge; // never a report
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <utility>
 
 namespace tarnwick {
 
@@ -26,6 +27,9 @@ public:
     // False with the cause in strError; the folder is made when it is missing.
     bool Write(const std::string& strContent, std::string& strError);
     const std::string& GetSparePath() const { return m_strSparePath; }
+    // Why the spare could not be had (told once: every text then takes the longer way);
+    // empty when there is nothing new to tell.
+    std::string TakeWarning() { return std::exchange(m_strWarning, std::string()); }
 
 private:
     bool Exchange(const std::string& strContent);
@@ -44,6 +48,8 @@ private:
     std::chrono::steady_clock::time_point m_tSpareRetired;
     bool m_bExchangeWorks = true;
     bool m_bWritten = false;
+    bool m_bSpareWarned = false;
+    std::string m_strWarning;
 };
 
 } // namespace tarnwick

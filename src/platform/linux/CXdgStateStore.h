@@ -29,6 +29,7 @@ public:
     bool PublishStatus(const std::string& strText) override;
     std::string GetBootId() override;
     std::string LastError() const override { return m_strLastError; }
+    std::string TakeWarning() override { return m_StatusFile.TakeWarning(); }
 
     // Replaces a file by a new one written beside it and flushed to the disk; false with
     // errno's text on failure.
