@@ -19,6 +19,16 @@ template <typename Fn> std::string MapChars(const std::string& strText, Fn fnMap
     std::size_t nLeft = strText.size();
     char buf[MB_LEN_MAX];
     while (nLeft > 0) {
+        // ASCII is itself in every locale's character set: no conversion needed, unless its
+        // mapping leaves ASCII (a Turkish dotless i).
+        if (const auto c = static_cast<unsigned char>(*p); c < 0x80 && std::mbsinit(&inState)) {
+            if (const wint_t mapped = fnMap(static_cast<wchar_t>(c)); mapped < 0x80) {
+                strOut.push_back(static_cast<char>(mapped));
+                ++p;
+                --nLeft;
+                continue;
+            }
+        }
         wchar_t wc = 0;
         const std::size_t n = std::mbrtowc(&wc, p, nLeft, &inState);
         if (n == static_cast<std::size_t>(-1) || n == static_cast<std::size_t>(-2) || n == 0) {

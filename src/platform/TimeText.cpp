@@ -41,15 +41,33 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 std::string FormatIsoTime(std::int64_t tUnix, int nUtcOffset) {
     const std::int64_t tLocal = tUnix + nUtcOffset;
     const std::int64_t nDays = FloorDiv(tLocal, 86400);
-    const std::int64_t nSecs = tLocal - nDays * 86400;
+    const auto nSecs = static_cast<unsigned>(tLocal - nDays * 86400);
     const SCivil c = CivilFromDays(nDays);
-    const int nAbs = nUtcOffset < 0 ? -nUtcOffset : nUtcOffset;
-    char sz[64];
-    std::snprintf(sz, sizeof sz, "%04lld-%02u-%02uT%02d:%02d:%02d%c%02d:%02d",
-                  static_cast<long long>(c.y), c.m, c.d, static_cast<int>(nSecs / 3600),
-                  static_cast<int>(nSecs / 60 % 60), static_cast<int>(nSecs % 60),
-                  nUtcOffset < 0 ? '-' : '+', nAbs / 3600, nAbs / 60 % 60);
-    return sz;
+    const auto nAbs = static_cast<unsigned>(nUtcOffset < 0 ? -nUtcOffset : nUtcOffset);
+    if (c.y < 0 || c.y > 9999) {
+        char sz[64];
+        std::snprintf(sz, sizeof sz, "%04lld-%02u-%02uT%02u:%02u:%02u%c%02u:%02u",
+                      static_cast<long long>(c.y), c.m, c.d, nSecs / 3600, nSecs / 60 % 60,
+                      nSecs % 60, nUtcOffset < 0 ? '-' : '+', nAbs / 3600, nAbs / 60 % 60);
+        return sz;
+    }
+    // Written digit by digit: this runs at every check, and printf's machinery is most of
+    // what formatting would cost there.
+    std::string strOut = "0000-00-00T00:00:00+00:00";
+    auto fnPut = [&strOut](std::size_t nEnd, unsigned nValue) {
+        for (std::size_t i = nEnd; nValue != 0; nValue /= 10)
+            strOut[--i] = static_cast<char>('0' + nValue % 10);
+    };
+    fnPut(4, static_cast<unsigned>(c.y));
+    fnPut(7, c.m);
+    fnPut(10, c.d);
+    fnPut(13, nSecs / 3600);
+    fnPut(16, nSecs / 60 % 60);
+    fnPut(19, nSecs % 60);
+    strOut[19] = nUtcOffset < 0 ? '-' : '+';
+    fnPut(22, nAbs / 3600 % 100);
+    fnPut(25, nAbs / 60 % 60);
+    return strOut;
 }
 
 bool ParseIsoTime(const std::string& strText, std::int64_t& tUnix) {

@@ -1,5 +1,6 @@
 // Field splitting, the probe's reading of its text, the shutdown arithmetic and the
-// case-insensitive comparison (AtoI is tested through the number fields, ControlsTest).
+// case-insensitive comparison, the times written into the history and report (AtoI is tested
+// through the number fields, ControlsTest).
 #include "CFakeServices.h"
 
 #include "platform/CProbeTarget.h"
@@ -7,6 +8,7 @@
 #include "platform/GetField.h"
 #include "platform/ShutdownTime.h"
 #include "platform/TextUtil.h"
+#include "platform/TimeText.h"
 
 #include <clocale>
 #include <gtest/gtest.h>
@@ -109,6 +111,34 @@ TEST(TextUtilTest, LowerCaseOfTheLocalesText) {
     EXPECT_EQ(MbLower("ÄRGER"), "ärger");
 #endif
     EXPECT_EQ(MbLower(std::string("A\xff") + "B"), std::string("a\xff") + "b");
+}
+
+TEST(TimeTextTest, IsoTimesAreExactAndReadBack) {
+    struct SRow {
+        const char* pszName;
+        std::int64_t tUnix;
+        int nOffset;
+        const char* pszText;
+    };
+    const SRow rows[] = {
+        {"epoch", 0, 0, "1970-01-01T00:00:00+00:00"},
+        {"east", 1796613125, 3600, "2026-12-07T04:12:05+01:00"},
+        {"west, half hour", 1796613125, -(9 * 3600 + 1800), "2026-12-06T17:42:05-09:30"},
+        {"leap day", 951782400, 0, "2000-02-29T00:00:00+00:00"},
+        {"before 1970", -86400, 0, "1969-12-31T00:00:00+00:00"},
+        {"three-digit year", -50491123200, 0, "0370-01-01T00:00:00+00:00"},
+        {"five-digit year", 253402300800, 0, "10000-01-01T00:00:00+00:00"},
+    };
+    for (const SRow& row : rows) {
+        SCOPED_TRACE(row.pszName);
+        EXPECT_EQ(FormatIsoTime(row.tUnix, row.nOffset), row.pszText);
+        std::int64_t tRead = 0;
+        if (row.tUnix < 253402300800) {
+            EXPECT_TRUE(ParseIsoTime(row.pszText, tRead));
+            EXPECT_EQ(tRead, row.tUnix);
+        }
+    }
+    EXPECT_EQ(FormatClock(1796613125, 3600), "04:12");
 }
 
 } // namespace
