@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 struct SFind {
@@ -59,30 +60,61 @@ void PrintCentre(const RECT& rc) {
     std::printf("%ld %ld\n", (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
 }
 
-// The tab rectangles live in the program's memory: the message gets a buffer there.
-bool PrintTabs(HWND hTab) {
+// The tab rectangles live in the program's memory: the message gets a buffer there. Fills
+// ptCentres, or names in pszWhy what failed.
+bool ReadTabs(HWND hTab, std::vector<POINT>& ptCentres, const char*& pszWhy) {
     DWORD dwPid = 0;
     GetWindowThreadProcessId(hTab, &dwPid);
     HANDLE hProcess =
         OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, dwPid);
-    if (hProcess == nullptr)
+    if (hProcess == nullptr) {
+        pszWhy = "the program's process could not be opened";
         return false;
+    }
     void* pRemote = VirtualAllocEx(hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
     const int nCount = static_cast<int>(SendMessageA(hTab, TCM_GETITEMCOUNT, 0, 0));
-    bool bOk = pRemote != nullptr && nCount > 0;
-    for (int nTab = 0; bOk && nTab < nCount; ++nTab) {
+    pszWhy = pRemote == nullptr ? "no buffer in the program's memory"
+             : nCount <= 0      ? "the tab control has no tabs yet"
+                                : nullptr;
+    ptCentres.clear();
+    for (int nTab = 0; pszWhy == nullptr && nTab < nCount; ++nTab) {
         RECT rc{};
-        bOk = SendMessageA(hTab, TCM_GETITEMRECT, static_cast<WPARAM>(nTab),
-                           reinterpret_cast<LPARAM>(pRemote)) != 0 &&
-              ReadProcessMemory(hProcess, pRemote, &rc, sizeof rc, nullptr) != 0;
+        if (SendMessageA(hTab, TCM_GETITEMRECT, static_cast<WPARAM>(nTab),
+                         reinterpret_cast<LPARAM>(pRemote)) == 0 ||
+            ReadProcessMemory(hProcess, pRemote, &rc, sizeof rc, nullptr) == 0) {
+            pszWhy = "a tab's rectangle could not be read";
+            break;
+        }
         MapWindowPoints(hTab, nullptr, reinterpret_cast<POINT*>(&rc), 2);
-        if (bOk)
-            PrintCentre(rc);
+        ptCentres.push_back(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
     }
     if (pRemote != nullptr)
         VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
     CloseHandle(hProcess);
-    return bOk;
+    return pszWhy == nullptr;
+}
+
+// Waits until TITLE's tab control has tabs: a dialog that has just come up may still be
+// filling them in.
+int PrintTabs(const char* pszTitle) {
+    const char* pszWhy = "no window";
+    std::vector<POINT> ptCentres;
+    for (int nTry = 0; nTry < 200; ++nTry) {
+        HWND hDlg = FindWindowA(nullptr, pszTitle);
+        HWND hTab = hDlg != nullptr && IsWindowVisible(hDlg)
+                        ? FindWindowExA(hDlg, nullptr, WC_TABCONTROLA, nullptr)
+                        : nullptr;
+        if (hDlg != nullptr && hTab == nullptr)
+            pszWhy = "no tab control";
+        if (hTab != nullptr && ReadTabs(hTab, ptCentres, pszWhy)) {
+            for (const POINT& pt : ptCentres)
+                std::printf("%ld %ld\n", pt.x, pt.y);
+            return 0;
+        }
+        Sleep(100);
+    }
+    std::fprintf(stderr, "tabs of %s: %s\n", pszTitle, pszWhy);
+    return 1;
 }
 } // namespace
 
@@ -103,13 +135,11 @@ int main(int argc, char* argv[]) {
         std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
         return 0;
     }
+    if (strCommand == "tabs")
+        return PrintTabs(argv[3]);
     HWND hDlg = WaitWindow(nullptr, argv[3]);
     if (hDlg == nullptr)
         return 1;
-    if (strCommand == "tabs") {
-        HWND hTab = FindWindowExA(hDlg, nullptr, WC_TABCONTROLA, nullptr);
-        return hTab != nullptr && PrintTabs(hTab) ? 0 : 1;
-    }
     if (argc < 5)
         return 2;
     HWND hControl = VisibleChild(hDlg, std::atoi(argv[4]));

@@ -102,7 +102,8 @@ click 1013 758 3
 read -r left top right _ < <(drive wait-class '#32768') || fail "no menu the second time"
 # Settings, the menu's first item: a click into its middle.
 click $(((left + right) / 2)) $((top + 10))
-mapfile -t tabs < <(drive tabs "$dialog") || fail "no parameters dialog"
+tab_centres=$(drive tabs "$dialog") || fail "no tabs in a parameters dialog"
+mapfile -t tabs <<<"$tab_centres"
 [ ${#tabs[@]} -eq 3 ] || fail "expected 3 tabs, found ${#tabs[@]}"
 for page in 0 1 2; do
     # shellcheck disable=SC2086
