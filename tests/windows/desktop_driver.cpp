@@ -61,8 +61,8 @@ void PrintCentre(const RECT& rc) {
 }
 
 // The tab rectangles live in the program's memory: the message gets a buffer there. Fills
-// ptCentres, or names in pszWhy what failed.
-bool ReadTabs(HWND hTab, std::vector<POINT>& ptCentres, const char*& pszWhy) {
+// rcTabs with them in screen coordinates, or names in pszWhy what failed.
+bool ReadTabs(HWND hTab, std::vector<RECT>& rcTabs, const char*& pszWhy) {
     DWORD dwPid = 0;
     GetWindowThreadProcessId(hTab, &dwPid);
     HANDLE hProcess =
@@ -76,7 +76,7 @@ bool ReadTabs(HWND hTab, std::vector<POINT>& ptCentres, const char*& pszWhy) {
     pszWhy = pRemote == nullptr ? "no buffer in the program's memory"
              : nCount <= 0      ? "the tab control has no tabs yet"
                                 : nullptr;
-    ptCentres.clear();
+    rcTabs.clear();
     for (int nTab = 0; pszWhy == nullptr && nTab < nCount; ++nTab) {
         RECT rc{};
         if (SendMessageA(hTab, TCM_GETITEMRECT, static_cast<WPARAM>(nTab),
@@ -86,7 +86,7 @@ bool ReadTabs(HWND hTab, std::vector<POINT>& ptCentres, const char*& pszWhy) {
             break;
         }
         MapWindowPoints(hTab, nullptr, reinterpret_cast<POINT*>(&rc), 2);
-        ptCentres.push_back(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+        rcTabs.push_back(rc);
     }
     if (pRemote != nullptr)
         VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
@@ -98,17 +98,16 @@ bool ReadTabs(HWND hTab, std::vector<POINT>& ptCentres, const char*& pszWhy) {
 // filling them in.
 int PrintTabs(const char* pszTitle) {
     const char* pszWhy = "no window";
-    std::vector<POINT> ptCentres;
+    std::vector<RECT> rcTabs;
     for (int nTry = 0; nTry < 200; ++nTry) {
         HWND hDlg = FindWindowA(nullptr, pszTitle);
-        HWND hTab = hDlg != nullptr && IsWindowVisible(hDlg)
-                        ? FindWindowExA(hDlg, nullptr, WC_TABCONTROLA, nullptr)
-                        : nullptr;
-        if (hDlg != nullptr && hTab == nullptr)
+        const bool bShown = hDlg != nullptr && IsWindowVisible(hDlg);
+        HWND hTab = bShown ? FindWindowExA(hDlg, nullptr, WC_TABCONTROLA, nullptr) : nullptr;
+        if (bShown && hTab == nullptr)
             pszWhy = "no tab control";
-        if (hTab != nullptr && ReadTabs(hTab, ptCentres, pszWhy)) {
-            for (const POINT& pt : ptCentres)
-                std::printf("%ld %ld\n", pt.x, pt.y);
+        if (hTab != nullptr && ReadTabs(hTab, rcTabs, pszWhy)) {
+            for (const RECT& rc : rcTabs)
+                PrintCentre(rc);
             return 0;
         }
         Sleep(100);
