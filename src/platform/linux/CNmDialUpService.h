@@ -54,7 +54,7 @@ public:
     // reads it again: the longest a lost signal could hide a change. The bus delivers
     // NetworkManager's signals in order for as long as the connection and the daemon live
     // (both are watched), so this guards against what should never happen; the reading
-    // again costs as much CPU as ten to thirty checks, hence once an hour.
+    // again costs as much CPU as five to thirty checks, hence once an hour.
     static constexpr std::chrono::milliseconds kDefaultTrustPeriod{60 * 60 * 1000};
 
     // fdAbort: readable once the program is to quit; -1 for none.
